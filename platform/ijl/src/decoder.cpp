@@ -1,0 +1,860 @@
+// JPEG decoding: markers, Huffman decoding (baseline and progressive), and the row pipeline to the caller's bitmap.
+#include "decoder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "color.h"
+#include "ijl/ijl.h"
+#include "tables.h"
+
+namespace ijl::detail {
+namespace {
+
+constexpr int kMarkerSof0 = 0xC0, kMarkerSof1 = 0xC1, kMarkerSof2 = 0xC2, kMarkerDht = 0xC4;
+constexpr int kMarkerSoi = 0xD8, kMarkerEoi = 0xD9, kMarkerSos = 0xDA, kMarkerDqt = 0xDB, kMarkerDri = 0xDD;
+constexpr int kMarkerRst0 = 0xD0, kMarkerRst7 = 0xD7, kMarkerApp0 = 0xE0, kMarkerApp1 = 0xE1, kMarkerApp14 = 0xEE;
+constexpr int kMarkerTem = 0x01;
+constexpr int kMaxSamplingFactor = 4;
+constexpr int kMaxDcCategory = 11;
+constexpr int kMaxSuccessiveBit = 13;
+constexpr int kAdobeTransformYcck = 2;
+constexpr int kAdobeTransformNone = 0;
+
+inline int readBe16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
+
+bool isSofMarker(int m) { return m >= 0xC0 && m <= 0xCF && m != kMarkerDht && m != 0xC8 && m != 0xCC; }
+
+// MSB-first bit reader over entropy-coded data. At a marker or the end of data it feeds zero bytes and counts
+// them, so a decoder that consumes those bits knows it has run past the real data.
+struct BitReader {
+  const uint8_t* p = nullptr;
+  const uint8_t* end = nullptr;
+  uint64_t buf = 0;
+  int bits = 0;
+  int fakeBytes = 0;
+  bool atMarker = false;
+  bool bad = false;
+
+  void fill() {
+    while (bits <= 56) {
+      unsigned b = 0;
+      if (!atMarker && p < end) {
+        b = *p;
+        if (b != 0xFF) {
+          ++p;
+        } else if (p + 1 < end && p[1] == 0) {
+          p += 2;
+        } else {
+          atMarker = true;
+          b = 0;
+          ++fakeBytes;
+        }
+      } else {
+        ++fakeBytes;
+      }
+      buf |= static_cast<uint64_t>(b) << (56 - bits);
+      bits += 8;
+    }
+  }
+  void ensure(int n) {
+    if (bits < n) fill();
+  }
+  unsigned peek(int n) const { return static_cast<unsigned>(buf >> (64 - n)); }
+  void consume(int n) {
+    buf <<= n;
+    bits -= n;
+  }
+  unsigned getBits(int n) {
+    if (n == 0) return 0;
+    ensure(n);
+    unsigned v = peek(n);
+    consume(n);
+    return v;
+  }
+  int receiveExtend(int n) {
+    if (n == 0) return 0;
+    int v = static_cast<int>(getBits(n));
+    return v < (1 << (n - 1)) ? v - (1 << n) + 1 : v;
+  }
+  // True once bits beyond the real data have been consumed.
+  bool overrun() const { return bits < fakeBytes * 8; }
+  void reset() {
+    buf = 0;
+    bits = 0;
+    fakeBytes = 0;
+    atMarker = false;
+  }
+};
+
+int decodeSymbol(BitReader& br, const HuffmanTable& t) {
+  br.ensure(16);
+  unsigned look = br.peek(HuffmanTable::kFastBits);
+  int idx = t.fastIndex[look];
+  if (idx != 255) {
+    br.consume(t.sizes[idx]);
+    return t.values[idx];
+  }
+  uint32_t code = br.peek(16);
+  int k = HuffmanTable::kFastBits + 1;
+  while (k <= 16 && code >= t.maxCode[k]) ++k;
+  if (k > 16) {
+    br.bad = true;
+    return 0;
+  }
+  int i = static_cast<int>(code >> (16 - k)) + t.delta[k];
+  if (i < 0 || i > 255) {
+    br.bad = true;
+    return 0;
+  }
+  br.consume(k);
+  return t.values[i];
+}
+
+inline int16_t wrap16(int v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
+
+bool decodeBaselineBlock(BitReader& br, Component& c, const HuffmanTable& dc, const HuffmanTable& ac, int16_t* blk) {
+  int t = decodeSymbol(br, dc);
+  if (t > kMaxDcCategory) return false;
+  c.dcPred = wrap16(c.dcPred + br.receiveExtend(t));
+  blk[0] = static_cast<int16_t>(c.dcPred);
+  for (int k = 1; k < kBlockSize;) {
+    br.ensure(16);
+    int fac = ac.fastAc[br.peek(HuffmanTable::kFastBits)];
+    if (fac) {
+      k += (fac >> 4) & 15;
+      br.consume(fac & 15);
+      blk[kZigzagToNatural[k]] = static_cast<int16_t>(fac >> 8);
+      ++k;
+      continue;
+    }
+    int rs = decodeSymbol(br, ac);
+    int s = rs & 15, r = rs >> 4;
+    if (s == 0) {
+      if (r != 15) break;
+      k += 16;
+      continue;
+    }
+    k += r;
+    blk[kZigzagToNatural[k]] = static_cast<int16_t>(br.receiveExtend(s));
+    ++k;
+  }
+  return !br.bad;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Marker segments
+
+int buildHuffman(HuffmanTable& t, const uint8_t* counts, const uint8_t* values, int n) {
+  int k = 0;
+  for (int len = 1; len <= 16; ++len)
+    for (int i = 0; i < counts[len - 1]; ++i) t.sizes[k++] = static_cast<uint8_t>(len);
+  t.sizes[k] = 0;
+  std::memcpy(t.values, values, n);
+  std::memset(t.values + n, 0, 256 - n);
+  uint32_t code = 0;
+  uint16_t codes[256];
+  k = 0;
+  for (int len = 1; len <= 16; ++len) {
+    t.delta[len] = k - static_cast<int>(code);
+    while (t.sizes[k] == len) codes[k++] = static_cast<uint16_t>(code++);
+    if (code > (1u << len)) return kErrBadHuffmanTable;
+    t.maxCode[len] = code << (16 - len);
+    code <<= 1;
+  }
+  t.maxCode[17] = UINT32_MAX;
+  std::memset(t.fastIndex, 255, sizeof t.fastIndex);
+  std::memset(t.fastAc, 0, sizeof t.fastAc);
+  constexpr int kFast = HuffmanTable::kFastBits;
+  for (int i = 0; i < k; ++i) {
+    int len = t.sizes[i];
+    if (len > kFast) continue;
+    int first = codes[i] << (kFast - len), count = 1 << (kFast - len);
+    for (int j = 0; j < count; ++j) t.fastIndex[first + j] = static_cast<uint8_t>(i);
+  }
+  // Run/size symbols whose magnitude bits fit in the look-ahead too are resolved in a single step.
+  for (int look = 0; look < (1 << kFast); ++look) {
+    int idx = t.fastIndex[look];
+    if (idx == 255) continue;
+    int rs = t.values[idx], run = rs >> 4, s = rs & 15, len = t.sizes[idx];
+    if (s == 0 || len + s > kFast) continue;
+    int v = ((look << len) & ((1 << kFast) - 1)) >> (kFast - s);
+    if (v < (1 << (s - 1))) v += 1 - (1 << s);
+    if (v >= -128 && v <= 127) t.fastAc[look] = static_cast<int16_t>(v * 256 + run * 16 + len + s);
+  }
+  t.defined = true;
+  return kOk;
+}
+
+}  // namespace
+
+int Decoder::readHuffman(const uint8_t* seg, size_t len) {
+  while (len > 0) {
+    if (len < 17) return kErrBadHuffmanTable;
+    int tc = seg[0] >> 4, th = seg[0] & 15;
+    if (tc > 1 || th > 3) return kErrBadHuffmanTable;
+    int n = 0;
+    for (int i = 0; i < 16; ++i) n += seg[1 + i];
+    if (n > 256 || len < 17u + n) return kErrBadHuffmanTable;
+    int r = buildHuffman(tc ? acTables_[th] : dcTables_[th], seg + 1, seg + 17, n);
+    if (r != kOk) return r;
+    seg += 17 + n;
+    len -= 17 + n;
+  }
+  return kOk;
+}
+
+int Decoder::readQuant(const uint8_t* seg, size_t len) {
+  while (len > 0) {
+    int pq = seg[0] >> 4, tq = seg[0] & 15;
+    size_t need = 1 + (pq ? 128 : 64);
+    if (pq > 1 || tq > 3 || len < need) return kErrBadQuantTable;
+    for (int k = 0; k < kBlockSize; ++k) {
+      int v = pq ? readBe16(seg + 1 + 2 * k) : seg[1 + k];
+      quant_[tq][kZigzagToNatural[k]] = static_cast<uint16_t>(v);
+    }
+    quantDefined_[tq] = true;
+    seg += need;
+    len -= need;
+  }
+  return kOk;
+}
+
+int Decoder::readFrame(const uint8_t* seg, size_t len, int marker) {
+  if (frameSeen_) return kErrCorruptData;
+  if (marker != kMarkerSof0 && marker != kMarkerSof1 && marker != kMarkerSof2) return kErrUnsupportedFormat;
+  if (len < 6) return kErrCorruptData;
+  if (seg[0] != 8) return kErrUnsupportedFormat;
+  height_ = readBe16(seg + 1);
+  width_ = readBe16(seg + 3);
+  componentCount_ = seg[5];
+  if (width_ == 0 || height_ == 0) return height_ == 0 ? kErrUnsupportedFormat : kErrCorruptData;
+  if (width_ > kMaxDimension || height_ > kMaxDimension) return kErrImageTooLarge;
+  if (componentCount_ != 1 && componentCount_ != 3 && componentCount_ != 4) return kErrUnsupportedChannels;
+  if (len < 6u + 3 * componentCount_) return kErrCorruptData;
+  maxH_ = maxV_ = 1;
+  for (int i = 0; i < componentCount_; ++i) {
+    Component& c = comps_[i];
+    c.id = seg[6 + 3 * i];
+    c.h = seg[7 + 3 * i] >> 4;
+    c.v = seg[7 + 3 * i] & 15;
+    c.quantIndex = seg[8 + 3 * i];
+    if (c.h < 1 || c.h > kMaxSamplingFactor || c.v < 1 || c.v > kMaxSamplingFactor || c.quantIndex > 3)
+      return kErrCorruptData;
+    for (int j = 0; j < i; ++j)
+      if (comps_[j].id == c.id) return kErrCorruptData;
+    if (componentCount_ == 1) c.h = c.v = 1;  // a lone component is never interleaved
+    maxH_ = std::max(maxH_, c.h);
+    maxV_ = std::max(maxV_, c.v);
+  }
+  mcusX_ = (width_ + 8 * maxH_ - 1) / (8 * maxH_);
+  mcusY_ = (height_ + 8 * maxV_ - 1) / (8 * maxV_);
+  for (int i = 0; i < componentCount_; ++i) {
+    Component& c = comps_[i];
+    if (maxH_ % c.h || maxV_ % c.v) return kErrUnsupportedSubsampling;
+    c.paddedBlocksW = mcusX_ * c.h;
+    c.paddedBlocksH = mcusY_ * c.v;
+    int w = (width_ * c.h + maxH_ - 1) / maxH_, h = (height_ * c.v + maxV_ - 1) / maxV_;
+    c.blocksW = (w + 7) / 8;
+    c.blocksH = (h + 7) / 8;
+  }
+  progressive_ = marker == kMarkerSof2;
+  frameSeen_ = true;
+  return kOk;
+}
+
+int Decoder::readScanHeader(const uint8_t* seg, size_t len) {
+  if (!frameSeen_ || len < 1) return kErrCorruptData;
+  int n = seg[0];
+  if (n < 1 || n > componentCount_ || len < 4u + 2 * n) return kErrCorruptData;
+  for (int i = 0; i < n; ++i) {
+    int id = seg[1 + 2 * i], tables = seg[2 + 2 * i];
+    int found = -1;
+    for (int j = 0; j < componentCount_; ++j)
+      if (comps_[j].id == id) found = j;
+    if (found < 0) return kErrCorruptData;
+    for (int j = 0; j < i; ++j)
+      if (scanComps_[j] == found) return kErrCorruptData;
+    scanComps_[i] = found;
+    comps_[found].dcTable = tables >> 4;
+    comps_[found].acTable = tables & 15;
+    if (comps_[found].dcTable > 3 || comps_[found].acTable > 3) return kErrCorruptData;
+  }
+  scanCount_ = n;
+  const uint8_t* p = seg + 1 + 2 * n;
+  ss_ = p[0];
+  se_ = p[1];
+  ah_ = p[2] >> 4;
+  al_ = p[2] & 15;
+  if (progressive_) {
+    bool dcScan = ss_ == 0;
+    if (ss_ > se_ || se_ > 63 || (dcScan && se_ != 0) || (!dcScan && n != 1) || ah_ > kMaxSuccessiveBit ||
+        al_ > kMaxSuccessiveBit)
+      return kErrCorruptData;
+  } else {
+    ss_ = 0;
+    se_ = 63;
+    ah_ = al_ = 0;
+  }
+  return kOk;
+}
+
+namespace {
+uint32_t tiffRead(const uint8_t* p, int n, bool bigEndian) {
+  uint32_t v = 0;
+  for (int i = 0; i < n; ++i) v |= static_cast<uint32_t>(p[i]) << (8 * (bigEndian ? n - 1 - i : i));
+  return v;
+}
+
+// The JPEG thumbnail of an EXIF block: IFD1's JPEGInterchangeFormat and its length.
+ThumbnailSource exifThumbnail(const uint8_t* tiff, size_t size) {
+  constexpr uint16_t kTagCompression = 0x0103, kTagJpegOffset = 0x0201, kTagJpegLength = 0x0202;
+  constexpr uint32_t kCompressionJpeg = 6;
+  constexpr size_t kTiffHeader = 8, kEntrySize = 12;
+  ThumbnailSource none;
+  if (size < kTiffHeader) return none;
+  bool be;
+  if (tiff[0] == 'I' && tiff[1] == 'I')
+    be = false;
+  else if (tiff[0] == 'M' && tiff[1] == 'M')
+    be = true;
+  else
+    return none;
+  if (tiffRead(tiff + 2, 2, be) != 42) return none;
+  uint32_t ifd0 = tiffRead(tiff + 4, 4, be);
+  if (ifd0 > size - 2) return none;
+  uint32_t n0 = tiffRead(tiff + ifd0, 2, be);
+  uint64_t next = uint64_t(ifd0) + 2 + n0 * kEntrySize;
+  if (next + 4 > size) return none;
+  uint32_t ifd1 = tiffRead(tiff + next, 4, be);
+  if (ifd1 == 0 || ifd1 > size - 2) return none;
+  uint32_t n1 = tiffRead(tiff + ifd1, 2, be);
+  uint64_t offset = 0, length = 0;
+  uint32_t compression = kCompressionJpeg;
+  for (uint32_t i = 0; i < n1; ++i) {
+    uint64_t e = uint64_t(ifd1) + 2 + i * kEntrySize;
+    if (e + kEntrySize > size) return none;
+    uint32_t tag = tiffRead(tiff + e, 2, be), type = tiffRead(tiff + e + 2, 2, be);
+    constexpr uint32_t kTypeShort = 3;
+    uint32_t value = type == kTypeShort ? tiffRead(tiff + e + 8, 2, be) : tiffRead(tiff + e + 8, 4, be);
+    if (tag == kTagJpegOffset) offset = value;
+    if (tag == kTagJpegLength) length = value;
+    if (tag == kTagCompression) compression = value;
+  }
+  if (compression != kCompressionJpeg || length == 0 || offset + length > size) return none;
+  ThumbnailSource t;
+  t.kind = ThumbnailSource::kJpeg;
+  t.data = tiff + offset;
+  t.size = static_cast<size_t>(length);
+  return t;
+}
+}  // namespace
+
+void Decoder::readApp(int marker, const uint8_t* seg, size_t len) {
+  constexpr size_t kPaletteBytes = 768;
+  if (marker == kMarkerApp14 && len >= 12 && std::memcmp(seg, "Adobe", 5) == 0) {
+    adobe_ = true;
+    adobeTransform_ = seg[11];
+    return;
+  }
+  if (thumbnail_.kind != ThumbnailSource::kNone && thumbnail_.kind != ThumbnailSource::kRgb) return;
+  if (marker == kMarkerApp1 && len >= 6 && std::memcmp(seg, "Exif\0\0", 6) == 0) {
+    ThumbnailSource t = exifThumbnail(seg + 6, len - 6);
+    if (t.kind != ThumbnailSource::kNone) thumbnail_ = t;
+    return;
+  }
+  if (marker != kMarkerApp0 || len < 6) return;
+  if (std::memcmp(seg, "JFIF\0", 5) == 0 && len >= 14 && thumbnail_.kind == ThumbnailSource::kNone) {
+    int w = seg[12], h = seg[13];
+    if (w && h && len >= 14u + 3u * w * h) thumbnail_ = {ThumbnailSource::kRgb, seg + 14, size_t(3) * w * h, w, h};
+    return;
+  }
+  if (std::memcmp(seg, "JFXX\0", 5) != 0) return;
+  constexpr int kExtJpeg = 0x10, kExtPalette = 0x11, kExtRgb = 0x13;
+  int code = seg[5];
+  if (code == kExtJpeg && len > 6) {
+    thumbnail_ = {ThumbnailSource::kJpeg, seg + 6, len - 6, 0, 0};
+  } else if ((code == kExtPalette || code == kExtRgb) && len >= 8) {
+    int w = seg[6], h = seg[7];
+    size_t need = code == kExtPalette ? kPaletteBytes + size_t(w) * h : size_t(3) * w * h;
+    if (w && h && len >= 8 + need)
+      thumbnail_ = {code == kExtPalette ? ThumbnailSource::kPalette : ThumbnailSource::kRgb, seg + 8, need, w, h};
+  }
+}
+
+int Decoder::readSegment(int marker, const uint8_t* seg, size_t len) {
+  if (isSofMarker(marker)) return readFrame(seg, len, marker);
+  switch (marker) {
+    case kMarkerDht:
+      return readHuffman(seg, len);
+    case kMarkerDqt:
+      return readQuant(seg, len);
+    case kMarkerDri:
+      if (len < 2) return kErrCorruptData;
+      restartInterval_ = readBe16(seg);
+      return kOk;
+    case kMarkerSos:
+      return readScanHeader(seg, len);
+    case 0xCC:  // arithmetic conditioning: arithmetic coding is not supported
+      return kErrUnsupportedFormat;
+    default:
+      if (marker >= kMarkerApp0 && marker <= 0xEF) readApp(marker, seg, len);
+      return kOk;
+  }
+}
+
+// Reads marker segments from pos_ until a scan header; returns kOk with scanDataPos_ set, kInterruptOk at EOI.
+int Decoder::parseMarkersUntilScan(bool firstScanOnly) {
+  for (;;) {
+    // Entropy data or padding may precede the next marker; skip to it.
+    while (pos_ < size_ && data_[pos_] != 0xFF) ++pos_;
+    while (pos_ < size_ && data_[pos_] == 0xFF) ++pos_;
+    if (pos_ >= size_) return firstScanOnly ? kErrEndOfData : kInterruptOk;
+    int marker = data_[pos_++];
+    if (marker == kMarkerEoi) return firstScanOnly ? kErrEndOfData : kInterruptOk;
+    if (marker == kMarkerSoi) return kErrCorruptData;
+    if ((marker >= kMarkerRst0 && marker <= kMarkerRst7) || marker == kMarkerTem || marker == 0) continue;
+    if (pos_ + 2 > size_) return kErrEndOfData;
+    size_t len = readBe16(data_ + pos_);
+    if (len < 2) return kErrCorruptData;
+    if (pos_ + len > size_) return kErrEndOfData;
+    int r = readSegment(marker, data_ + pos_ + 2, len - 2);
+    if (r != kOk) return r;
+    pos_ += len;
+    if (marker == kMarkerSos) {
+      scanDataPos_ = pos_;
+      return kOk;
+    }
+  }
+}
+
+int Decoder::readHeaders(const uint8_t* data, size_t size) {
+  if (size < 4 || data[0] != 0xFF || data[1] != kMarkerSoi) return kErrNotJpeg;
+  data_ = data;
+  size_ = size;
+  pos_ = 2;
+  int r = parseMarkersUntilScan(true);
+  if (r != kOk) return r;
+  return frameSeen_ ? kOk : kErrCorruptData;
+}
+
+int Decoder::qualityEstimate() const {
+  if (!quantDefined_[0]) return 0;
+  constexpr int kQualities = 100;
+  int best = 0;
+  long bestError = -1;
+  for (int q = 1; q <= kQualities; ++q) {
+    int scale = qualityScale(q);
+    long err = 0;
+    for (int k = 0; k < kBlockSize; ++k) err += std::abs(scaledQuantEntry(kStdLuminanceQuant[k], scale) - quant_[0][k]);
+    if (bestError < 0 || err < bestError) {
+      bestError = err;
+      best = q;
+    }
+  }
+  return best;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Row pipeline: component sample rows in a three-iMCU-row ring (the rows above and below an iMCU row are what
+// the triangle upsampling needs), upsampled and colour-converted line by line into the caller's bitmap.
+
+namespace {
+
+struct Plane {
+  int idctSize = 8;
+  int rowsPerImcu = 8;  // sample rows per iMCU row
+  int stride = 0;
+  int realW = 0, realH = 0;  // sample columns and rows that carry image data
+  int hr = 1, vr = 1;        // upsampling ratios
+  bool fancy = false;
+  std::vector<uint8_t> ring;
+  std::vector<uint8_t> upRow;
+
+  uint8_t* row(int g) { return ring.data() + static_cast<size_t>(g % (3 * rowsPerImcu)) * stride; }
+};
+
+// Triangle-filter upsampling with the same arithmetic as the IJG reference decoder, so output matches it.
+void upsampleH2(const uint8_t* in, int n, uint8_t* out) {
+  if (n == 1) {
+    out[0] = out[1] = in[0];
+    return;
+  }
+  out[0] = in[0];
+  out[1] = static_cast<uint8_t>((in[0] * 3 + in[1] + 2) >> 2);
+  for (int i = 1; i < n - 1; ++i) {
+    int v = in[i] * 3;
+    out[2 * i] = static_cast<uint8_t>((v + in[i - 1] + 1) >> 2);
+    out[2 * i + 1] = static_cast<uint8_t>((v + in[i + 1] + 2) >> 2);
+  }
+  out[2 * n - 2] = static_cast<uint8_t>((in[n - 1] * 3 + in[n - 2] + 1) >> 2);
+  out[2 * n - 1] = in[n - 1];
+}
+
+void upsampleH2V2(const uint8_t* near, const uint8_t* far, int n, uint8_t* out) {
+  int cur = near[0] * 3 + far[0];
+  if (n == 1) {
+    out[0] = out[1] = static_cast<uint8_t>((cur * 4 + 8) >> 4);
+    return;
+  }
+  int next = near[1] * 3 + far[1];
+  out[0] = static_cast<uint8_t>((cur * 4 + 8) >> 4);
+  out[1] = static_cast<uint8_t>((cur * 3 + next + 7) >> 4);
+  int prev = cur;
+  cur = next;
+  for (int i = 1; i < n - 1; ++i) {
+    next = near[i + 1] * 3 + far[i + 1];
+    out[2 * i] = static_cast<uint8_t>((cur * 3 + prev + 8) >> 4);
+    out[2 * i + 1] = static_cast<uint8_t>((cur * 3 + next + 7) >> 4);
+    prev = cur;
+    cur = next;
+  }
+  out[2 * n - 2] = static_cast<uint8_t>((cur * 3 + prev + 8) >> 4);
+  out[2 * n - 1] = static_cast<uint8_t>((cur * 4 + 7) >> 4);
+}
+
+void upsampleV2(const uint8_t* near, const uint8_t* far, int n, int bias, uint8_t* out) {
+  for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((near[i] * 3 + far[i] + bias) >> 2);
+}
+
+void upsampleBox(const uint8_t* in, int n, int hr, uint8_t* out) {
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < hr; ++j) out[i * hr + j] = in[i];
+}
+
+class Pipeline {
+ public:
+  int setup(int width, int height, int maxH, int maxV, const Component* comps, int count, ColorKind color,
+            const OutputRequest& req) {
+    req_ = req;
+    count_ = count;
+    color_ = color;
+    int k = 8 / req.scale;
+    rowsOut_ = maxV * k;
+    for (int i = 0; i < count; ++i) {
+      const Component& c = comps[i];
+      Plane& p = planes_[i];
+      int kc = k;
+      while (kc < 8 && (maxH * k) % (c.h * kc * 2) == 0 && (maxV * k) % (c.v * kc * 2) == 0) kc *= 2;
+      p.idctSize = kc;
+      p.rowsPerImcu = c.v * kc;
+      p.stride = c.paddedBlocksW * kc;
+      p.hr = maxH * k / (c.h * kc);
+      p.vr = maxV * k / (c.v * kc);
+      p.realW = static_cast<int>((static_cast<long long>(width) * c.h * kc + maxH * 8 - 1) / (maxH * 8));
+      p.realH = static_cast<int>((static_cast<long long>(height) * c.v * kc + maxV * 8 - 1) / (maxV * 8));
+      p.fancy = k > 1 && p.hr <= 2 && p.vr <= 2;
+      p.ring.assign(static_cast<size_t>(p.stride) * 3 * p.rowsPerImcu, 0);
+      p.upRow.assign(static_cast<size_t>(p.realW) * p.hr + 16, 0);
+    }
+    return kOk;
+  }
+
+  Plane& plane(int i) { return planes_[i]; }
+  int rowsOut() const { return rowsOut_; }
+
+  // Emits the requested output lines that lie in iMCU row q; needs rows q-1..q+1 in the ring.
+  void emit(int q) {
+    int first = std::max(q * rowsOut_, req_.y0), last = std::min((q + 1) * rowsOut_, req_.y1);
+    for (int y = first; y < last; ++y) {
+      const uint8_t* rows[kMaxComponents];
+      for (int i = 0; i < count_; ++i) rows[i] = componentRow(planes_[i], y);
+      uint8_t* dst = req_.firstLine + (y - req_.y0) * req_.lineStep;
+      convertLine(color_, rows, count_, req_.x0, req_.x1, req_.channels, req_.bgr, dst);
+    }
+  }
+
+ private:
+  const uint8_t* componentRow(Plane& p, int y) {
+    int g = y / p.vr;
+    if (g >= p.realH) g = p.realH - 1;
+    if (p.hr == 1 && p.vr == 1) return p.row(g);
+    if (p.fancy && p.vr == 2) {
+      bool lower = y & 1;
+      int other = lower ? std::min(g + 1, p.realH - 1) : std::max(g - 1, 0);
+      if (p.hr == 2)
+        upsampleH2V2(p.row(g), p.row(other), p.realW, p.upRow.data());
+      else
+        upsampleV2(p.row(g), p.row(other), p.realW, lower ? 2 : 1, p.upRow.data());
+    } else if (p.fancy && p.hr == 2) {
+      upsampleH2(p.row(g), p.realW, p.upRow.data());
+    } else {
+      upsampleBox(p.row(g), p.realW, p.hr, p.upRow.data());
+    }
+    return p.upRow.data();
+  }
+
+  OutputRequest req_;
+  int count_ = 0;
+  ColorKind color_ = ColorKind::kGray;
+  int rowsOut_ = 8;
+  Plane planes_[kMaxComponents];
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+// Scans
+
+namespace {
+
+struct ScanState {
+  BitReader br;
+  int restartsLeft = 0;
+  int nextRestart = 0;
+  int eobrun = 0;
+};
+
+// Moves past the restart marker that must follow the current interval.
+bool processRestart(ScanState& s, const uint8_t* end, Component* comps, int count, int interval) {
+  const uint8_t* p = s.br.p;
+  while (p + 1 < end && !(p[0] == 0xFF && p[1] != 0 && p[1] != 0xFF)) ++p;
+  if (p + 1 >= end || p[1] != kMarkerRst0 + s.nextRestart) return false;
+  s.br.p = p + 2;
+  s.br.reset();
+  s.nextRestart = (s.nextRestart + 1) & 7;
+  s.restartsLeft = interval;
+  s.eobrun = 0;
+  for (int i = 0; i < count; ++i) comps[i].dcPred = 0;
+  return true;
+}
+
+ColorKind colorKindFor(int components, bool adobe, int transform, const Component* comps) {
+  if (components == 1) return ColorKind::kGray;
+  if (components == 4) return adobe && transform == kAdobeTransformYcck ? ColorKind::kYcck : ColorKind::kCmyk;
+  bool rgbIds = comps[0].id == 'R' && comps[1].id == 'G' && comps[2].id == 'B';
+  if ((adobe && transform == kAdobeTransformNone) || rgbIds) return ColorKind::kRgb;
+  return ColorKind::kYCbCr;
+}
+
+}  // namespace
+
+int Decoder::decode(const OutputRequest& req) {
+  for (int i = 0; i < componentCount_; ++i)
+    if (!quantDefined_[comps_[i].quantIndex]) return kErrBadQuantTable;
+  bool streaming = !progressive_ && scanCount_ == componentCount_;
+  return streaming ? decodeStreaming(req) : decodeBuffered(req);
+}
+
+namespace {
+// Runs fn(component index, block column, block row) for every block of the scan in stream order, handling
+// restart intervals; rowDone(mcuRow) after each MCU row may stop the scan early by returning false.
+template <typename BlockFn, typename RowFn>
+int runScan(ScanState& s, const uint8_t* end, Component* comps, int compCount, const int* scanComps, int scanCount,
+            int mcusX, int mcusY, int interval, BlockFn fn, RowFn rowDone) {
+  s.restartsLeft = interval;
+  for (int i = 0; i < compCount; ++i) comps[i].dcPred = 0;
+  bool single = scanCount == 1;
+  const Component& c0 = comps[scanComps[0]];
+  int cols = single ? c0.blocksW : mcusX, rows = single ? c0.blocksH : mcusY;
+  for (int my = 0; my < rows; ++my) {
+    for (int mx = 0; mx < cols; ++mx) {
+      if (interval) {
+        if (s.restartsLeft == 0 && !processRestart(s, end, comps, compCount, interval)) return kErrCorruptData;
+        --s.restartsLeft;
+      }
+      if (single) {
+        if (!fn(scanComps[0], mx, my)) return kErrCorruptData;
+        continue;
+      }
+      for (int i = 0; i < scanCount; ++i) {
+        const Component& c = comps[scanComps[i]];
+        for (int by = 0; by < c.v; ++by)
+          for (int bx = 0; bx < c.h; ++bx)
+            if (!fn(scanComps[i], mx * c.h + bx, my * c.v + by)) return kErrCorruptData;
+      }
+    }
+    if (s.br.bad) return kErrCorruptData;
+    if (s.br.overrun()) return s.br.p >= end ? kErrEndOfData : kErrCorruptData;
+    if (!rowDone(my)) return kOk;
+  }
+  return kOk;
+}
+}  // namespace
+
+int Decoder::decodeStreaming(const OutputRequest& req) {
+  for (int i = 0; i < scanCount_; ++i) {
+    const Component& c = comps_[scanComps_[i]];
+    if (!dcTables_[c.dcTable].defined || !acTables_[c.acTable].defined) return kErrBadHuffmanTable;
+  }
+  Pipeline pipe;
+  int r = pipe.setup(width_, height_, maxH_, maxV_, comps_, componentCount_,
+                     colorKindFor(componentCount_, adobe_, adobeTransform_, comps_), req);
+  if (r != kOk) return r;
+  const int rowsOut = pipe.rowsOut();
+  const int firstNeeded = req.y0 / rowsOut, lastNeeded = (req.y1 - 1) / rowsOut;
+  const int lastRow = std::min(lastNeeded + 1, mcusY_ - 1);
+
+  ScanState s;
+  s.br.p = data_ + scanDataPos_;
+  s.br.end = data_ + size_;
+  alignas(16) int16_t blk[kBlockSize];
+  int currentRow = 0;
+  auto block = [&](int ci, int bx, int by) {
+    Component& c = comps_[ci];
+    std::memset(blk, 0, sizeof blk);
+    if (!decodeBaselineBlock(s.br, c, dcTables_[c.dcTable], acTables_[c.acTable], blk)) return false;
+    if (currentRow >= firstNeeded - 1) {
+      Plane& p = pipe.plane(ci);
+      int n = p.idctSize;
+      idctScaled(n, blk, quant_[c.quantIndex], p.row(by * n) + bx * n, p.stride);
+    }
+    return true;
+  };
+  auto rowDone = [&](int my) {
+    if (my >= 1) pipe.emit(my - 1);
+    currentRow = my + 1;
+    return my < lastRow;
+  };
+  r = runScan(s, data_ + size_, comps_, componentCount_, scanComps_, scanCount_, mcusX_, mcusY_, restartInterval_,
+              block, rowDone);
+  if (r != kOk) return r;
+  if (lastRow == lastNeeded) pipe.emit(lastNeeded);
+  return kOk;
+}
+
+int Decoder::decodeScanToBuffer() {
+  const bool dcScan = ss_ == 0;
+  for (int i = 0; i < scanCount_; ++i) {
+    const Component& c = comps_[scanComps_[i]];
+    bool needDc = !progressive_ || (dcScan && ah_ == 0), needAc = !progressive_ || !dcScan;
+    if ((needDc && !dcTables_[c.dcTable].defined) || (needAc && !acTables_[c.acTable].defined))
+      return kErrBadHuffmanTable;
+  }
+  ScanState s;
+  s.br.p = data_ + scanDataPos_;
+  s.br.end = data_ + size_;
+  const int ss = ss_, se = se_, ah = ah_, al = al_;
+  auto blockAt = [&](Component& c, int bx, int by) {
+    return c.coefs.data() + (static_cast<size_t>(by) * c.paddedBlocksW + bx) * kBlockSize;
+  };
+  auto block = [&](int ci, int bx, int by) -> bool {
+    Component& c = comps_[ci];
+    int16_t* blk = blockAt(c, bx, by);
+    BitReader& br = s.br;
+    if (!progressive_) return decodeBaselineBlock(br, c, dcTables_[c.dcTable], acTables_[c.acTable], blk);
+    if (dcScan) {
+      if (ah == 0) {
+        int t = decodeSymbol(br, dcTables_[c.dcTable]);
+        if (t > kMaxDcCategory) return false;
+        c.dcPred = wrap16(c.dcPred + br.receiveExtend(t));
+        blk[0] = wrap16(c.dcPred * (1 << al));
+      } else if (br.getBits(1)) {
+        blk[0] = wrap16(blk[0] | (1 << al));
+      }
+      return !br.bad;
+    }
+    const HuffmanTable& ac = acTables_[c.acTable];
+    if (ah == 0) {
+      if (s.eobrun > 0) {
+        --s.eobrun;
+        return true;
+      }
+      for (int k = ss; k <= se;) {
+        int rs = decodeSymbol(br, ac);
+        int r = rs >> 4, sz = rs & 15;
+        if (sz == 0) {
+          if (r < 15) {
+            s.eobrun = (1 << r) - 1 + static_cast<int>(br.getBits(r));
+            break;
+          }
+          k += 16;
+          continue;
+        }
+        k += r;
+        blk[kZigzagToNatural[std::min(k, 63)]] = wrap16(br.receiveExtend(sz) * (1 << al));
+        ++k;
+      }
+      return !br.bad;
+    }
+    // Refinement of AC coefficients: new coefficients of +-1, correction bits for those already non-zero.
+    const int p1 = 1 << al, m1 = -p1;
+    auto refine = [&](int16_t& coef) {
+      if (br.getBits(1) && (coef & p1) == 0) coef = wrap16(coef + (coef >= 0 ? p1 : m1));
+    };
+    int k = ss;
+    if (s.eobrun == 0) {
+      for (; k <= se; ++k) {
+        int rs = decodeSymbol(br, ac);
+        int r = rs >> 4, sz = rs & 15, value = 0;
+        if (sz) {
+          if (sz != 1) return false;
+          value = br.getBits(1) ? p1 : m1;
+        } else if (r != 15) {
+          s.eobrun = (1 << r) + static_cast<int>(br.getBits(r));
+          break;
+        }
+        while (k <= se) {
+          int16_t& coef = blk[kZigzagToNatural[k]];
+          if (coef != 0) {
+            refine(coef);
+          } else if (--r < 0) {
+            break;
+          }
+          ++k;
+        }
+        if (value && k <= se) blk[kZigzagToNatural[k]] = static_cast<int16_t>(value);
+        if (br.bad) return false;
+      }
+    }
+    if (s.eobrun > 0) {
+      for (; k <= se; ++k) {
+        int16_t& coef = blk[kZigzagToNatural[k]];
+        if (coef != 0) refine(coef);
+      }
+      --s.eobrun;
+    }
+    return !br.bad;
+  };
+  int r = runScan(s, data_ + size_, comps_, componentCount_, scanComps_, scanCount_, mcusX_, mcusY_,
+                  restartInterval_, block, [](int) { return true; });
+  if (r != kOk) return r;
+  pos_ = static_cast<size_t>(s.br.p - data_);
+  return kOk;
+}
+
+int Decoder::decodeBuffered(const OutputRequest& req) {
+  for (int i = 0; i < componentCount_; ++i) {
+    Component& c = comps_[i];
+    size_t blocks = static_cast<size_t>(c.paddedBlocksW) * c.paddedBlocksH;
+    try {
+      c.coefs.assign(blocks * kBlockSize, 0);
+    } catch (const std::bad_alloc&) {
+      return kErrMemory;
+    }
+  }
+  for (;;) {
+    int r = decodeScanToBuffer();
+    if (r != kOk) return r;
+    r = parseMarkersUntilScan(false);
+    if (r == kInterruptOk) break;
+    if (r != kOk) return r;
+  }
+  Pipeline pipe;
+  int r = pipe.setup(width_, height_, maxH_, maxV_, comps_, componentCount_,
+                     colorKindFor(componentCount_, adobe_, adobeTransform_, comps_), req);
+  if (r != kOk) return r;
+  const int rowsOut = pipe.rowsOut();
+  const int firstNeeded = std::max(req.y0 / rowsOut - 1, 0), lastNeeded = (req.y1 - 1) / rowsOut;
+  const int lastRow = std::min(lastNeeded + 1, mcusY_ - 1);
+  for (int row = firstNeeded; row <= lastRow; ++row) {
+    for (int i = 0; i < componentCount_; ++i) {
+      Component& c = comps_[i];
+      Plane& p = pipe.plane(i);
+      int n = p.idctSize;
+      for (int by = 0; by < c.v; ++by) {
+        const int16_t* src = c.coefs.data() + static_cast<size_t>(row * c.v + by) * c.paddedBlocksW * kBlockSize;
+        uint8_t* dst = p.row((row * c.v + by) * n);
+        for (int bx = 0; bx < c.paddedBlocksW; ++bx)
+          idctScaled(n, src + bx * kBlockSize, quant_[c.quantIndex], dst + bx * n, p.stride);
+      }
+    }
+    if (row >= 1) pipe.emit(row - 1);
+  }
+  if (lastRow == lastNeeded) pipe.emit(lastNeeded);
+  return kOk;
+}
+
+}  // namespace ijl::detail

@@ -1,0 +1,111 @@
+// JPEG decoder internals: marker parsing, entropy decoding, scaled IDCT, upsampling and colour output.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace ijl::detail {
+
+constexpr int kMaxComponents = 4;
+constexpr int kBlockSize = 64;
+
+// Where and how decoded pixels go. Coordinates are output pixels at the chosen scale.
+struct OutputRequest {
+  int scale = 1;  // 1, 2, 4 or 8: the divisor of the image size
+  int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  uint8_t* firstLine = nullptr;  // where output line y0 goes
+  ptrdiff_t lineStep = 0;        // byte distance from one output line to the next (negative for bottom-up)
+  int channels = 3;              // 3 or 1
+  bool bgr = false;
+};
+
+struct HuffmanTable {
+  static constexpr int kFastBits = 9;
+  bool defined = false;
+  uint8_t fastIndex[1 << kFastBits];  // symbol index for codes of up to kFastBits bits, 255 when longer
+  int16_t fastAc[1 << kFastBits];     // AC: value << 8 | run << 4 | total bits, 0 when not resolvable at once
+  uint8_t sizes[257];
+  uint8_t values[256];
+  uint32_t maxCode[18];  // per length, first code above that length's range, left-aligned to 16 bits
+  int delta[17];         // per length, index of symbol minus code
+};
+
+struct Component {
+  int id = 0;
+  int h = 1, v = 1;
+  int quantIndex = 0;
+  int dcTable = 0, acTable = 0;
+  // Geometry in blocks: padded to whole MCUs, and the blocks that carry image data.
+  int paddedBlocksW = 0, paddedBlocksH = 0;
+  int blocksW = 0, blocksH = 0;
+  int dcPred = 0;
+  std::vector<int16_t> coefs;  // whole-image coefficients in coefficient-buffer mode
+};
+
+struct ThumbnailSource {
+  enum Kind { kNone, kJpeg, kPalette, kRgb } kind = kNone;
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  int width = 0, height = 0;
+};
+
+class Decoder {
+ public:
+  // Parses markers up to the first scan. Returns an ijl::Result.
+  int readHeaders(const uint8_t* data, size_t size);
+  // Decodes the rectangle of the request; readHeaders must have succeeded. Can be called once.
+  int decode(const OutputRequest& request);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int componentCount() const { return componentCount_; }
+  bool progressive() const { return progressive_; }
+  bool isCmyk() const { return componentCount_ == 4; }
+  int qualityEstimate() const;
+  const ThumbnailSource& thumbnail() const { return thumbnail_; }
+
+ private:
+  int parseMarkersUntilScan(bool firstScanOnly);
+  int readSegment(int marker, const uint8_t* seg, size_t len);
+  int readFrame(const uint8_t* seg, size_t len, int marker);
+  int readHuffman(const uint8_t* seg, size_t len);
+  int readQuant(const uint8_t* seg, size_t len);
+  int readScanHeader(const uint8_t* seg, size_t len);
+  void readApp(int marker, const uint8_t* seg, size_t len);
+  int decodeStreaming(const OutputRequest& request);
+  int decodeBuffered(const OutputRequest& request);
+  int decodeScanToBuffer();
+
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  size_t pos_ = 0;  // parse position
+  int width_ = 0, height_ = 0;
+  int componentCount_ = 0;
+  bool frameSeen_ = false;
+  bool progressive_ = false;
+  int maxH_ = 1, maxV_ = 1;
+  int mcusX_ = 0, mcusY_ = 0;
+  int restartInterval_ = 0;
+  bool adobe_ = false;
+  int adobeTransform_ = -1;
+  bool quantDefined_[4] = {};
+  uint16_t quant_[4][kBlockSize] = {};  // natural order
+  HuffmanTable dcTables_[4];
+  HuffmanTable acTables_[4];
+  Component comps_[kMaxComponents];
+  // Current scan.
+  int scanCount_ = 0;
+  int scanComps_[kMaxComponents] = {};
+  int ss_ = 0, se_ = 63, ah_ = 0, al_ = 0;
+  size_t scanDataPos_ = 0;
+  ThumbnailSource thumbnail_;
+};
+
+// IDCT of one block with dequantisation to an n x n block of samples (n = 8, 4, 2, 1).
+void idctScaled(int n, const int16_t* coef, const uint16_t* quant, uint8_t* out, ptrdiff_t stride);
+
+// The portable 8x8 IDCT; idctScaled uses an SSE2 version of it where available.
+void idct8Scalar(const int16_t* coef, const uint16_t* quant, uint8_t* out, ptrdiff_t stride);
+
+}  // namespace ijl::detail

@@ -1,0 +1,47 @@
+// Baseline JPEG encoder fed with lines in order, so that an image can be written in bands.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace ijl::detail {
+
+class Encoder {
+ public:
+  // channels 3 writes YCbCr 4:2:0, channels 1 grey. Writes the headers to output(). Returns an ijl::Result.
+  int begin(int width, int height, int channels, int quality);
+  // Adds count source lines, each width pixels of srcChannels (3: RGB or BGR, 1: grey) bytes, lineStep apart.
+  int addLines(const uint8_t* first, ptrdiff_t lineStep, int count, int srcChannels, bool bgr);
+  // After the last line: flushes the final MCU row and writes the end of image.
+  int finish();
+
+  int linesReceived() const { return received_; }
+  int height() const { return height_; }
+  // Bytes produced so far; the caller may take and clear them between calls.
+  std::vector<uint8_t>& output() { return out_; }
+
+ private:
+  struct HuffCode {
+    uint16_t code[256];
+    uint8_t size[256];
+  };
+  void encodeMcuRow();
+  void encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc);
+  void putBits(uint32_t bits, int n);
+  void flushBits();
+
+  int width_ = 0, height_ = 0, channels_ = 0;
+  int mcuH_ = 8, paddedW_ = 0;
+  int received_ = 0, rowsInMcu_ = 0;
+  std::vector<uint8_t> planes_[3];  // full-resolution Y, Cb, Cr rows of the current MCU row
+  std::vector<uint8_t> chroma_[2];  // downsampled Cb, Cr
+  float divisors_[2][64] = {};      // per table, natural order, folded with the DCT's output scaling
+  HuffCode dc_[2], ac_[2];
+  int lastDc_[3] = {};
+  uint64_t bitBuf_ = 0;
+  int bitCount_ = 0;
+  std::vector<uint8_t> out_;
+};
+
+}  // namespace ijl::detail

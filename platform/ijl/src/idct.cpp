@@ -1,0 +1,280 @@
+// Inverse DCTs: the accurate integer 8x8 (Loeffler-Ligtenberg-Moschytz) and the reduced 4x4, 2x2, 1x1 outputs.
+#include <cmath>
+#include <cstring>
+
+#include "decoder.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace ijl::detail {
+namespace {
+
+constexpr int kConstBits = 13;
+constexpr int kPass1Bits = 2;
+constexpr int kCenter = 128;
+
+// Rotation constants of the 8-point IDCT, scaled by 2^kConstBits.
+constexpr int kF0298 = 2446, kF0390 = 3196, kF0541 = 4433, kF0765 = 6270, kF0899 = 7373, kF1175 = 9633,
+              kF1501 = 12299, kF1847 = 15137, kF1961 = 16069, kF2053 = 16819, kF2562 = 20995, kF3072 = 25172;
+
+inline int descale(int x, int n) { return (x + (1 << (n - 1))) >> n; }
+inline uint8_t clampSample(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
+
+// One 1-D 8-point pass. in() gives input k, the outputs are returned unshifted in out[8].
+template <typename In>
+inline void idct1d(In in, int out[8]) {
+  int z2 = in(2), z3 = in(6);
+  int z1 = (z2 + z3) * kF0541;
+  int tmp2 = z1 - z3 * kF1847;
+  int tmp3 = z1 + z2 * kF0765;
+  z2 = in(0);
+  z3 = in(4);
+  int tmp0 = (z2 + z3) * (1 << kConstBits);
+  int tmp1 = (z2 - z3) * (1 << kConstBits);
+  int tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3, tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
+
+  tmp0 = in(7);
+  tmp1 = in(5);
+  tmp2 = in(3);
+  tmp3 = in(1);
+  z1 = tmp0 + tmp3;
+  z2 = tmp1 + tmp2;
+  z3 = tmp0 + tmp2;
+  int z4 = tmp1 + tmp3;
+  int z5 = (z3 + z4) * kF1175;
+  tmp0 *= kF0298;
+  tmp1 *= kF2053;
+  tmp2 *= kF3072;
+  tmp3 *= kF1501;
+  z1 *= -kF0899;
+  z2 *= -kF2562;
+  z3 = z3 * -kF1961 + z5;
+  z4 = z4 * -kF0390 + z5;
+  tmp0 += z1 + z3;
+  tmp1 += z2 + z4;
+  tmp2 += z2 + z3;
+  tmp3 += z1 + z4;
+
+  out[0] = tmp10 + tmp3;
+  out[7] = tmp10 - tmp3;
+  out[1] = tmp11 + tmp2;
+  out[6] = tmp11 - tmp2;
+  out[2] = tmp12 + tmp1;
+  out[5] = tmp12 - tmp1;
+  out[3] = tmp13 + tmp0;
+  out[4] = tmp13 - tmp0;
+}
+
+}  // namespace
+
+void idct8Scalar(const int16_t* coef, const uint16_t* q, uint8_t* out, ptrdiff_t stride) {
+  int ws[kBlockSize];
+  for (int c = 0; c < 8; ++c) {
+    const int16_t* col = coef + c;
+    const uint16_t* qc = q + c;
+    if (!(col[8] | col[16] | col[24] | col[32] | col[40] | col[48] | col[56])) {
+      int dc = col[0] * qc[0] * (1 << kPass1Bits);
+      for (int r = 0; r < 8; ++r) ws[r * 8 + c] = dc;
+      continue;
+    }
+    int o[8];
+    idct1d([&](int k) { return col[k * 8] * qc[k * 8]; }, o);
+    for (int r = 0; r < 8; ++r) ws[r * 8 + c] = descale(o[r], kConstBits - kPass1Bits);
+  }
+  constexpr int kShift = kConstBits + kPass1Bits + 3;
+  for (int r = 0; r < 8; ++r) {
+    const int* row = ws + r * 8;
+    uint8_t* dst = out + r * stride;
+    if (!(row[1] | row[2] | row[3] | row[4] | row[5] | row[6] | row[7])) {
+      uint8_t v = clampSample(descale(row[0], kPass1Bits + 3) + kCenter);
+      std::memset(dst, v, 8);
+      continue;
+    }
+    int o[8];
+    idct1d([&](int k) { return row[k]; }, o);
+    for (int i = 0; i < 8; ++i) dst[i] = clampSample(descale(o[i], kShift) + kCenter);
+  }
+}
+
+namespace {
+
+#ifdef __SSE2__
+// The same algorithm on eight 16-bit lanes, transposing between passes. Results equal the scalar version for
+// coefficients of real 8-bit images; blocks of corrupt files may wrap around in the lanes, which only changes
+// their (already meaningless) pixels.
+inline void transpose8(__m128i r[8]) {
+  __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
+  __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
+  __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]), a5 = _mm_unpackhi_epi16(r[4], r[5]);
+  __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]), a7 = _mm_unpackhi_epi16(r[6], r[7]);
+  __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+  __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+  __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+  __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+  r[0] = _mm_unpacklo_epi64(b0, b4);
+  r[1] = _mm_unpackhi_epi64(b0, b4);
+  r[2] = _mm_unpacklo_epi64(b1, b5);
+  r[3] = _mm_unpackhi_epi64(b1, b5);
+  r[4] = _mm_unpacklo_epi64(b2, b6);
+  r[5] = _mm_unpackhi_epi64(b2, b6);
+  r[6] = _mm_unpacklo_epi64(b3, b7);
+  r[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+// a * c0 + b * c1 on interleaved 16-bit pairs, giving 32-bit lanes (low and high halves).
+inline void rot(__m128i a, __m128i b, int c0, int c1, __m128i& lo, __m128i& hi) {
+  __m128i k = _mm_set_epi16(static_cast<short>(c1), static_cast<short>(c0), static_cast<short>(c1),
+                            static_cast<short>(c0), static_cast<short>(c1), static_cast<short>(c0),
+                            static_cast<short>(c1), static_cast<short>(c0));
+  lo = _mm_madd_epi16(_mm_unpacklo_epi16(a, b), k);
+  hi = _mm_madd_epi16(_mm_unpackhi_epi16(a, b), k);
+}
+
+struct W32 {
+  __m128i lo, hi;
+};
+inline W32 add(W32 a, W32 b) { return {_mm_add_epi32(a.lo, b.lo), _mm_add_epi32(a.hi, b.hi)}; }
+inline W32 sub(W32 a, W32 b) { return {_mm_sub_epi32(a.lo, b.lo), _mm_sub_epi32(a.hi, b.hi)}; }
+inline W32 widenShift(__m128i a) {
+  // a << kConstBits in 32 bits
+  __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(_mm_setzero_si128(), a), 16 - kConstBits);
+  __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(_mm_setzero_si128(), a), 16 - kConstBits);
+  return {lo, hi};
+}
+inline __m128i narrow(W32 a, int shift) {
+  __m128i round = _mm_set1_epi32(1 << (shift - 1));
+  __m128i lo = _mm_srai_epi32(_mm_add_epi32(a.lo, round), shift);
+  __m128i hi = _mm_srai_epi32(_mm_add_epi32(a.hi, round), shift);
+  return _mm_packs_epi32(lo, hi);
+}
+
+// One pass over eight vectors of eight lanes (each vector is input index k for eight columns).
+inline void idctPass(__m128i in[8], int shift) {
+  W32 tmp2, tmp3;
+  // Even part: z1 = (in2 + in6) * c0541; tmp2 = z1 - in6 * c1847; tmp3 = z1 + in2 * c0765.
+  rot(in[2], in[6], kF0541, kF0541 - kF1847, tmp2.lo, tmp2.hi);
+  rot(in[2], in[6], kF0541 + kF0765, kF0541, tmp3.lo, tmp3.hi);
+  W32 tmp0 = widenShift(_mm_add_epi16(in[0], in[4]));
+  W32 tmp1 = widenShift(_mm_sub_epi16(in[0], in[4]));
+  W32 tmp10 = add(tmp0, tmp3), tmp13 = sub(tmp0, tmp3), tmp11 = add(tmp1, tmp2), tmp12 = sub(tmp1, tmp2);
+
+  // Odd part, with the z5 term folded into the pairs (in7,in5)+(in3,in1) as in the SIMD formulation:
+  // z3 = in7 + in3, z4 = in5 + in1.
+  __m128i z3 = _mm_add_epi16(in[7], in[3]);
+  __m128i z4 = _mm_add_epi16(in[5], in[1]);
+  W32 z34a, z34b;
+  // z3' = z3 * (c1175 - c1961) + z4 * c1175; z4' = z3 * c1175 + z4 * (c1175 - c0390)
+  rot(z3, z4, kF1175 - kF1961, kF1175, z34a.lo, z34a.hi);
+  rot(z3, z4, kF1175, kF1175 - kF0390, z34b.lo, z34b.hi);
+  // tmp0 = in7 * (c0298 - c0899) + in1 * (-c0899) + z3'; tmp3 = in7 * (-c0899) + in1 * (c1501 - c0899) + z4'
+  W32 o0, o3, o1, o2;
+  rot(in[7], in[1], kF0298 - kF0899, -kF0899, o0.lo, o0.hi);
+  rot(in[7], in[1], -kF0899, kF1501 - kF0899, o3.lo, o3.hi);
+  // tmp1 = in5 * (c2053 - c2562) + in3 * (-c2562) + z4'; tmp2 = in5 * (-c2562) + in3 * (c3072 - c2562) + z3'
+  rot(in[5], in[3], kF2053 - kF2562, -kF2562, o1.lo, o1.hi);
+  rot(in[5], in[3], -kF2562, kF3072 - kF2562, o2.lo, o2.hi);
+  o0 = add(o0, z34a);
+  o3 = add(o3, z34b);
+  o1 = add(o1, z34b);
+  o2 = add(o2, z34a);
+
+  in[0] = narrow(add(tmp10, o3), shift);
+  in[7] = narrow(sub(tmp10, o3), shift);
+  in[1] = narrow(add(tmp11, o2), shift);
+  in[6] = narrow(sub(tmp11, o2), shift);
+  in[2] = narrow(add(tmp12, o1), shift);
+  in[5] = narrow(sub(tmp12, o1), shift);
+  in[3] = narrow(add(tmp13, o0), shift);
+  in[4] = narrow(sub(tmp13, o0), shift);
+}
+
+void idct8Sse2(const int16_t* coef, const uint16_t* q, uint8_t* out, ptrdiff_t stride) {
+  __m128i r[8];
+  for (int k = 0; k < 8; ++k) {
+    __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + k * 8));
+    __m128i qq = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + k * 8));
+    r[k] = _mm_mullo_epi16(c, qq);
+  }
+  idctPass(r, kConstBits - kPass1Bits);
+  transpose8(r);
+  idctPass(r, kConstBits + kPass1Bits + 3);
+  transpose8(r);
+  __m128i center = _mm_set1_epi16(kCenter);
+  for (int k = 0; k < 8; k += 2) {
+    __m128i a = _mm_add_epi16(r[k], center), b = _mm_add_epi16(r[k + 1], center);
+    __m128i p = _mm_packus_epi16(a, b);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k * stride), p);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + (k + 1) * stride), _mm_srli_si128(p, 8));
+  }
+}
+
+#endif
+
+// Reduced outputs sample the 8-point basis at n points: x(i) = sum_u C(u)/2 cos((2i+1)u pi / 2n) X(u),
+// so that each output is the mean of the (8/n)^2 pixels it stands for.
+struct ReducedTables {
+  int t4[4][4];
+  int t2[2][2];
+  ReducedTables() {
+    const double pi = std::acos(-1.0);
+    auto entry = [&](int n, int i, int u) {
+      double c = u == 0 ? std::sqrt(0.5) : 1.0;
+      return static_cast<int>(std::lround(c / 2 * std::cos((2 * i + 1) * u * pi / (2 * n)) * (1 << kConstBits)));
+    };
+    for (int i = 0; i < 4; ++i)
+      for (int u = 0; u < 4; ++u) t4[i][u] = entry(4, i, u);
+    for (int i = 0; i < 2; ++i)
+      for (int u = 0; u < 2; ++u) t2[i][u] = entry(2, i, u);
+  }
+};
+const ReducedTables& reducedTables() {
+  static const ReducedTables tables;
+  return tables;
+}
+
+template <int N>
+void idctReduced(const int (&t)[N][N], const int16_t* coef, const uint16_t* q, uint8_t* out, ptrdiff_t stride) {
+  int ws[N][N];  // ws[row u][column i]
+  for (int c = 0; c < N; ++c) {
+    for (int i = 0; i < N; ++i) {
+      long long s = 0;
+      for (int u = 0; u < N; ++u) s += static_cast<long long>(t[i][u]) * coef[u * 8 + c] * q[u * 8 + c];
+      ws[i][c] = static_cast<int>((s + (1 << (kConstBits - kPass1Bits - 1))) >> (kConstBits - kPass1Bits));
+    }
+  }
+  for (int r = 0; r < N; ++r) {
+    for (int i = 0; i < N; ++i) {
+      long long s = 0;
+      for (int u = 0; u < N; ++u) s += static_cast<long long>(t[i][u]) * ws[r][u];
+      constexpr int kShift = kConstBits + kPass1Bits;
+      out[r * stride + i] = clampSample(static_cast<int>((s + (1LL << (kShift - 1))) >> kShift) + kCenter);
+    }
+  }
+}
+
+}  // namespace
+
+void idctScaled(int n, const int16_t* coef, const uint16_t* quant, uint8_t* out, ptrdiff_t stride) {
+  switch (n) {
+    case 8:
+#ifdef __SSE2__
+      idct8Sse2(coef, quant, out, stride);
+#else
+      idct8Scalar(coef, quant, out, stride);
+#endif
+      return;
+    case 4:
+      idctReduced<4>(reducedTables().t4, coef, quant, out, stride);
+      return;
+    case 2:
+      idctReduced<2>(reducedTables().t2, coef, quant, out, stride);
+      return;
+    default:
+      out[0] = clampSample(descale(coef[0] * quant[0], 3) + kCenter);
+      return;
+  }
+}
+
+}  // namespace ijl::detail

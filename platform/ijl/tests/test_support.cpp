@@ -1,0 +1,136 @@
+// Helpers for the codec tests: peer tools, scratch files, PNM input/output and synthetic photos.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+namespace ijltest {
+
+bool haveTool(const std::string& name) {
+  bool found = run("command -v " + name + " >/dev/null 2>&1") == 0;
+  if (!found) ADD_FAILURE() << "required tool '" << name << "' is not on PATH (install libjpeg-turbo-progs / imagemagick)";
+  return found;
+}
+
+int run(const std::string& command) { return std::system(command.c_str()); }
+
+const std::string& scratchDir() {
+  static const std::string dir = [] {
+    char templ[] = "/tmp/ijl-test-XXXXXX";
+    const char* d = mkdtemp(templ);
+    return std::string(d ? d : "/tmp");
+  }();
+  return dir;
+}
+
+std::string scratchPath(const std::string& name) { return scratchDir() + "/" + name; }
+
+std::vector<uint8_t> readFile(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  uint8_t buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+  std::fclose(f);
+  return bytes;
+}
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+bool readPnm(const std::string& path, ijl::Image* image) {
+  std::vector<uint8_t> b = readFile(path);
+  if (b.size() < 3 || b[0] != 'P' || (b[1] != '5' && b[1] != '6')) return false;
+  image->channels = b[1] == '6' ? 3 : 1;
+  size_t pos = 2;
+  int fields[3];
+  for (int& field : fields) {
+    while (pos < b.size() && (isspace(b[pos]) || b[pos] == '#')) {
+      if (b[pos] == '#')
+        while (pos < b.size() && b[pos] != '\n') ++pos;
+      else
+        ++pos;
+    }
+    field = 0;
+    while (pos < b.size() && isdigit(b[pos])) field = field * 10 + (b[pos++] - '0');
+  }
+  ++pos;
+  image->width = fields[0];
+  image->height = fields[1];
+  size_t n = static_cast<size_t>(image->width) * image->height * image->channels;
+  if (fields[2] != 255 || b.size() < pos + n) return false;
+  image->pixels.assign(b.begin() + pos, b.begin() + pos + n);
+  return true;
+}
+
+void writePnm(const std::string& path, const ijl::Image& image) {
+  std::string header = (image.channels == 3 ? "P6\n" : "P5\n") + std::to_string(image.width) + " " +
+                       std::to_string(image.height) + "\n255\n";
+  std::vector<uint8_t> bytes(header.begin(), header.end());
+  bytes.insert(bytes.end(), image.pixels.begin(), image.pixels.end());
+  writeFile(path, bytes);
+}
+
+ijl::Image makePhoto(int width, int height, int channels, unsigned seed) {
+  ijl::Image img;
+  img.width = width;
+  img.height = height;
+  img.channels = channels;
+  img.pixels.resize(static_cast<size_t>(width) * height * channels);
+  std::mt19937 rng(seed);
+  std::uniform_int_distribution<int> noise(-12, 12);
+  const double cx = width * 0.6, cy = height * 0.4, radius = std::min(width, height) * 0.25;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      double fx = static_cast<double>(x) / width, fy = static_cast<double>(y) / height;
+      double base[3] = {200 * fx + 30 * std::sin(fy * 9), 60 + 150 * fy, 120 + 100 * std::sin(fx * 5 + fy * 3)};
+      bool disc = (x - cx) * (x - cx) + (y - cy) * (y - cy) < radius * radius;
+      bool stripe = ((x / 16) + (y / 24)) % 7 == 0;
+      for (int c = 0; c < 3; ++c) {
+        if (disc) base[c] = 255 - base[c] * 0.5;
+        if (stripe) base[c] *= 0.3;
+      }
+      uint8_t* p = &img.pixels[(static_cast<size_t>(y) * width + x) * channels];
+      int n = noise(rng);
+      for (int c = 0; c < channels; ++c) {
+        double v = (channels == 1 ? (base[0] + base[1] + base[2]) / 3 : base[c]) + n;
+        p[c] = static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+      }
+    }
+  }
+  return img;
+}
+
+Difference compare(const ijl::Image& a, const ijl::Image& b) {
+  Difference d;
+  if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) {
+    d.maxAbs = 256;
+    return d;
+  }
+  long long sum = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i) {
+    int v = std::abs(a.pixels[i] - b.pixels[i]);
+    sum += v;
+    if (v > d.maxAbs) d.maxAbs = v;
+  }
+  d.meanAbs = static_cast<double>(sum) / a.pixels.size();
+  return d;
+}
+
+bool djpegDecode(const std::string& jpegPath, const std::string& options, ijl::Image* image) {
+  std::string out = jpegPath + ".djpeg.pnm";
+  if (run("djpeg -pnm " + options + " -outfile '" + out + "' '" + jpegPath + "' 2>/dev/null") != 0) return false;
+  return readPnm(out, image);
+}
+
+}  // namespace ijltest
