@@ -411,7 +411,7 @@ int Decoder::parseMarkersUntilScan(bool firstScanOnly) {
     // Entropy data or padding may precede the next marker; skip to it.
     while (pos_ < size_ && data_[pos_] != 0xFF) ++pos_;
     while (pos_ < size_ && data_[pos_] == 0xFF) ++pos_;
-    if (pos_ >= size_) return firstScanOnly ? kErrEndOfData : kInterruptOk;
+    if (pos_ >= size_) return kErrEndOfData;  // a file that ends without EOI is truncated
     int marker = data_[pos_++];
     if (marker == kMarkerEoi) return firstScanOnly ? kErrEndOfData : kInterruptOk;
     if (marker == kMarkerSoi) return kErrCorruptData;
