@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Prepares (up) or ends (down) the private Wine test environment of one build tree: prefix, fonts,
+# registered COM servers, a warm wineserver and an Xvfb display. Never touches ~/.wine or other prefixes.
+set -euo pipefail
+action="$1"; env_dir="$(mkdir -p "$2" && cd "$2" && pwd)"
+mkdir -p "$env_dir"
+export WINEPREFIX="$env_dir/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+LINGER_SECONDS=120   # a wineserver left by an interrupted run ends by itself after this
+
+display_alive() { [ -f "$env_dir/display.pid" ] && kill -0 "$(cat "$env_dir/display.pid")" 2>/dev/null; }
+
+start_display() {
+  display_alive && return 0
+  local fifo="$env_dir/display.fifo"
+  rm -f "$fifo"; mkfifo "$fifo"
+  setsid Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$fifo" </dev/null >"$env_dir/xvfb.log" 2>&1 &
+  echo $! >"$env_dir/display.pid"
+  local num; read -r num <"$fifo"; rm -f "$fifo"
+  echo "$num" >"$env_dir/display"
+}
+
+case "$action" in
+up)
+  if [ ! -f "$WINEPREFIX/.orv-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    echo "testenv: creating Wine prefix $WINEPREFIX (once per build tree)"
+    # Without a display: with one, the first boot waits on its desktop process for minutes.
+    env -u DISPLAY wineboot -i >"$env_dir/wineboot.log" 2>&1
+    env -u DISPLAY wineserver -w
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    touch "$WINEPREFIX/.orv-ready"
+  fi
+  start_display
+  export DISPLAY=":$(cat "$env_dir/display")"
+  # Wine's background processes must not hold CTest's output pipe open, or the run waits for them.
+  wineserver -p"$LINGER_SECONDS" </dev/null >>"$env_dir/wine.log" 2>&1
+  if [ -s "$env_dir/servers.txt" ]; then
+    while read -r server; do
+      [ -n "$server" ] || continue
+      # From the server's own folder, so that the C++ runtime DLLs beside it are found.
+      (cd "$(dirname "$server")" && wine regsvr32 /s "$server" </dev/null >>"$env_dir/wine.log" 2>&1) ||
+        { echo "testenv: regsvr32 failed for $server" >&2; exit 1; }
+    done <"$env_dir/servers.txt"
+  fi
+  ;;
+down)
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  if display_alive; then kill "$(cat "$env_dir/display.pid")"; fi
+  rm -f "$env_dir/display" "$env_dir/display.pid"
+  ;;
+*) echo "usage: testenv.sh up|down DIR" >&2; exit 2 ;;
+esac
