@@ -39,6 +39,20 @@ struct BitReader {
   bool bad = false;
 
   void fill() {
+    // Fast path: eight bytes without 0xFF go in whole.
+    if (!atMarker && end - p >= 8) {
+      uint64_t x;
+      std::memcpy(&x, p, sizeof x);
+      x = __builtin_bswap64(x);
+      uint64_t inv = ~x;
+      if (((inv - 0x0101010101010101ull) & ~inv & 0x8080808080808080ull) == 0) {
+        int n = (63 - bits) >> 3;
+        buf |= (x >> (64 - 8 * n)) << (64 - 8 * n - bits);
+        p += n;
+        bits += 8 * n;
+        return;
+      }
+    }
     while (bits <= 56) {
       unsigned b = 0;
       if (!atMarker && p < end) {
@@ -89,8 +103,8 @@ struct BitReader {
   }
 };
 
-int decodeSymbol(BitReader& br, const HuffmanTable& t) {
-  br.ensure(16);
+// Needs at least 16 bits in the reader.
+inline int decodeSymbolFilled(BitReader& br, const HuffmanTable& t) {
   unsigned look = br.peek(HuffmanTable::kFastBits);
   int idx = t.fastIndex[look];
   if (idx != 255) {
@@ -113,15 +127,32 @@ int decodeSymbol(BitReader& br, const HuffmanTable& t) {
   return t.values[i];
 }
 
+int decodeSymbol(BitReader& br, const HuffmanTable& t) {
+  br.ensure(16);
+  return decodeSymbolFilled(br, t);
+}
+
+// Needs at least n bits in the reader.
+inline int extendFilled(BitReader& br, int n) {
+  if (n == 0) return 0;
+  int v = static_cast<int>(br.peek(n));
+  br.consume(n);
+  return v < (1 << (n - 1)) ? v - (1 << n) + 1 : v;
+}
+
 inline int16_t wrap16(int v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
 
+// A symbol and its magnitude bits take at most 27 bits, so one refill to 32 or more serves each coefficient.
+constexpr int kRefillBits = 32;
+
 bool decodeBaselineBlock(BitReader& br, Component& c, const HuffmanTable& dc, const HuffmanTable& ac, int16_t* blk) {
-  int t = decodeSymbol(br, dc);
+  br.ensure(kRefillBits);
+  int t = decodeSymbolFilled(br, dc);
   if (t > kMaxDcCategory) return false;
-  c.dcPred = wrap16(c.dcPred + br.receiveExtend(t));
+  c.dcPred = wrap16(c.dcPred + extendFilled(br, t));
   blk[0] = static_cast<int16_t>(c.dcPred);
   for (int k = 1; k < kBlockSize;) {
-    br.ensure(16);
+    br.ensure(kRefillBits);
     int fac = ac.fastAc[br.peek(HuffmanTable::kFastBits)];
     if (fac) {
       k += (fac >> 4) & 15;
@@ -130,7 +161,7 @@ bool decodeBaselineBlock(BitReader& br, Component& c, const HuffmanTable& dc, co
       ++k;
       continue;
     }
-    int rs = decodeSymbol(br, ac);
+    int rs = decodeSymbolFilled(br, ac);
     int s = rs & 15, r = rs >> 4;
     if (s == 0) {
       if (r != 15) break;
@@ -138,7 +169,7 @@ bool decodeBaselineBlock(BitReader& br, Component& c, const HuffmanTable& dc, co
       continue;
     }
     k += r;
-    blk[kZigzagToNatural[k]] = static_cast<int16_t>(br.receiveExtend(s));
+    blk[kZigzagToNatural[k]] = static_cast<int16_t>(extendFilled(br, s));
     ++k;
   }
   return !br.bad;

@@ -1,8 +1,14 @@
 // Baseline JPEG encoding: RGB to YCbCr 4:2:0 or grey, float AAN forward DCT, standard Huffman tables.
 #include "encoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#include <xmmintrin.h>
+#endif
 
 #include "ijl/ijl.h"
 #include "tables.h"
@@ -16,11 +22,6 @@ constexpr int kHalf = 1 << (kScaleBits - 1);
 constexpr int kChromaOffset = 128 << kScaleBits;
 constexpr int kMaxDcMagnitude = 2047, kMaxAcMagnitude = 1023;
 
-void put16(std::vector<uint8_t>& o, int v) {
-  o.push_back(static_cast<uint8_t>(v >> 8));
-  o.push_back(static_cast<uint8_t>(v));
-}
-
 void buildCodes(const StdHuffman& t, uint16_t* code, uint8_t* size) {
   std::memset(size, 0, 256);
   int k = 0;
@@ -33,30 +34,6 @@ void buildCodes(const StdHuffman& t, uint16_t* code, uint8_t* size) {
     }
     c <<= 1;
   }
-}
-
-// Forward DCT (Arai-Agui-Nakajima) on one 8-point line; outputs carry the per-index AAN scale factors.
-inline void fdct1d(float* d, int step) {
-  float t0 = d[0] + d[7 * step], t7 = d[0] - d[7 * step];
-  float t1 = d[step] + d[6 * step], t6 = d[step] - d[6 * step];
-  float t2 = d[2 * step] + d[5 * step], t5 = d[2 * step] - d[5 * step];
-  float t3 = d[3 * step] + d[4 * step], t4 = d[3 * step] - d[4 * step];
-  float t10 = t0 + t3, t13 = t0 - t3, t11 = t1 + t2, t12 = t1 - t2;
-  d[0] = t10 + t11;
-  d[4 * step] = t10 - t11;
-  float z1 = (t12 + t13) * 0.707106781f;
-  d[2 * step] = t13 + z1;
-  d[6 * step] = t13 - z1;
-  t10 = t4 + t5;
-  t11 = t5 + t6;
-  t12 = t6 + t7;
-  float z5 = (t10 - t12) * 0.382683433f;
-  float z2 = 0.541196100f * t10 + z5, z4 = 1.306562965f * t12 + z5, z3 = t11 * 0.707106781f;
-  float z11 = t7 + z3, z13 = t7 - z3;
-  d[5 * step] = z13 + z2;
-  d[3 * step] = z13 - z2;
-  d[step] = z11 + z4;
-  d[7 * step] = z11 - z4;
 }
 
 int bitLength(int v) {
@@ -90,62 +67,63 @@ int Encoder::begin(int width, int height, int channels, int quality) {
   for (int t = 0; t < 2; ++t)
     for (int k = 0; k < 64; ++k) {
       quant[t][k] = static_cast<uint8_t>(scaledQuantEntry(t ? kStdChrominanceQuant[k] : kStdLuminanceQuant[k], scale));
-      divisors_[t][k] = static_cast<float>(1.0 / (quant[t][k] * kAanScale[k / 8] * kAanScale[k % 8] * 8.0));
+      // k is the natural index (row u, column v); the DCT leaves coefficient (u, v) at v * 8 + u.
+      divisors_[t][(k % 8) * 8 + k / 8] =
+          static_cast<float>(1.0 / (quant[t][k] * kAanScale[k / 8] * kAanScale[k % 8] * 8.0));
     }
   buildCodes(kStdDcLuminance, dc_[0].code, dc_[0].size);
   buildCodes(kStdAcLuminance, ac_[0].code, ac_[0].size);
   buildCodes(kStdDcChrominance, dc_[1].code, dc_[1].size);
   buildCodes(kStdAcChrominance, ac_[1].code, ac_[1].size);
-  out_.clear();
-  out_.reserve(static_cast<size_t>(width) * 64);
+  len_ = 0;
   bitBuf_ = 0;
   bitCount_ = 0;
   lastDc_[0] = lastDc_[1] = lastDc_[2] = 0;
 
   // SOI, JFIF APP0, DQT, SOF0, DHT, SOS.
   const uint8_t soiApp0[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
-  out_.insert(out_.end(), soiApp0, soiApp0 + sizeof soiApp0);
+  putBytes(soiApp0, sizeof soiApp0);
   const int tables = channels == 3 ? 2 : 1;
   for (int t = 0; t < tables; ++t) {
-    out_.push_back(0xFF);
-    out_.push_back(0xDB);
-    put16(out_, 67);
-    out_.push_back(static_cast<uint8_t>(t));
-    for (int k = 0; k < 64; ++k) out_.push_back(quant[t][kZigzagToNatural[k]]);
+    putByte(0xFF);
+    putByte(0xDB);
+    put16(67);
+    putByte(static_cast<uint8_t>(t));
+    for (int k = 0; k < 64; ++k) putByte(quant[t][kZigzagToNatural[k]]);
   }
-  out_.push_back(0xFF);
-  out_.push_back(0xC0);
-  put16(out_, 8 + 3 * channels);
-  out_.push_back(8);
-  put16(out_, height);
-  put16(out_, width);
-  out_.push_back(static_cast<uint8_t>(channels));
+  putByte(0xFF);
+  putByte(0xC0);
+  put16(8 + 3 * channels);
+  putByte(8);
+  put16(height);
+  put16(width);
+  putByte(static_cast<uint8_t>(channels));
   for (int c = 0; c < channels; ++c) {
-    out_.push_back(static_cast<uint8_t>(c + 1));
-    out_.push_back(channels == 3 && c == 0 ? 0x22 : 0x11);
-    out_.push_back(c ? 1 : 0);
+    putByte(static_cast<uint8_t>(c + 1));
+    putByte(channels == 3 && c == 0 ? 0x22 : 0x11);
+    putByte(c ? 1 : 0);
   }
   const StdHuffman* huff[4] = {&kStdDcLuminance, &kStdAcLuminance, &kStdDcChrominance, &kStdAcChrominance};
   for (int i = 0; i < 2 * tables; ++i) {
     const StdHuffman& h = *huff[i];
-    out_.push_back(0xFF);
-    out_.push_back(0xC4);
-    put16(out_, 2 + 17 + h.valueCount);
-    out_.push_back(static_cast<uint8_t>(((i & 1) << 4) | (i >> 1)));
-    out_.insert(out_.end(), h.counts, h.counts + 16);
-    out_.insert(out_.end(), h.values, h.values + h.valueCount);
+    putByte(0xFF);
+    putByte(0xC4);
+    put16(2 + 17 + h.valueCount);
+    putByte(static_cast<uint8_t>(((i & 1) << 4) | (i >> 1)));
+    putBytes(h.counts, 16);
+    putBytes(h.values, h.valueCount);
   }
-  out_.push_back(0xFF);
-  out_.push_back(0xDA);
-  put16(out_, 6 + 2 * channels);
-  out_.push_back(static_cast<uint8_t>(channels));
+  putByte(0xFF);
+  putByte(0xDA);
+  put16(6 + 2 * channels);
+  putByte(static_cast<uint8_t>(channels));
   for (int c = 0; c < channels; ++c) {
-    out_.push_back(static_cast<uint8_t>(c + 1));
-    out_.push_back(c ? 0x11 : 0x00);
+    putByte(static_cast<uint8_t>(c + 1));
+    putByte(c ? 0x11 : 0x00);
   }
-  out_.push_back(0);
-  out_.push_back(63);
-  out_.push_back(0);
+  putByte(0);
+  putByte(63);
+  putByte(0);
   return kOk;
 }
 
@@ -199,8 +177,8 @@ int Encoder::finish() {
     encodeMcuRow();
   }
   flushBits();
-  out_.push_back(0xFF);
-  out_.push_back(0xD9);
+  putByte(0xFF);
+  putByte(0xD9);
   return kOk;
 }
 
@@ -233,30 +211,143 @@ void Encoder::encodeMcuRow() {
   rowsInMcu_ = 0;
 }
 
-void Encoder::encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc) {
+namespace {
+
+#ifdef __SSE2__
+// The AAN butterflies on four lanes at once: v[i] is input i of four independent 8-point transforms.
+inline void fdct8x4(__m128 v[8]) {
+  __m128 t0 = _mm_add_ps(v[0], v[7]), t7 = _mm_sub_ps(v[0], v[7]);
+  __m128 t1 = _mm_add_ps(v[1], v[6]), t6 = _mm_sub_ps(v[1], v[6]);
+  __m128 t2 = _mm_add_ps(v[2], v[5]), t5 = _mm_sub_ps(v[2], v[5]);
+  __m128 t3 = _mm_add_ps(v[3], v[4]), t4 = _mm_sub_ps(v[3], v[4]);
+  __m128 t10 = _mm_add_ps(t0, t3), t13 = _mm_sub_ps(t0, t3), t11 = _mm_add_ps(t1, t2), t12 = _mm_sub_ps(t1, t2);
+  v[0] = _mm_add_ps(t10, t11);
+  v[4] = _mm_sub_ps(t10, t11);
+  __m128 z1 = _mm_mul_ps(_mm_add_ps(t12, t13), _mm_set1_ps(0.707106781f));
+  v[2] = _mm_add_ps(t13, z1);
+  v[6] = _mm_sub_ps(t13, z1);
+  t10 = _mm_add_ps(t4, t5);
+  t11 = _mm_add_ps(t5, t6);
+  t12 = _mm_add_ps(t6, t7);
+  __m128 z5 = _mm_mul_ps(_mm_sub_ps(t10, t12), _mm_set1_ps(0.382683433f));
+  __m128 z2 = _mm_add_ps(_mm_mul_ps(t10, _mm_set1_ps(0.541196100f)), z5);
+  __m128 z4 = _mm_add_ps(_mm_mul_ps(t12, _mm_set1_ps(1.306562965f)), z5);
+  __m128 z3 = _mm_mul_ps(t11, _mm_set1_ps(0.707106781f));
+  __m128 z11 = _mm_add_ps(t7, z3), z13 = _mm_sub_ps(t7, z3);
+  v[5] = _mm_add_ps(z13, z2);
+  v[3] = _mm_sub_ps(z13, z2);
+  v[1] = _mm_add_ps(z11, z4);
+  v[7] = _mm_sub_ps(z11, z4);
+}
+
+// Forward DCT and quantisation of one block; q receives coefficient (u, v) at v * 8 + u.
+void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int* q) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128 center = _mm_set1_ps(128.0f);
+  __m128 left[8], right[8];
+  for (int r = 0; r < 8; ++r) {
+    __m128i px = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + r * stride)), zero);
+    left[r] = _mm_sub_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(px, zero)), center);
+    right[r] = _mm_sub_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(px, zero)), center);
+  }
+  fdct8x4(left);  // vertical transform of columns 0..3: left[u] holds frequency u
+  fdct8x4(right);
+  // Transpose so that the horizontal transform runs across lanes too: lo[c] = (u 0..3) of column c.
+  __m128 lo[8], hi[8];
+  for (int half = 0; half < 2; ++half) {
+    __m128* m = half ? right : left;
+    __m128 a0 = m[0], a1 = m[1], a2 = m[2], a3 = m[3], b0 = m[4], b1 = m[5], b2 = m[6], b3 = m[7];
+    _MM_TRANSPOSE4_PS(a0, a1, a2, a3);
+    _MM_TRANSPOSE4_PS(b0, b1, b2, b3);
+    lo[half * 4 + 0] = a0;
+    lo[half * 4 + 1] = a1;
+    lo[half * 4 + 2] = a2;
+    lo[half * 4 + 3] = a3;
+    hi[half * 4 + 0] = b0;
+    hi[half * 4 + 1] = b1;
+    hi[half * 4 + 2] = b2;
+    hi[half * 4 + 3] = b3;
+  }
+  fdct8x4(lo);  // lo[v] lanes u 0..3
+  fdct8x4(hi);  // hi[v] lanes u 4..7
+  for (int v = 0; v < 8; ++v) {
+    __m128i a = _mm_cvtps_epi32(_mm_mul_ps(lo[v], _mm_loadu_ps(div + v * 8)));
+    __m128i b = _mm_cvtps_epi32(_mm_mul_ps(hi[v], _mm_loadu_ps(div + v * 8 + 4)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + v * 8), a);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + v * 8 + 4), b);
+  }
+}
+#else
+// Forward DCT (Arai-Agui-Nakajima) on one 8-point line; outputs carry the per-index AAN scale factors.
+inline void fdct1d(float* d, int step) {
+  float t0 = d[0] + d[7 * step], t7 = d[0] - d[7 * step];
+  float t1 = d[step] + d[6 * step], t6 = d[step] - d[6 * step];
+  float t2 = d[2 * step] + d[5 * step], t5 = d[2 * step] - d[5 * step];
+  float t3 = d[3 * step] + d[4 * step], t4 = d[3 * step] - d[4 * step];
+  float t10 = t0 + t3, t13 = t0 - t3, t11 = t1 + t2, t12 = t1 - t2;
+  d[0] = t10 + t11;
+  d[4 * step] = t10 - t11;
+  float z1 = (t12 + t13) * 0.707106781f;
+  d[2 * step] = t13 + z1;
+  d[6 * step] = t13 - z1;
+  t10 = t4 + t5;
+  t11 = t5 + t6;
+  t12 = t6 + t7;
+  float z5 = (t10 - t12) * 0.382683433f;
+  float z2 = 0.541196100f * t10 + z5, z4 = 1.306562965f * t12 + z5, z3 = t11 * 0.707106781f;
+  float z11 = t7 + z3, z13 = t7 - z3;
+  d[5 * step] = z13 + z2;
+  d[3 * step] = z13 - z2;
+  d[step] = z11 + z4;
+  d[7 * step] = z11 - z4;
+}
+
+void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int* q) {
   float d[64];
   for (int r = 0; r < 8; ++r)
     for (int c = 0; c < 8; ++c) d[r * 8 + c] = static_cast<float>(src[r * stride + c]) - 128.0f;
   for (int r = 0; r < 8; ++r) fdct1d(d + r * 8, 1);
   for (int c = 0; c < 8; ++c) fdct1d(d + c, 8);
-  int q[64];
-  const float* div = divisors_[table];
-  for (int k = 0; k < 64; ++k) {
-    float v = d[k] * div[k];
-    q[k] = static_cast<int>(v + (v >= 0 ? 0.5f : -0.5f));
+  for (int u = 0; u < 8; ++u)
+    for (int v = 0; v < 8; ++v) {
+      float x = d[u * 8 + v] * div[v * 8 + u];
+      q[v * 8 + u] = static_cast<int>(x + (x >= 0 ? 0.5f : -0.5f));
+    }
+}
+#endif
+
+// Zig-zag position to the transposed index fdctQuantize stores coefficients at.
+struct TransposedZigzag {
+  uint8_t index[64];
+  TransposedZigzag() {
+    for (int k = 0; k < 64; ++k) {
+      int n = kZigzagToNatural[k];
+      index[k] = static_cast<uint8_t>((n % 8) * 8 + n / 8);
+    }
   }
+};
+const TransposedZigzag kTransposedZigzag;
+
+}  // namespace
+
+void Encoder::encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc) {
+  alignas(16) int q[64];
+  fdctQuantize(src, stride, divisors_[table], q);
+  constexpr size_t kWorstBlockBytes = 512;  // 64 codes of at most 27 bits, every byte stuffed
+  reserve(kWorstBlockBytes);
   const HuffCode& dc = dc_[table];
   const HuffCode& ac = ac_[table];
   int dcv = q[0] > kMaxDcMagnitude ? kMaxDcMagnitude : (q[0] < -kMaxDcMagnitude ? -kMaxDcMagnitude : q[0]);
   int diff = dcv - lastDc;
   lastDc = dcv;
   int mag = diff < 0 ? -diff : diff, n = bitLength(mag);
-  putBits(dc.code[n], dc.size[n]);
-  if (n) putBits(static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1), n);
+  putBits((static_cast<uint32_t>(dc.code[n]) << n) | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
+          dc.size[n] + n);
   int run = 0;
   constexpr int kZeroRun = 0xF0, kEob = 0x00;
+  const uint8_t* zz = kTransposedZigzag.index;
   for (int k = 1; k < 64; ++k) {
-    int v = q[kZigzagToNatural[k]];
+    int v = q[zz[k]];
     if (v == 0) {
       ++run;
       continue;
@@ -268,26 +359,66 @@ void Encoder::encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& 
       run -= 16;
     }
     int m = v < 0 ? -v : v, bits = bitLength(m), sym = (run << 4) | bits;
-    putBits(ac.code[sym], ac.size[sym]);
-    putBits(static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1), bits);
+    putBits((static_cast<uint32_t>(ac.code[sym]) << bits) | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1)),
+            ac.size[sym] + bits);
     run = 0;
   }
   if (run) putBits(ac.code[kEob], ac.size[kEob]);
 }
 
+void Encoder::reserve(size_t bytes) {
+  if (len_ + bytes <= out_.size()) return;
+  out_.resize(std::max(out_.size() * 2, len_ + bytes + 4096));
+}
+
+void Encoder::putBytes(const uint8_t* p, size_t n) {
+  reserve(n);
+  std::memcpy(out_.data() + len_, p, n);
+  len_ += n;
+}
+
+// Writes 32 bits of entropy-coded data, stuffing a zero after each 0xFF byte.
+void Encoder::emitWord(uint32_t w) {
+  uint32_t inverted = ~w;
+  bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
+  uint8_t* d = out_.data() + len_;
+  if (!hasFF) {
+    d[0] = static_cast<uint8_t>(w >> 24);
+    d[1] = static_cast<uint8_t>(w >> 16);
+    d[2] = static_cast<uint8_t>(w >> 8);
+    d[3] = static_cast<uint8_t>(w);
+    len_ += 4;
+    return;
+  }
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    uint8_t b = static_cast<uint8_t>(w >> shift);
+    out_[len_++] = b;
+    if (b == 0xFF) out_[len_++] = 0;
+  }
+}
+
+// n is at most 27: a Huffman code and its magnitude bits together.
 void Encoder::putBits(uint32_t bits, int n) {
   bitBuf_ = (bitBuf_ << n) | bits;
   bitCount_ += n;
-  while (bitCount_ >= 8) {
-    bitCount_ -= 8;
-    uint8_t b = static_cast<uint8_t>(bitBuf_ >> bitCount_);
-    out_.push_back(b);
-    if (b == 0xFF) out_.push_back(0);
+  if (bitCount_ >= 32) {
+    bitCount_ -= 32;
+    emitWord(static_cast<uint32_t>(bitBuf_ >> bitCount_));
   }
 }
 
 void Encoder::flushBits() {
-  if (bitCount_ > 0) putBits((1u << (8 - bitCount_)) - 1, 8 - bitCount_);
+  reserve(16);
+  // Pad to a byte boundary with one bits, then emit the remaining whole bytes.
+  int pad = (8 - bitCount_ % 8) % 8;
+  bitBuf_ = (bitBuf_ << pad) | ((1u << pad) - 1);
+  bitCount_ += pad;
+  while (bitCount_ >= 8) {
+    bitCount_ -= 8;
+    uint8_t b = static_cast<uint8_t>(bitBuf_ >> bitCount_);
+    out_[len_++] = b;
+    if (b == 0xFF) out_[len_++] = 0;
+  }
 }
 
 }  // namespace ijl::detail

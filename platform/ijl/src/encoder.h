@@ -18,8 +18,10 @@ class Encoder {
 
   int linesReceived() const { return received_; }
   int height() const { return height_; }
-  // Bytes produced so far; the caller may take and clear them between calls.
-  std::vector<uint8_t>& output() { return out_; }
+  // Bytes produced since the last clearOutput(); the caller may take them between calls.
+  const uint8_t* outputData() const { return out_.data(); }
+  size_t outputSize() const { return len_; }
+  void clearOutput() { len_ = 0; }
 
  private:
   struct HuffCode {
@@ -29,6 +31,17 @@ class Encoder {
   void encodeMcuRow();
   void encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc);
   void putBits(uint32_t bits, int n);
+  void emitWord(uint32_t word);
+  void reserve(size_t bytes);
+  void putByte(uint8_t b) {
+    reserve(1);
+    out_[len_++] = b;
+  }
+  void put16(int v) {
+    putByte(static_cast<uint8_t>(v >> 8));
+    putByte(static_cast<uint8_t>(v));
+  }
+  void putBytes(const uint8_t* p, size_t n);
   void flushBits();
 
   int width_ = 0, height_ = 0, channels_ = 0;
@@ -36,12 +49,14 @@ class Encoder {
   int received_ = 0, rowsInMcu_ = 0;
   std::vector<uint8_t> planes_[3];  // full-resolution Y, Cb, Cr rows of the current MCU row
   std::vector<uint8_t> chroma_[2];  // downsampled Cb, Cr
-  float divisors_[2][64] = {};      // per table, natural order, folded with the DCT's output scaling
+  // Per table, folded with the DCT's output scaling, in the transposed order the DCT leaves coefficients in.
+  float divisors_[2][64] = {};
   HuffCode dc_[2], ac_[2];
   int lastDc_[3] = {};
   uint64_t bitBuf_ = 0;
   int bitCount_ = 0;
-  std::vector<uint8_t> out_;
+  std::vector<uint8_t> out_;  // grows by doubling; len_ bytes are used
+  size_t len_ = 0;
 };
 
 }  // namespace ijl::detail

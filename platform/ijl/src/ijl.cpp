@@ -212,9 +212,10 @@ int replaceFile(const std::string& from, const std::string& to) {
   return kErrFileIo;
 }
 
-bool appendBytes(std::FILE* f, std::vector<uint8_t>& bytes) {
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  bytes.clear();
+bool appendOutput(std::FILE* f, Encoder& enc) {
+  size_t n = enc.outputSize();
+  bool ok = n == 0 || std::fwrite(enc.outputData(), 1, n, f) == n;
+  enc.clearOutput();
   return ok;
 }
 
@@ -262,18 +263,17 @@ int writeWhole(Properties* p) {
   if (r == kOk) r = enc.addLines(bm.firstLine, bm.lineStep, p->jpgHeight, p->dibChannels, p->dibColor == kColorBgr);
   if (r == kOk) r = enc.finish();
   if (r != kOk) return r;
-  std::vector<uint8_t>& out = enc.output();
   if (!p->jpgFile) {
     if (!p->jpgBytes) return kErrInvalidProperties;
-    if (out.size() > p->jpgSizeBytes) return kErrBufferTooSmall;
-    std::memcpy(p->jpgBytes, out.data(), out.size());
-    p->jpgSizeBytes = static_cast<uint32_t>(out.size());
+    if (enc.outputSize() > p->jpgSizeBytes) return kErrBufferTooSmall;
+    std::memcpy(p->jpgBytes, enc.outputData(), enc.outputSize());
+    p->jpgSizeBytes = static_cast<uint32_t>(enc.outputSize());
     return kOk;
   }
   const std::string target = p->jpgFile, temp = temporaryPath(target);
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) return kErrInvalidFilename;
-  bool ok = appendBytes(f, out);
+  bool ok = appendOutput(f, enc);
   ok = std::fclose(f) == 0 && ok;
   if (!ok) {
     std::remove(temp.c_str());
@@ -316,7 +316,7 @@ int writeBand(Properties* p) {
   }
   r = enc.addLines(bm.firstLine, bm.lineStep, roi.bottom - roi.top, p->dibChannels, p->dibColor == kColorBgr);
   if (r == kOk && enc.linesReceived() == enc.height()) r = enc.finish();
-  if (r == kOk && !appendBytes(s.file, enc.output())) r = kErrFileIo;
+  if (r == kOk && !appendOutput(s.file, enc)) r = kErrFileIo;
   if (r != kOk) {
     all.erase(it);
     return r;
@@ -421,7 +421,7 @@ int encodeImage(const Image& image, int quality, std::vector<uint8_t>* out) {
     r = enc.addLines(image.pixels.data(), static_cast<ptrdiff_t>(image.width) * image.channels, image.height,
                      image.channels, false);
   if (r == kOk) r = enc.finish();
-  if (r == kOk) out->swap(enc.output());
+  if (r == kOk) out->assign(enc.outputData(), enc.outputData() + enc.outputSize());
   return r;
 }
 
