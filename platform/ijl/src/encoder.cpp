@@ -36,13 +36,75 @@ void buildCodes(const StdHuffman& t, uint16_t* code, uint8_t* size) {
   }
 }
 
-int bitLength(int v) {
-  int n = 0;
-  while (v) {
-    ++n;
-    v >>= 1;
+inline int bitLength(int v) { return v ? 32 - __builtin_clz(static_cast<unsigned>(v)) : 0; }
+
+// Three-byte pixels to planes; fixed offsets let the compiler unroll and schedule the byte moves.
+template <int R, int G, int B>
+void splitPixels(const uint8_t* s, int n, uint8_t* r, uint8_t* g, uint8_t* b) {
+  for (int x = 0; x < n; ++x, s += 3) {
+    r[x] = s[R];
+    g[x] = s[G];
+    b[x] = s[B];
   }
-  return n;
+}
+
+// JFIF RGB to YCbCr on planar rows.
+void rgbToYcc(const uint8_t* r, const uint8_t* g, const uint8_t* b, int n, uint8_t* y, uint8_t* cb, uint8_t* cr) {
+  int i = 0;
+#ifdef __SSE2__
+  // Eight pixels per step in 32-bit lanes, 15-bit constants applied to (R, G) and (B, 1) pairs.
+  constexpr int kBits = 15;
+  auto pair = [](int a, int c) {
+    return _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(c) << 16) | static_cast<uint16_t>(a)));
+  };
+  const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1);
+  const __m128i yRG = pair(9798, 19235), yB1 = pair(3736, 1 << (kBits - 1));
+  const __m128i cbRG = pair(-5529, -10855), cbB1 = pair(16384, 0);
+  const __m128i crRG = pair(16384, -13720), crB1 = pair(-2664, 0);
+  const __m128i chromaOffset = _mm_set1_epi32((128 << kBits) + (1 << (kBits - 1)) - 1);
+  auto channel = [&](__m128i rgLo, __m128i rgHi, __m128i b1Lo, __m128i b1Hi, __m128i kRG, __m128i kB1, __m128i add) {
+    __m128i lo = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(rgLo, kRG), _mm_madd_epi16(b1Lo, kB1)), add);
+    __m128i hi = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(rgHi, kRG), _mm_madd_epi16(b1Hi, kB1)), add);
+    __m128i v = _mm_packs_epi32(_mm_srai_epi32(lo, kBits), _mm_srai_epi32(hi, kBits));
+    return _mm_packus_epi16(v, v);
+  };
+  for (; i + 8 <= n; i += 8) {
+    __m128i R = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + i)), zero);
+    __m128i G = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(g + i)), zero);
+    __m128i B = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + i)), zero);
+    __m128i rgLo = _mm_unpacklo_epi16(R, G), rgHi = _mm_unpackhi_epi16(R, G);
+    __m128i b1Lo = _mm_unpacklo_epi16(B, one), b1Hi = _mm_unpackhi_epi16(B, one);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(y + i), channel(rgLo, rgHi, b1Lo, b1Hi, yRG, yB1, zero));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + i), channel(rgLo, rgHi, b1Lo, b1Hi, cbRG, cbB1, chromaOffset));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(cr + i), channel(rgLo, rgHi, b1Lo, b1Hi, crRG, crB1, chromaOffset));
+  }
+#endif
+  for (; i < n; ++i) {
+    int R = r[i], G = g[i], B = b[i];
+    y[i] = static_cast<uint8_t>((fix(0.29900) * R + fix(0.58700) * G + fix(0.11400) * B + kHalf) >> kScaleBits);
+    cb[i] = static_cast<uint8_t>((-fix(0.16874) * R - fix(0.33126) * G + fix(0.5) * B + kChromaOffset + kHalf - 1) >>
+                                 kScaleBits);
+    cr[i] = static_cast<uint8_t>((fix(0.5) * R - fix(0.41869) * G - fix(0.08131) * B + kChromaOffset + kHalf - 1) >>
+                                 kScaleBits);
+  }
+}
+
+// 2x2 box average of two rows into one, with the alternating rounding bias of the IJG encoder.
+void downsample2x2(const uint8_t* a, const uint8_t* b, int outWidth, uint8_t* out) {
+  int x = 0;
+#ifdef __SSE2__
+  const __m128i lowBytes = _mm_set1_epi16(0xFF), bias = _mm_set1_epi32(0x00020001);
+  for (; x + 8 <= outWidth; x += 8) {
+    __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 2 * x));
+    __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2 * x));
+    __m128i sa = _mm_add_epi16(_mm_and_si128(va, lowBytes), _mm_srli_epi16(va, 8));
+    __m128i sb = _mm_add_epi16(_mm_and_si128(vb, lowBytes), _mm_srli_epi16(vb, 8));
+    __m128i v = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sa, sb), bias), 2);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(v, v));
+  }
+#endif
+  for (; x < outWidth; ++x)
+    out[x] = static_cast<uint8_t>((a[2 * x] + a[2 * x + 1] + b[2 * x] + b[2 * x + 1] + 1 + (x & 1)) >> 2);
 }
 
 }  // namespace
@@ -58,8 +120,10 @@ int Encoder::begin(int width, int height, int channels, int quality) {
   paddedW_ = (width + mcuH_ - 1) / mcuH_ * mcuH_;
   received_ = rowsInMcu_ = 0;
   for (int c = 0; c < channels; ++c) planes_[c].assign(static_cast<size_t>(paddedW_) * mcuH_, 0);
-  if (channels == 3)
+  if (channels == 3) {
     for (auto& p : chroma_) p.assign(static_cast<size_t>(paddedW_ / 2) * 8, 0);
+    for (auto& p : rgb_) p.assign(paddedW_, 0);
+  }
   static const double kAanScale[8] = {1.0, 1.387039845, 1.306562965, 1.175875602,
                                       1.0, 0.785694958, 0.541196100, 0.275899379};
   const int scale = qualityScale(quality);
@@ -144,15 +208,19 @@ int Encoder::addLines(const uint8_t* first, ptrdiff_t lineStep, int count, int s
     } else {
       uint8_t* cb = planes_[1].data() + static_cast<size_t>(rowsInMcu_) * paddedW_;
       uint8_t* cr = planes_[2].data() + static_cast<size_t>(rowsInMcu_) * paddedW_;
-      for (int x = 0; x < width_; ++x) {
-        const uint8_t* p = s + x * srcChannels;
-        int r = p[srcChannels == 1 ? 0 : ri], g = p[srcChannels == 1 ? 0 : 1], b = p[srcChannels == 1 ? 0 : bi];
-        y[x] = static_cast<uint8_t>((fix(0.29900) * r + fix(0.58700) * g + fix(0.11400) * b + kHalf) >> kScaleBits);
-        cb[x] = static_cast<uint8_t>((-fix(0.16874) * r - fix(0.33126) * g + fix(0.5) * b + kChromaOffset + kHalf - 1) >>
-                                     kScaleBits);
-        cr[x] = static_cast<uint8_t>((fix(0.5) * r - fix(0.41869) * g - fix(0.08131) * b + kChromaOffset + kHalf - 1) >>
-                                     kScaleBits);
+      uint8_t* r = rgb_[0].data();
+      uint8_t* g = rgb_[1].data();
+      uint8_t* b = rgb_[2].data();
+      if (srcChannels == 1) {
+        std::memcpy(r, s, width_);
+        std::memcpy(g, s, width_);
+        std::memcpy(b, s, width_);
+      } else if (bgr) {
+        splitPixels<2, 1, 0>(s, width_, r, g, b);
+      } else {
+        splitPixels<0, 1, 2>(s, width_, r, g, b);
       }
+      rgbToYcc(r, g, b, width_, y, cb, cr);
     }
     for (int c = 0; c < channels_; ++c) {
       uint8_t* row = planes_[c].data() + static_cast<size_t>(rowsInMcu_) * paddedW_;
@@ -193,9 +261,7 @@ void Encoder::encodeMcuRow() {
       uint8_t* dst = chroma_[c].data();
       for (int r = 0; r < 8; ++r) {
         const uint8_t* a = src + static_cast<size_t>(2 * r) * paddedW_;
-        const uint8_t* b = a + paddedW_;
-        for (int x = 0; x < cw; ++x)
-          dst[r * cw + x] = static_cast<uint8_t>((a[2 * x] + a[2 * x + 1] + b[2 * x] + b[2 * x + 1] + 1 + (x & 1)) >> 2);
+        downsample2x2(a, a + paddedW_, cw, dst + r * cw);
       }
     }
     for (int mx = 0; mx < paddedW_ / 16; ++mx) {
@@ -240,8 +306,9 @@ inline void fdct8x4(__m128 v[8]) {
   v[7] = _mm_sub_ps(z11, z4);
 }
 
-// Forward DCT and quantisation of one block; q receives coefficient (u, v) at v * 8 + u.
-void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int* q) {
+// Forward DCT and quantisation of one block, limited to what the standard Huffman tables code;
+// q receives coefficient (u, v) at v * 8 + u.
+void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int16_t* q) {
   const __m128i zero = _mm_setzero_si128();
   const __m128 center = _mm_set1_ps(128.0f);
   __m128 left[8], right[8];
@@ -270,11 +337,14 @@ void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int* q
   }
   fdct8x4(lo);  // lo[v] lanes u 0..3
   fdct8x4(hi);  // hi[v] lanes u 4..7
+  const __m128i acLimit = _mm_set1_epi16(kMaxAcMagnitude);
+  const __m128i dcLimit = _mm_insert_epi16(acLimit, kMaxDcMagnitude, 0);
   for (int v = 0; v < 8; ++v) {
     __m128i a = _mm_cvtps_epi32(_mm_mul_ps(lo[v], _mm_loadu_ps(div + v * 8)));
     __m128i b = _mm_cvtps_epi32(_mm_mul_ps(hi[v], _mm_loadu_ps(div + v * 8 + 4)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + v * 8), a);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + v * 8 + 4), b);
+    __m128i limit = v == 0 ? dcLimit : acLimit;
+    __m128i c = _mm_max_epi16(_mm_min_epi16(_mm_packs_epi32(a, b), limit), _mm_sub_epi16(_mm_setzero_si128(), limit));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(q + v * 8), c);
   }
 }
 #else
@@ -302,7 +372,7 @@ inline void fdct1d(float* d, int step) {
   d[7 * step] = z11 - z4;
 }
 
-void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int* q) {
+void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int16_t* q) {
   float d[64];
   for (int r = 0; r < 8; ++r)
     for (int c = 0; c < 8; ++c) d[r * 8 + c] = static_cast<float>(src[r * stride + c]) - 128.0f;
@@ -311,10 +381,29 @@ void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int* q
   for (int u = 0; u < 8; ++u)
     for (int v = 0; v < 8; ++v) {
       float x = d[u * 8 + v] * div[v * 8 + u];
-      q[v * 8 + u] = static_cast<int>(x + (x >= 0 ? 0.5f : -0.5f));
+      int limit = u == 0 && v == 0 ? kMaxDcMagnitude : kMaxAcMagnitude;
+      q[v * 8 + u] = static_cast<int16_t>(std::min(std::max(static_cast<int>(std::lround(x)), -limit), limit));
     }
 }
 #endif
+
+// Bit k set when coefs[k] is not zero.
+uint64_t nonzeroMask(const int16_t* coefs) {
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  uint64_t zeros = 0;
+  for (int i = 0; i < 4; ++i) {
+    __m128i a = _mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(coefs + 16 * i)), zero);
+    __m128i b = _mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(coefs + 16 * i + 8)), zero);
+    zeros |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b)))) << (16 * i);
+  }
+  return ~zeros;
+#else
+  uint64_t mask = 0;
+  for (int k = 0; k < 64; ++k) mask |= static_cast<uint64_t>(coefs[k] != 0) << k;
+  return mask;
+#endif
+}
 
 // Zig-zag position to the transposed index fdctQuantize stores coefficients at.
 struct TransposedZigzag {
@@ -331,39 +420,40 @@ const TransposedZigzag kTransposedZigzag;
 }  // namespace
 
 void Encoder::encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc) {
-  alignas(16) int q[64];
+  alignas(16) int16_t q[64];
   fdctQuantize(src, stride, divisors_[table], q);
   constexpr size_t kWorstBlockBytes = 512;  // 64 codes of at most 27 bits, every byte stuffed
   reserve(kWorstBlockBytes);
   const HuffCode& dc = dc_[table];
   const HuffCode& ac = ac_[table];
-  int dcv = q[0] > kMaxDcMagnitude ? kMaxDcMagnitude : (q[0] < -kMaxDcMagnitude ? -kMaxDcMagnitude : q[0]);
+  int dcv = q[0];
   int diff = dcv - lastDc;
   lastDc = dcv;
   int mag = diff < 0 ? -diff : diff, n = bitLength(mag);
   putBits((static_cast<uint32_t>(dc.code[n]) << n) | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
           dc.size[n] + n);
-  int run = 0;
+  // Zig-zag order with a bit per non-zero coefficient, so the run-length loop visits only those.
   constexpr int kZeroRun = 0xF0, kEob = 0x00;
   const uint8_t* zz = kTransposedZigzag.index;
-  for (int k = 1; k < 64; ++k) {
-    int v = q[zz[k]];
-    if (v == 0) {
-      ++run;
-      continue;
-    }
-    if (v > kMaxAcMagnitude) v = kMaxAcMagnitude;
-    if (v < -kMaxAcMagnitude) v = -kMaxAcMagnitude;
+  alignas(16) int16_t coefs[64];
+  for (int k = 0; k < 64; ++k) coefs[k] = q[zz[k]];
+  uint64_t nonzero = nonzeroMask(coefs) & ~uint64_t(1);
+  int last = 0;
+  while (nonzero) {
+    int k = __builtin_ctzll(nonzero);
+    nonzero &= nonzero - 1;
+    int run = k - last - 1;
+    last = k;
     while (run > 15) {
       putBits(ac.code[kZeroRun], ac.size[kZeroRun]);
       run -= 16;
     }
+    int v = coefs[k];
     int m = v < 0 ? -v : v, bits = bitLength(m), sym = (run << 4) | bits;
     putBits((static_cast<uint32_t>(ac.code[sym]) << bits) | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1)),
             ac.size[sym] + bits);
-    run = 0;
   }
-  if (run) putBits(ac.code[kEob], ac.size[kEob]);
+  if (last != 63) putBits(ac.code[kEob], ac.size[kEob]);
 }
 
 void Encoder::reserve(size_t bytes) {
