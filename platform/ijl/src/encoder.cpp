@@ -38,49 +38,51 @@ void buildCodes(const StdHuffman& t, uint16_t* code, uint8_t* size) {
 
 inline int bitLength(int v) { return v ? 32 - __builtin_clz(static_cast<unsigned>(v)) : 0; }
 
-// Three-byte pixels to planes; fixed offsets let the compiler unroll and schedule the byte moves.
-template <int R, int G, int B>
-void splitPixels(const uint8_t* s, int n, uint8_t* r, uint8_t* g, uint8_t* b) {
-  for (int x = 0; x < n; ++x, s += 3) {
-    r[x] = s[R];
-    g[x] = s[G];
-    b[x] = s[B];
-  }
-}
-
-// JFIF RGB to YCbCr on planar rows.
-void rgbToYcc(const uint8_t* r, const uint8_t* g, const uint8_t* b, int n, uint8_t* y, uint8_t* cb, uint8_t* cr) {
+// JFIF RGB to YCbCr straight from three-byte pixels (red at offset ro, blue at bo).
+void pixelsToYcc(const uint8_t* s, int n, int ro, int bo, uint8_t* y, uint8_t* cb, uint8_t* cr) {
   int i = 0;
 #ifdef __SSE2__
-  // Eight pixels per step in 32-bit lanes, 15-bit constants applied to (R, G) and (B, 1) pairs.
+  // Eight pixels per step: each pixel's bytes are loaded as one 32-bit lane and split into (R, G) and (B, 1)
+  // 16-bit pairs for madd with 15-bit constants. Only pixels followed by another one are loaded this way,
+  // since a 32-bit load of the last pixel would read past the line.
   constexpr int kBits = 15;
   auto pair = [](int a, int c) {
     return _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(c) << 16) | static_cast<uint16_t>(a)));
   };
-  const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1);
-  const __m128i yRG = pair(9798, 19235), yB1 = pair(3736, 1 << (kBits - 1));
-  const __m128i cbRG = pair(-5529, -10855), cbB1 = pair(16384, 0);
-  const __m128i crRG = pair(16384, -13720), crB1 = pair(-2664, 0);
+  const bool swap = ro == 2;
+  const int kr[3] = {9798, -5529, 16384}, kg[3] = {19235, -10855, -13720}, kb[3] = {3736, 16384, -2664};
+  __m128i kRG[3], kB1[3];
+  for (int c = 0; c < 3; ++c) {
+    // Pairs are (first byte, second byte) and (third byte, 1); with BGR input the outer constants swap.
+    kRG[c] = pair(swap ? kb[c] : kr[c], kg[c]);
+    kB1[c] = pair(swap ? kr[c] : kb[c], c == 0 ? 1 << (kBits - 1) : 0);
+  }
   const __m128i chromaOffset = _mm_set1_epi32((128 << kBits) + (1 << (kBits - 1)) - 1);
-  auto channel = [&](__m128i rgLo, __m128i rgHi, __m128i b1Lo, __m128i b1Hi, __m128i kRG, __m128i kB1, __m128i add) {
-    __m128i lo = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(rgLo, kRG), _mm_madd_epi16(b1Lo, kB1)), add);
-    __m128i hi = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(rgHi, kRG), _mm_madd_epi16(b1Hi, kB1)), add);
-    __m128i v = _mm_packs_epi32(_mm_srai_epi32(lo, kBits), _mm_srai_epi32(hi, kBits));
-    return _mm_packus_epi16(v, v);
+  const __m128i lowMask = _mm_set1_epi32(0xFF), midMask = _mm_set1_epi32(0xFF0000), one = _mm_set1_epi32(1 << 16);
+  auto load4 = [&](const uint8_t* p) {
+    uint32_t w[4];
+    for (int k = 0; k < 4; ++k) std::memcpy(&w[k], p + 3 * k, 4);
+    return _mm_set_epi32(static_cast<int>(w[3]), static_cast<int>(w[2]), static_cast<int>(w[1]), static_cast<int>(w[0]));
   };
-  for (; i + 8 <= n; i += 8) {
-    __m128i R = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + i)), zero);
-    __m128i G = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(g + i)), zero);
-    __m128i B = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + i)), zero);
-    __m128i rgLo = _mm_unpacklo_epi16(R, G), rgHi = _mm_unpackhi_epi16(R, G);
-    __m128i b1Lo = _mm_unpacklo_epi16(B, one), b1Hi = _mm_unpackhi_epi16(B, one);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(y + i), channel(rgLo, rgHi, b1Lo, b1Hi, yRG, yB1, zero));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + i), channel(rgLo, rgHi, b1Lo, b1Hi, cbRG, cbB1, chromaOffset));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(cr + i), channel(rgLo, rgHi, b1Lo, b1Hi, crRG, crB1, chromaOffset));
+  for (; i + 9 <= n; i += 8) {
+    __m128i v0 = load4(s + 3 * i), v1 = load4(s + 3 * i + 12);
+    __m128i rg0 = _mm_or_si128(_mm_and_si128(v0, lowMask), _mm_and_si128(_mm_slli_epi32(v0, 8), midMask));
+    __m128i rg1 = _mm_or_si128(_mm_and_si128(v1, lowMask), _mm_and_si128(_mm_slli_epi32(v1, 8), midMask));
+    __m128i b0 = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v0, 16), lowMask), one);
+    __m128i b1 = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v1, 16), lowMask), one);
+    uint8_t* out[3] = {y + i, cb + i, cr + i};
+    for (int c = 0; c < 3; ++c) {
+      __m128i add = c ? chromaOffset : _mm_setzero_si128();
+      __m128i lo = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(rg0, kRG[c]), _mm_madd_epi16(b0, kB1[c])), add);
+      __m128i hi = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(rg1, kRG[c]), _mm_madd_epi16(b1, kB1[c])), add);
+      __m128i v = _mm_packs_epi32(_mm_srai_epi32(lo, kBits), _mm_srai_epi32(hi, kBits));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out[c]), _mm_packus_epi16(v, v));
+    }
   }
 #endif
   for (; i < n; ++i) {
-    int R = r[i], G = g[i], B = b[i];
+    const uint8_t* p = s + 3 * i;
+    int R = p[ro], G = p[1], B = p[bo];
     y[i] = static_cast<uint8_t>((fix(0.29900) * R + fix(0.58700) * G + fix(0.11400) * B + kHalf) >> kScaleBits);
     cb[i] = static_cast<uint8_t>((-fix(0.16874) * R - fix(0.33126) * G + fix(0.5) * B + kChromaOffset + kHalf - 1) >>
                                  kScaleBits);
@@ -122,7 +124,6 @@ int Encoder::begin(int width, int height, int channels, int quality) {
   for (int c = 0; c < channels; ++c) planes_[c].assign(static_cast<size_t>(paddedW_) * mcuH_, 0);
   if (channels == 3) {
     for (auto& p : chroma_) p.assign(static_cast<size_t>(paddedW_ / 2) * 8, 0);
-    for (auto& p : rgb_) p.assign(paddedW_, 0);
   }
   static const double kAanScale[8] = {1.0, 1.387039845, 1.306562965, 1.175875602,
                                       1.0, 0.785694958, 0.541196100, 0.275899379};
@@ -208,19 +209,14 @@ int Encoder::addLines(const uint8_t* first, ptrdiff_t lineStep, int count, int s
     } else {
       uint8_t* cb = planes_[1].data() + static_cast<size_t>(rowsInMcu_) * paddedW_;
       uint8_t* cr = planes_[2].data() + static_cast<size_t>(rowsInMcu_) * paddedW_;
-      uint8_t* r = rgb_[0].data();
-      uint8_t* g = rgb_[1].data();
-      uint8_t* b = rgb_[2].data();
       if (srcChannels == 1) {
-        std::memcpy(r, s, width_);
-        std::memcpy(g, s, width_);
-        std::memcpy(b, s, width_);
-      } else if (bgr) {
-        splitPixels<2, 1, 0>(s, width_, r, g, b);
+        // Grey source into a colour file: neutral chroma.
+        std::memcpy(y, s, width_);
+        std::memset(cb, 128, width_);
+        std::memset(cr, 128, width_);
       } else {
-        splitPixels<0, 1, 2>(s, width_, r, g, b);
+        pixelsToYcc(s, width_, ri, bi, y, cb, cr);
       }
-      rgbToYcc(r, g, b, width_, y, cb, cr);
     }
     for (int c = 0; c < channels_; ++c) {
       uint8_t* row = planes_[c].data() + static_cast<size_t>(rowsInMcu_) * paddedW_;

@@ -49,7 +49,6 @@ class Encoder {
   int received_ = 0, rowsInMcu_ = 0;
   std::vector<uint8_t> planes_[3];  // full-resolution Y, Cb, Cr rows of the current MCU row
   std::vector<uint8_t> chroma_[2];  // downsampled Cb, Cr
-  std::vector<uint8_t> rgb_[3];     // one source line split into planes
   // Per table, folded with the DCT's output scaling, in the transposed order the DCT leaves coefficients in.
   float divisors_[2][64] = {};
   HuffCode dc_[2], ac_[2];
