@@ -64,23 +64,23 @@ void yccToRgb(const uint8_t* y, const uint8_t* cb, const uint8_t* cr, int n, boo
     }
     return _mm_packs_epi32(_mm_srai_epi32(lo, kScaleBits), _mm_srai_epi32(hi, kScaleBits));
   };
-  for (; i + 8 <= n; i += 8) {
+  for (; i + 9 <= n; i += 8) {
     __m128i yy = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(y + i)), zero);
     __m128i vb = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb + i)), zero), c128);
     __m128i vr = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr + i)), zero), c128);
     __m128i rr = _mm_add_epi16(_mm_add_epi16(yy, vr), term(vr, two, kR, false));
     __m128i bb = _mm_add_epi16(_mm_add_epi16(yy, _mm_add_epi16(vb, vb)), term(vb, two, kB, false));
     __m128i gg = _mm_add_epi16(_mm_sub_epi16(yy, vr), term(vb, vr, kG, true));
-    alignas(16) uint8_t rs[16], gs[16], bs[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(rs), _mm_packus_epi16(rr, zero));
-    _mm_store_si128(reinterpret_cast<__m128i*>(gs), _mm_packus_epi16(gg, zero));
-    _mm_store_si128(reinterpret_cast<__m128i*>(bs), _mm_packus_epi16(bb, zero));
-    for (int j = 0; j < 8; ++j) {
-      d[ri] = rs[j];
-      d[1] = gs[j];
-      d[bi] = bs[j];
-      d += 3;
-    }
+    // Pixels as 32-bit words (first, second, third byte, 0), stored overlapping three bytes apart; the
+    // loop stops while another pixel follows, so the fourth byte never lands past the line.
+    __m128i first = _mm_packus_epi16(bgr ? bb : rr, zero), third = _mm_packus_epi16(bgr ? rr : bb, zero);
+    __m128i pairs = _mm_unpacklo_epi8(first, _mm_packus_epi16(gg, zero));
+    __m128i tail = _mm_unpacklo_epi8(third, zero);
+    alignas(16) uint32_t words[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(words), _mm_unpacklo_epi16(pairs, tail));
+    _mm_store_si128(reinterpret_cast<__m128i*>(words + 4), _mm_unpackhi_epi16(pairs, tail));
+    for (int j = 0; j < 8; ++j) std::memcpy(d + 3 * j, &words[j], 4);
+    d += 24;
   }
 #endif
   for (; i < n; ++i, d += 3) {

@@ -10,6 +10,10 @@
 #include "ijl/ijl.h"
 #include "tables.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ijl::detail {
 namespace {
 
@@ -503,47 +507,50 @@ struct Plane {
   bool fancy = false;
   std::vector<uint8_t> ring;
   std::vector<uint8_t> upRow;
+  std::vector<int16_t> weights;  // padded row for the triangle filter
 
   uint8_t* row(int g) { return ring.data() + static_cast<size_t>(g % (3 * rowsPerImcu)) * stride; }
 };
 
 // Triangle-filter upsampling with the same arithmetic as the IJG reference decoder, so output matches it.
-void upsampleH2(const uint8_t* in, int n, uint8_t* out) {
-  if (n == 1) {
-    out[0] = out[1] = in[0];
-    return;
+// Both horizontal forms work on a row of weights padded with a copy of each end sample; output 2i is
+// (3 w[i] + w[i-1] + evenBias) >> shift and output 2i+1 is (3 w[i] + w[i+1] + oddBias) >> shift.
+void fancyH2(const int16_t* padded, int n, int evenBias, int oddBias, int shift, uint8_t* out) {
+  const int16_t* w = padded + 1;
+  int i = 0;
+#ifdef __SSE2__
+  const __m128i be = _mm_set1_epi16(static_cast<short>(evenBias)), bo = _mm_set1_epi16(static_cast<short>(oddBias));
+  const __m128i sh = _mm_cvtsi32_si128(shift);
+  for (; i + 8 <= n; i += 8) {
+    __m128i cur = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i));
+    __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i - 1));
+    __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i + 1));
+    __m128i c3 = _mm_add_epi16(_mm_add_epi16(cur, cur), cur);
+    __m128i even = _mm_srl_epi16(_mm_add_epi16(_mm_add_epi16(c3, prev), be), sh);
+    __m128i odd = _mm_srl_epi16(_mm_add_epi16(_mm_add_epi16(c3, next), bo), sh);
+    __m128i lo = _mm_unpacklo_epi16(even, odd), hi = _mm_unpackhi_epi16(even, odd);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_packus_epi16(lo, hi));
   }
-  out[0] = in[0];
-  out[1] = static_cast<uint8_t>((in[0] * 3 + in[1] + 2) >> 2);
-  for (int i = 1; i < n - 1; ++i) {
-    int v = in[i] * 3;
-    out[2 * i] = static_cast<uint8_t>((v + in[i - 1] + 1) >> 2);
-    out[2 * i + 1] = static_cast<uint8_t>((v + in[i + 1] + 2) >> 2);
+#endif
+  for (; i < n; ++i) {
+    int c3 = w[i] * 3;
+    out[2 * i] = static_cast<uint8_t>((c3 + w[i - 1] + evenBias) >> shift);
+    out[2 * i + 1] = static_cast<uint8_t>((c3 + w[i + 1] + oddBias) >> shift);
   }
-  out[2 * n - 2] = static_cast<uint8_t>((in[n - 1] * 3 + in[n - 2] + 1) >> 2);
-  out[2 * n - 1] = in[n - 1];
 }
 
-void upsampleH2V2(const uint8_t* near, const uint8_t* far, int n, uint8_t* out) {
-  int cur = near[0] * 3 + far[0];
-  if (n == 1) {
-    out[0] = out[1] = static_cast<uint8_t>((cur * 4 + 8) >> 4);
-    return;
-  }
-  int next = near[1] * 3 + far[1];
-  out[0] = static_cast<uint8_t>((cur * 4 + 8) >> 4);
-  out[1] = static_cast<uint8_t>((cur * 3 + next + 7) >> 4);
-  int prev = cur;
-  cur = next;
-  for (int i = 1; i < n - 1; ++i) {
-    next = near[i + 1] * 3 + far[i + 1];
-    out[2 * i] = static_cast<uint8_t>((cur * 3 + prev + 8) >> 4);
-    out[2 * i + 1] = static_cast<uint8_t>((cur * 3 + next + 7) >> 4);
-    prev = cur;
-    cur = next;
-  }
-  out[2 * n - 2] = static_cast<uint8_t>((cur * 3 + prev + 8) >> 4);
-  out[2 * n - 1] = static_cast<uint8_t>((cur * 4 + 7) >> 4);
+void upsampleH2(const uint8_t* in, int n, int16_t* weights, uint8_t* out) {
+  for (int i = 0; i < n; ++i) weights[i + 1] = in[i];
+  weights[0] = weights[1];
+  weights[n + 1] = weights[n];
+  fancyH2(weights, n, 1, 2, 2, out);
+}
+
+void upsampleH2V2(const uint8_t* near, const uint8_t* far, int n, int16_t* weights, uint8_t* out) {
+  for (int i = 0; i < n; ++i) weights[i + 1] = static_cast<int16_t>(near[i] * 3 + far[i]);
+  weights[0] = weights[1];
+  weights[n + 1] = weights[n];
+  fancyH2(weights, n, 8, 7, 4, out);
 }
 
 void upsampleV2(const uint8_t* near, const uint8_t* far, int n, int bias, uint8_t* out) {
@@ -579,6 +586,7 @@ class Pipeline {
       p.fancy = k > 1 && p.hr <= 2 && p.vr <= 2;
       p.ring.assign(static_cast<size_t>(p.stride) * 3 * p.rowsPerImcu, 0);
       p.upRow.assign(static_cast<size_t>(p.realW) * p.hr + 16, 0);
+      p.weights.assign(static_cast<size_t>(p.realW) + 2, 0);
     }
     return kOk;
   }
@@ -606,11 +614,11 @@ class Pipeline {
       bool lower = y & 1;
       int other = lower ? std::min(g + 1, p.realH - 1) : std::max(g - 1, 0);
       if (p.hr == 2)
-        upsampleH2V2(p.row(g), p.row(other), p.realW, p.upRow.data());
+        upsampleH2V2(p.row(g), p.row(other), p.realW, p.weights.data(), p.upRow.data());
       else
         upsampleV2(p.row(g), p.row(other), p.realW, lower ? 2 : 1, p.upRow.data());
     } else if (p.fancy && p.hr == 2) {
-      upsampleH2(p.row(g), p.realW, p.upRow.data());
+      upsampleH2(p.row(g), p.realW, p.weights.data(), p.upRow.data());
     } else {
       upsampleBox(p.row(g), p.realW, p.hr, p.upRow.data());
     }
