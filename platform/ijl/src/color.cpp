@@ -144,7 +144,7 @@ void convertLine(ColorKind kind, const uint8_t* const* rows, int count, int x0, 
     yccToRgb(rows[0] + x0, rows[1] + x0, rows[2] + x0, n, bgr, dst);
     return;
   }
-  uint8_t rgb[3];
+  uint8_t rgb[3] = {};
   for (int x = x0; x < x1; ++x) {
     pixelRgb(kind, rows, x, rgb);
     if (channels == 1)
