@@ -110,17 +110,22 @@ function(orv_finish_tests)
   set_tests_properties(wineprefix_down PROPERTIES FIXTURES_CLEANUP wineprefix)
 endfunction()
 
-# orv_add_idl(target file.idl): runs widl on file.idl for target, giving NAME.h, NAME_i.c (compiled into
-# the target) and NAME.tlb in the current binary folder; the header folder is added to the target.
+# orv_add_idl(target file.idl [INCLUDES dirs]): runs widl on file.idl for target, giving NAME.h, NAME_i.c
+# (compiled into the target) and NAME.tlb in the current binary folder; the header folder is added to the
+# target. INCLUDES are further folders searched for imported IDL files.
 # Wine's IDL files serve only to resolve imports; the generated code compiles against mingw's headers.
 set(ORV_IDL_INCLUDE /usr/include/wine/wine/windows)
 find_path(ORV_STDOLE_DIR stdole2.tlb PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 function(orv_add_idl target idl)
+  cmake_parse_arguments(A "" "" "INCLUDES" ${ARGN})
   get_filename_component(name ${idl} NAME_WE)
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(out ${CMAKE_CURRENT_BINARY_DIR})
   set(widl ${ORV_WIDL} --win32 -I${ORV_IDL_INCLUDE} -I${CMAKE_CURRENT_SOURCE_DIR} -L${ORV_STDOLE_DIR})
+  foreach(dir ${A_INCLUDES})
+    list(APPEND widl -I${dir})
+  endforeach()
   add_custom_command(
     OUTPUT ${out}/${name}.h ${out}/${name}_i.c ${out}/${name}.tlb
     COMMAND ${widl} -h -H ${out}/${name}.h ${idl_abs}

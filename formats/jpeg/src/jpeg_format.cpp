@@ -1,0 +1,346 @@
+// The JPEG format module: opening, band and whole-image reading and writing, and thumbnails, over platform/ijl.
+#include "jpeg_format.h"
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <ijl/ijl.h>
+#include <imagio/imagebuf.h>
+#include "jpeg_rules.h"
+
+namespace nxjpeg {
+
+namespace {
+
+using nxformat::Status;
+
+const uint32_t kJpegType = ImageTypeCode("JPEG");
+const uint16_t kBitsPerChannel = 8;
+const uint16_t kGreyColorModel = IMGCOLOR_PALETTE;  // an 8-bit, one-channel file by the bits rule
+const int kRgbChannels = 3;
+// The embedded thumbnail is decoded into a 256 x 256 block; larger thumbnails are not used.
+const int kThumbSide = 256;
+const size_t kThumbLineBytes = kThumbSide * kRgbChannels;
+
+const nxformat::TypeRow kRows[] = {
+    {kJpegType, {24, 8}, IMGCOLOR_GRAY | IMGCOLOR_TRUECOLOR, IMGCOMP_JPEG, ".jpg;*.jpeg;*.jpe", "JPG"},
+};
+const nxformat::TypeTable kTable = {kRows, sizeof(kRows) / sizeof(kRows[0])};
+
+// One codec call sequence: the properties record is initialised here and freed on every path.
+class CodecCall {
+ public:
+  CodecCall() : m_init(ijl::init(&props)) {}
+  ~CodecCall() { ijl::free(&props); }
+  CodecCall(const CodecCall&) = delete;
+  CodecCall& operator=(const CodecCall&) = delete;
+  int Read(int mode) { return m_init == ijl::kOk ? ijl::read(&props, mode) : m_init; }
+  int Write(int mode) { return m_init == ijl::kOk ? ijl::write(&props, mode) : m_init; }
+  ijl::Properties props;
+
+ private:
+  int m_init;
+};
+
+// The bitmap side of a codec call from a caller's descriptor, for `lines` lines starting at the buffer's top
+// line. Buffers with an alpha byte, or without colour bytes, are not something this module reads or writes.
+tagIMGFILERR DescribeBitmap(const tagIMAGEBUFDESC& desc, uint32_t lines, ijl::Properties* p) {
+  if (desc.model != COLORMODEL_RGB || desc.opacity != OPACITY_OPAQUE || !desc.pixels) return IMGFILERR_UNSUPPORTED;
+  const uint64_t used = static_cast<uint64_t>(desc.width) * kRgbChannels;
+  if (desc.width == 0 || desc.width > INT32_MAX || lines == 0 || lines > desc.height || used > desc.bytesPerLine ||
+      desc.bytesPerLine > INT32_MAX) {
+    return IMGFILERR_FAILED;
+  }
+  p->dibWidth = static_cast<int>(desc.width);
+  p->dibChannels = kRgbChannels;
+  p->dibColor = desc.order == COMPONENTORDER_REVERSE ? ijl::kColorBgr : ijl::kColorRgb;
+  p->dibPadBytes = static_cast<int>(desc.bytesPerLine - used);
+  p->dibBytes = desc.pixels;
+  p->dibHeight = static_cast<int>(lines);
+  if (desc.upsideDown) {
+    // The top line is the buffer's last line in memory, also when fewer lines than the buffer holds are moved.
+    p->dibBytes = desc.pixels + static_cast<size_t>(desc.bytesPerLine) * (desc.height - lines);
+    p->dibHeight = -p->dibHeight;
+  }
+  return IMGFILERR_OK;
+}
+
+tagIMGFILERR LoadFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return errno == ENOENT ? IMGFILERR_NOFILE : IMGFILERR_OPEN;
+  tagIMGFILERR result = IMGFILERR_OK;
+  long length = -1;
+  if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
+  if (length < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+    result = IMGFILERR_READ;
+  } else {
+    try {
+      bytes->resize(static_cast<size_t>(length));
+    } catch (const std::bad_alloc&) {
+      result = IMGFILERR_NOMEMORY;
+    }
+    if (result == IMGFILERR_OK && length > 0 && std::fread(bytes->data(), 1, bytes->size(), f) != bytes->size()) {
+      result = IMGFILERR_READ;
+    }
+  }
+  std::fclose(f);
+  return result;
+}
+
+}  // namespace
+
+NXJPEGFormat::NXJPEGFormat() : m_info(), m_thumbWidth(0), m_thumbHeight(0), m_state(FileState::kNone) {}
+
+const nxformat::TypeTable& NXJPEGFormat::Types() { return kTable; }
+
+STDMETHODIMP NXJPEGFormat::CreateFile(const char* name, ULONG type, tagIMGFILEINFO* info) {
+  CloseFile();
+  if (type != kJpegType) return Status(IMGFILERR_UNSUPPORTED);
+  if (!name || !info) return Status(IMGFILERR_FAILED);
+  m_info = *info;
+  m_path = name;
+  m_state = FileState::kCreated;
+  return Status(IMGFILERR_OK);
+}
+
+STDMETHODIMP NXJPEGFormat::OpenFile(const char* name, ULONG* type, tagIMGFILEINFO* info) {
+  CloseFile();
+  if (!name || !info) return Status(IMGFILERR_FAILED);
+  std::vector<uint8_t> file;
+  tagIMGFILERR result = LoadFile(name, &file);
+  if (result != IMGFILERR_OK) return Status(result);
+  if (file.empty()) return Status(IMGFILERR_UNSUPPORTED);
+  {
+    CodecCall codec;
+    codec.props.jpgBytes = file.data();
+    codec.props.jpgSizeBytes = static_cast<uint32_t>(file.size());
+    result = MapCodecResult(codec.Read(ijl::kReadParams));
+    if (result != IMGFILERR_OK) return Status(result);
+    const ijl::Properties& p = codec.props;
+    info->size = kImgFileInfoSize;
+    info->width = static_cast<uint32_t>(p.jpgWidth);
+    info->height = static_cast<uint32_t>(p.jpgHeight);
+    info->hres = 0;
+    info->vres = 0;
+    info->bits = static_cast<uint16_t>(p.jpgChannels * kBitsPerChannel);
+    info->colormodel = ColorModelForBits(info->bits);
+    info->compression = IMGCOMP_JPEG;
+    info->quality = static_cast<uint16_t>(p.jpgQuality);
+    info->filesize = static_cast<uint32_t>(file.size());
+  }
+  if (type) *type = kJpegType;
+  m_info = *info;
+  m_path = name;
+  m_state = FileState::kOpened;
+  LoadEmbeddedThumbnail(file);
+  return Status(IMGFILERR_OK);
+}
+
+void NXJPEGFormat::LoadEmbeddedThumbnail(const std::vector<uint8_t>& file) {
+  m_thumb.clear();
+  m_thumbWidth = m_thumbHeight = 0;
+  try {
+    m_thumb.assign(kThumbLineBytes * kThumbSide, 0);
+  } catch (const std::bad_alloc&) {
+    return;  // no thumbnail: the reduced decode serves instead
+  }
+  CodecCall codec;
+  codec.props.jpgBytes = const_cast<uint8_t*>(file.data());
+  codec.props.jpgSizeBytes = static_cast<uint32_t>(file.size());
+  codec.props.dibBytes = m_thumb.data();
+  codec.props.dibWidth = kThumbSide;
+  codec.props.dibHeight = -kThumbSide;
+  codec.props.dibChannels = kRgbChannels;
+  codec.props.dibColor = ijl::kColorBgr;
+  if (ijl::succeeded(codec.Read(ijl::kReadThumbnail)) && codec.props.thumbWidth > 0 && codec.props.thumbHeight > 0) {
+    m_thumbWidth = static_cast<uint32_t>(codec.props.thumbWidth);
+    m_thumbHeight = static_cast<uint32_t>(codec.props.thumbHeight);
+  } else {
+    std::vector<uint8_t>().swap(m_thumb);
+  }
+}
+
+STDMETHODIMP NXJPEGFormat::CloseFile() {
+  m_state = FileState::kNone;
+  return Status(IMGFILERR_OK);
+}
+
+STDMETHODIMP NXJPEGFormat::StartReadBand(tagIMAGEBUFDESC*) { return Status(IMGFILERR_OK); }
+STDMETHODIMP NXJPEGFormat::EndReadBand() { return Status(IMGFILERR_OK); }
+STDMETHODIMP NXJPEGFormat::StartWriteBand(tagIMAGEBUFDESC*) { return Status(IMGFILERR_OK); }
+STDMETHODIMP NXJPEGFormat::EndWriteBand() { return Status(IMGFILERR_OK); }
+
+STDMETHODIMP NXJPEGFormat::ReadBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine, ULONG* numLines) {
+  if (numLines) *numLines = 0;
+  if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
+  if (!imgBuffer) return Status(IMGFILERR_FAILED);
+  if (startLine >= m_info.height) return Status(IMGFILERR_FAILED);
+  const bool region = imgBuffer->height < m_info.height;
+  const uint32_t remaining = m_info.height - startLine;
+  const uint32_t lines = region ? (imgBuffer->height < remaining ? imgBuffer->height : remaining) : m_info.height;
+  CodecCall codec;
+  tagIMGFILERR result = DescribeBitmap(*imgBuffer, lines, &codec.props);
+  if (result != IMGFILERR_OK) return Status(result);
+  codec.props.jpgFile = m_path.c_str();
+  if (m_info.colormodel == kGreyColorModel) {
+    codec.props.jpgChannels = 1;
+    codec.props.jpgColor = ijl::kColorGray;
+  }
+  int mode = ijl::kReadWhole;
+  if (region) {
+    codec.props.roi.left = 0;
+    codec.props.roi.top = static_cast<int>(startLine);
+    codec.props.roi.right = static_cast<int>(imgBuffer->width);
+    codec.props.roi.bottom = static_cast<int>(startLine + lines);
+    mode = ijl::kReadRegion;
+  }
+  result = MapCodecResult(codec.Read(mode));
+  if (result == IMGFILERR_OK && numLines) *numLines = lines;
+  return Status(result);
+}
+
+STDMETHODIMP NXJPEGFormat::WriteBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine, ULONG* numLines) {
+  if (m_state != FileState::kCreated) return Status(IMGFILERR_NOTOPEN);
+  if (!imgBuffer) return Status(IMGFILERR_FAILED);
+  if (startLine >= m_info.height) return Status(IMGFILERR_FAILED);
+  const bool region = imgBuffer->height < m_info.height;
+  const uint32_t remaining = m_info.height - startLine;
+  const uint32_t lines = region ? (imgBuffer->height < remaining ? imgBuffer->height : remaining) : m_info.height;
+  CodecCall codec;
+  tagIMGFILERR result = DescribeBitmap(*imgBuffer, lines, &codec.props);
+  if (result != IMGFILERR_OK) return Status(result);
+  ijl::Properties& p = codec.props;
+  p.jpgFile = m_path.c_str();
+  p.jpgWidth = static_cast<int>(m_info.width);
+  p.jpgHeight = static_cast<int>(m_info.height);
+  p.jpgQuality = m_info.quality;
+  p.jpgChannels = m_info.bits / kBitsPerChannel;
+  p.jpgColor = p.jpgChannels > 1 ? ijl::kColorYCbCr : ijl::kColorGray;
+  int mode = ijl::kWriteWhole;
+  if (region) {
+    p.roi.left = 0;
+    p.roi.top = static_cast<int>(startLine);
+    p.roi.right = static_cast<int>(imgBuffer->width);
+    p.roi.bottom = static_cast<int>(startLine + lines);
+    mode = ijl::kWriteRegion;
+  }
+  result = MapCodecResult(codec.Write(mode));
+  if (numLines) *numLines = result == IMGFILERR_OK ? lines : 0;
+  return Status(result);
+}
+
+STDMETHODIMP NXJPEGFormat::ReadToDIB(NXHGLOBAL* hDIB) {
+  if (!hDIB) return Status(IMGFILERR_FAILED);
+  *hDIB = 0;
+  if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
+  HGLOBAL dib = nullptr;
+  tagIMGFILERR result = nxformat::NewPackedDib(m_info.width, m_info.height, &dib);
+  if (result != IMGFILERR_OK) return Status(result);
+  {
+    nxformat::LockedGlobal lock(dib);
+    tagIMAGEBUFDESC desc;
+    SetImageBuffer(&desc, lock.Bytes() + nxformat::kDibHeaderSize, m_info.width, m_info.height,
+                   nxformat::PackedLineLength(m_info.width), 1, COLORMODEL_RGB, COMPONENTORDER_REVERSE,
+                   OPACITY_OPAQUE);
+    CodecCall codec;
+    result = lock.Bytes() ? DescribeBitmap(desc, m_info.height, &codec.props) : IMGFILERR_NOMEMORY;
+    codec.props.jpgFile = m_path.c_str();
+    if (result == IMGFILERR_OK) result = MapCodecResult(codec.Read(ijl::kReadWhole));
+  }
+  if (result != IMGFILERR_OK) {
+    GlobalFree(dib);
+    return Status(result);
+  }
+  *hDIB = reinterpret_cast<NXHGLOBAL>(dib);
+  return Status(IMGFILERR_OK);
+}
+
+STDMETHODIMP NXJPEGFormat::WriteDIB(NXHGLOBAL hDIB) {
+  if (m_state != FileState::kCreated) return Status(IMGFILERR_NOTOPEN);
+  nxformat::LockedGlobal lock(reinterpret_cast<HGLOBAL>(hDIB));
+  const BITMAPINFOHEADER* header = nullptr;
+  const uint8_t* pixels = nullptr;
+  tagIMGFILERR result = nxformat::CheckPacked24(lock.Bytes(), lock.Size(), &header, &pixels);
+  if (result != IMGFILERR_OK) return Status(result);
+  const uint32_t width = static_cast<uint32_t>(header->biWidth);
+  const uint32_t height = static_cast<uint32_t>(header->biHeight < 0 ? -header->biHeight : header->biHeight);
+  tagIMAGEBUFDESC desc;
+  SetImageBuffer(&desc, const_cast<uint8_t*>(pixels), width, height, nxformat::PackedLineLength(width),
+                 header->biHeight >= 0, COLORMODEL_RGB, COMPONENTORDER_REVERSE, OPACITY_OPAQUE);
+  m_info.bits = kRgbChannels * kBitsPerChannel;
+  m_info.colormodel = IMGCOLOR_TRUECOLOR;
+  CodecCall codec;
+  ijl::Properties& p = codec.props;
+  result = DescribeBitmap(desc, height, &p);
+  if (result != IMGFILERR_OK) return Status(result);
+  p.jpgFile = m_path.c_str();
+  p.jpgWidth = static_cast<int>(m_info.width);
+  p.jpgHeight = static_cast<int>(m_info.height);
+  p.jpgQuality = m_info.quality;
+  p.jpgChannels = kRgbChannels;
+  p.jpgColor = ijl::kColorYCbCr;
+  return Status(MapCodecResult(codec.Write(ijl::kWriteWhole)));
+}
+
+STDMETHODIMP NXJPEGFormat::GetThumbnailSize(unsigned short* width, unsigned short* height) {
+  if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
+  if (!width || !height) return Status(IMGFILERR_FAILED);
+  if (HasEmbeddedThumbnail()) {
+    *width = static_cast<unsigned short>(m_thumbWidth);
+    *height = static_cast<unsigned short>(m_thumbHeight);
+    return Status(IMGFILERR_OK);
+  }
+  ThumbnailPlan plan = PlanThumbnail(m_info.width, m_info.height, *width, *height, false);
+  if (plan.width > UINT16_MAX || plan.height > UINT16_MAX) return Status(IMGFILERR_UNSUPPORTED);
+  *width = static_cast<unsigned short>(plan.width);
+  *height = static_cast<unsigned short>(plan.height);
+  return Status(IMGFILERR_OK);
+}
+
+STDMETHODIMP NXJPEGFormat::GetPlatformThumbnail(NXHGLOBAL* thumbnail, unsigned short* width,
+                                                unsigned short* height, LONG) {
+  if (!thumbnail) return Status(IMGFILERR_FAILED);
+  *thumbnail = 0;
+  if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
+  if (!width || !height) return Status(IMGFILERR_FAILED);
+  HGLOBAL dib = nullptr;
+  tagIMGFILERR result;
+  if (HasEmbeddedThumbnail()) {
+    *width = static_cast<unsigned short>(m_thumbWidth);
+    *height = static_cast<unsigned short>(m_thumbHeight);
+    result = nxformat::PackedDibFromBlock(m_thumb.data(), kThumbLineBytes, m_thumbWidth, m_thumbHeight, &dib);
+  } else {
+    ThumbnailPlan plan = PlanThumbnail(m_info.width, m_info.height, *width, *height, false);
+    if (plan.width > UINT16_MAX || plan.height > UINT16_MAX) return Status(IMGFILERR_UNSUPPORTED);
+    const uint64_t blockBytes = static_cast<uint64_t>(plan.width) * plan.height * kRgbChannels;
+    if (blockBytes > ijl::kMaxBitmapBytes) return Status(IMGFILERR_NOMEMORY);
+    std::vector<uint8_t> block;
+    try {
+      block.resize(static_cast<size_t>(blockBytes));
+    } catch (const std::bad_alloc&) {
+      return Status(IMGFILERR_NOMEMORY);
+    }
+    CodecCall codec;
+    ijl::Properties& p = codec.props;
+    p.jpgFile = m_path.c_str();
+    p.dibBytes = block.data();
+    p.dibWidth = static_cast<int>(plan.width);
+    p.dibHeight = -static_cast<int>(plan.height);
+    p.dibChannels = kRgbChannels;
+    p.dibColor = ijl::kColorBgr;
+    if (m_info.colormodel == kGreyColorModel) {
+      p.jpgChannels = 1;
+      p.jpgColor = ijl::kColorGray;
+    }
+    result = MapCodecResult(codec.Read(plan.mode));
+    if (result != IMGFILERR_OK) return Status(result);
+    *width = static_cast<unsigned short>(plan.width);
+    *height = static_cast<unsigned short>(plan.height);
+    result = nxformat::PackedDibFromBlock(block.data(), size_t(plan.width) * kRgbChannels, plan.width, plan.height,
+                                          &dib);
+  }
+  if (result != IMGFILERR_OK) return Status(result);
+  *thumbnail = reinterpret_cast<NXHGLOBAL>(dib);
+  return Status(IMGFILERR_OK);
+}
+
+}  // namespace nxjpeg

@@ -1,0 +1,46 @@
+// NXJPEGFormat: the JPEG format module's COM class (INXIFLib over the suite's JPEG codec).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+#include <nxformat/format_module.h>
+#include "nxjpegcom.h"
+
+namespace nxjpeg {
+
+class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
+ public:
+  NXJPEGFormat();
+  static const nxformat::TypeTable& Types();
+
+  STDMETHODIMP CreateFile(const char* name, ULONG type, tagIMGFILEINFO* info) override;
+  STDMETHODIMP OpenFile(const char* name, ULONG* type, tagIMGFILEINFO* info) override;
+  STDMETHODIMP CloseFile() override;
+  STDMETHODIMP StartReadBand(tagIMAGEBUFDESC* imgBuffer) override;
+  STDMETHODIMP ReadBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine, ULONG* numLines) override;
+  STDMETHODIMP EndReadBand() override;
+  STDMETHODIMP StartWriteBand(tagIMAGEBUFDESC* imgBuffer) override;
+  STDMETHODIMP WriteBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine, ULONG* numLines) override;
+  STDMETHODIMP EndWriteBand() override;
+  STDMETHODIMP ReadToDIB(NXHGLOBAL* hDIB) override;
+  STDMETHODIMP WriteDIB(NXHGLOBAL hDIB) override;
+  STDMETHODIMP GetPlatformThumbnail(NXHGLOBAL* thumbnail, unsigned short* width, unsigned short* height,
+                                    LONG expand) override;
+  STDMETHODIMP GetThumbnailSize(unsigned short* width, unsigned short* height) override;
+
+ private:
+  // Whether the instance holds a file to read (OpenFile) or one to write (CreateFile).
+  enum class FileState { kNone, kOpened, kCreated };
+
+  void LoadEmbeddedThumbnail(const std::vector<uint8_t>& file);
+  bool HasEmbeddedThumbnail() const { return m_thumbWidth > 0 && m_thumbHeight > 0; }
+
+  tagIMGFILEINFO m_info;
+  std::string m_path;
+  std::vector<uint8_t> m_thumb;  // the embedded thumbnail, bottom line first, kThumbLineBytes apart
+  uint32_t m_thumbWidth;
+  uint32_t m_thumbHeight;
+  FileState m_state;
+};
+
+}  // namespace nxjpeg
