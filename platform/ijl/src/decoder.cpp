@@ -26,6 +26,9 @@ constexpr int kMaxDcCategory = 11;
 constexpr int kMaxSuccessiveBit = 13;
 constexpr int kAdobeTransformYcck = 2;
 constexpr int kAdobeTransformNone = 0;
+// Progressive and multi-scan files keep all coefficients; this bounds that memory (about 350 megapixels
+// at 4:2:0).
+constexpr uint64_t kMaxCoefficientBytes = uint64_t(1) << 30;
 
 inline int readBe16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
 
@@ -855,6 +858,11 @@ int Decoder::decodeScanToBuffer() {
 }
 
 int Decoder::decodeBuffered(const OutputRequest& req) {
+  // Whole-image coefficients: computed in 64 bits so 32-bit size_t cannot wrap, and capped.
+  uint64_t coefBytes = 0;
+  for (int i = 0; i < componentCount_; ++i)
+    coefBytes += static_cast<uint64_t>(comps_[i].paddedBlocksW) * comps_[i].paddedBlocksH * kBlockSize * sizeof(int16_t);
+  if (coefBytes > kMaxCoefficientBytes) return kErrImageTooLarge;
   for (int i = 0; i < componentCount_; ++i) {
     Component& c = comps_[i];
     size_t blocks = static_cast<size_t>(c.paddedBlocksW) * c.paddedBlocksH;

@@ -398,7 +398,10 @@ int decodeToImage(const uint8_t* data, size_t size, int mode, int channels, Imag
     out->width = thumb ? p.thumbWidth : scaledDimension(p.jpgWidth, mode);
     out->height = thumb ? p.thumbHeight : scaledDimension(p.jpgHeight, mode);
     out->channels = channels;
-    if (out->width == 0) {
+    const uint64_t bytes = static_cast<uint64_t>(out->width) * out->height * channels;
+    if (bytes > kMaxBitmapBytes) {
+      r = kErrImageTooLarge;
+    } else if (out->width == 0) {
       out->pixels.clear();
     } else {
       out->pixels.assign(static_cast<size_t>(out->width) * out->height * channels, 0);

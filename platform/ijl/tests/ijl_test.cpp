@@ -509,6 +509,24 @@ TEST(BadInput, FrameLimits) {
   }
 }
 
+// A progressive frame whose coefficients would not fit in memory (nor in 32-bit sizes) is refused before
+// anything is allocated.
+TEST(BadInput, HugeProgressiveFrameIsRefused) {
+  std::vector<uint8_t> f = {0xFF, 0xD8, 0xFF, 0xC2, 0, 17, 8};
+  put16be(f, 65000);
+  put16be(f, 65000);
+  const uint8_t comps[] = {3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0};
+  f.insert(f.end(), comps, comps + sizeof comps);
+  const uint8_t dqt[] = {0xFF, 0xDB, 0, 67, 0};
+  f.insert(f.end(), dqt, dqt + sizeof dqt);
+  f.insert(f.end(), 64, 1);
+  const uint8_t sos[] = {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0, 0xFF, 0xD9};
+  f.insert(f.end(), sos, sos + sizeof sos);
+  std::vector<uint8_t> line(65000 * 3);
+  EXPECT_EQ(decodeInto(f, ijl::kReadRegion, line.data(), 65000, 1, 3, ijl::kColorRgb, 0, {0, 0, 65000, 1}),
+            ijl::kErrImageTooLarge);
+}
+
 TEST(AdobeCmyk, DecodedToRgbNearImageMagicksOwnConversion) {
   ASSERT_TRUE(haveTool("convert"));
   const std::string src = scratchPath("cmyk.ppm"), jpg = scratchPath("cmyk.jpg"), ref = scratchPath("cmyk-ref.ppm");
