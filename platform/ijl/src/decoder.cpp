@@ -45,7 +45,8 @@ struct BitReader {
   bool atMarker = false;
   bool bad = false;
 
-  void fill() {
+  // Kept out of line so the callers' loops stay small; ensure() is the inlined test.
+  __attribute__((noinline)) void fill() {
     // Fast path: eight bytes without 0xFF go in whole.
     if (!atMarker && end - p >= 8) {
       uint64_t x;
@@ -80,7 +81,7 @@ struct BitReader {
       bits += 8;
     }
   }
-  void ensure(int n) {
+  __attribute__((always_inline)) void ensure(int n) {
     if (bits < n) fill();
   }
   unsigned peek(int n) const { return static_cast<unsigned>(buf >> (64 - n)); }
@@ -152,7 +153,14 @@ inline int16_t wrap16(int v) { return static_cast<int16_t>(static_cast<uint16_t>
 // A symbol and its magnitude bits take at most 27 bits, so one refill to 32 or more serves each coefficient.
 constexpr int kRefillBits = 32;
 
-bool decodeBaselineBlock(BitReader& br, Component& c, const HuffmanTable& dc, const HuffmanTable& ac, int16_t* blk) {
+bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc, const HuffmanTable& ac,
+                         int16_t* blk) {
+  BitReader br = reader;  // a local copy lives in registers through the loop
+  struct WriteBack {
+    BitReader& to;
+    const BitReader& from;
+    ~WriteBack() { to = from; }
+  } writeBack{reader, br};
   br.ensure(kRefillBits);
   int t = decodeSymbolFilled(br, dc);
   if (t > kMaxDcCategory) return false;
