@@ -45,9 +45,8 @@ struct BitReader {
   bool atMarker = false;
   bool bad = false;
 
-  // Kept out of line so the callers' loops stay small; ensure() is the inlined test.
-  __attribute__((noinline)) void fill() {
-    // Fast path: eight bytes without 0xFF go in whole.
+  // The common case inline: eight bytes without 0xFF go in whole.
+  __attribute__((always_inline)) void fill() {
     if (!atMarker && end - p >= 8) {
       uint64_t x;
       std::memcpy(&x, p, sizeof x);
@@ -61,6 +60,10 @@ struct BitReader {
         return;
       }
     }
+    fillBytewise();
+  }
+  // Byte stuffing, markers and the end of data, out of line so the callers' loops stay small.
+  __attribute__((noinline)) void fillBytewise() {
     while (bits <= 56) {
       unsigned b = 0;
       if (!atMarker && p < end) {
@@ -153,6 +156,8 @@ inline int16_t wrap16(int v) { return static_cast<int16_t>(static_cast<uint16_t>
 // A symbol and its magnitude bits take at most 27 bits, so one refill to 32 or more serves each coefficient.
 constexpr int kRefillBits = 32;
 
+// StoreAc false: only the DC coefficient is kept (for 1x1 IDCTs), AC symbols are decoded and dropped.
+template <bool StoreAc>
 bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc, const HuffmanTable& ac,
                          int16_t* blk) {
   BitReader br = reader;  // a local copy lives in registers through the loop
@@ -172,7 +177,7 @@ bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc
     if (fac) {
       k += (fac >> 4) & 15;
       br.consume(fac & 15);
-      blk[kZigzagToNatural[k]] = static_cast<int16_t>(fac >> 8);
+      if (StoreAc) blk[kZigzagToNatural[k]] = static_cast<int16_t>(fac >> 8);
       ++k;
       continue;
     }
@@ -184,7 +189,8 @@ bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc
       continue;
     }
     k += r;
-    blk[kZigzagToNatural[k]] = static_cast<int16_t>(extendFilled(br, s));
+    int v = extendFilled(br, s);
+    if (StoreAc) blk[kZigzagToNatural[k]] = static_cast<int16_t>(v);
     ++k;
   }
   return !br.bad;
@@ -744,13 +750,17 @@ int Decoder::decodeStreaming(const OutputRequest& req) {
   int currentRow = 0;
   auto block = [&](int ci, int bx, int by) {
     Component& c = comps_[ci];
-    std::memset(blk, 0, sizeof blk);
-    if (!decodeBaselineBlock(s.br, c, dcTables_[c.dcTable], acTables_[c.acTable], blk)) return false;
-    if (currentRow >= firstNeeded - 1) {
-      Plane& p = pipe.plane(ci);
-      int n = p.idctSize;
-      idctScaled(n, blk, quant_[c.quantIndex], p.row(by * n) + bx * n, p.stride);
+    Plane& p = pipe.plane(ci);
+    const int n = p.idctSize;
+    const HuffmanTable& dc = dcTables_[c.dcTable];
+    const HuffmanTable& ac = acTables_[c.acTable];
+    if (n == 1) {
+      if (!decodeBaselineBlock<false>(s.br, c, dc, ac, blk)) return false;
+    } else {
+      std::memset(blk, 0, sizeof blk);
+      if (!decodeBaselineBlock<true>(s.br, c, dc, ac, blk)) return false;
     }
+    if (currentRow >= firstNeeded - 1) idctScaled(n, blk, quant_[c.quantIndex], p.row(by * n) + bx * n, p.stride);
     return true;
   };
   auto rowDone = [&](int my) {
@@ -784,7 +794,7 @@ int Decoder::decodeScanToBuffer() {
     Component& c = comps_[ci];
     int16_t* blk = blockAt(c, bx, by);
     BitReader& br = s.br;
-    if (!progressive_) return decodeBaselineBlock(br, c, dcTables_[c.dcTable], acTables_[c.acTable], blk);
+    if (!progressive_) return decodeBaselineBlock<true>(br, c, dcTables_[c.dcTable], acTables_[c.acTable], blk);
     if (dcScan) {
       if (ah == 0) {
         int t = decodeSymbol(br, dcTables_[c.dcTable]);
