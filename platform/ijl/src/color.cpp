@@ -132,9 +132,7 @@ void pixelRgb(ColorKind kind, const uint8_t* const* rows, int x, uint8_t out[3])
 
 }  // namespace
 
-void convertLine(ColorKind kind, const uint8_t* const* rows, int count, int x0, int x1, int channels, bool bgr,
-                 uint8_t* dst) {
-  (void)count;
+void convertLine(ColorKind kind, const uint8_t* const* rows, int x0, int x1, int channels, bool bgr, uint8_t* dst) {
   const int n = x1 - x0;
   if (channels == 1 && (kind == ColorKind::kGray || kind == ColorKind::kYCbCr)) {
     std::memcpy(dst, rows[0] + x0, n);

@@ -618,7 +618,7 @@ class Pipeline {
       const uint8_t* rows[kMaxComponents];
       for (int i = 0; i < count_; ++i) rows[i] = componentRow(planes_[i], y);
       uint8_t* dst = req_.firstLine + (y - req_.y0) * req_.lineStep;
-      convertLine(color_, rows, count_, req_.x0, req_.x1, req_.channels, req_.bgr, dst);
+      convertLine(color_, rows, req_.x0, req_.x1, req_.channels, req_.bgr, dst);
     }
   }
 

@@ -325,10 +325,6 @@ void put16le(std::vector<uint8_t>& v, int x) {
   v.push_back(static_cast<uint8_t>(x));
   v.push_back(static_cast<uint8_t>(x >> 8));
 }
-void put32le(std::vector<uint8_t>& v, uint32_t x) {
-  put16le(v, static_cast<int>(x & 0xFFFF));
-  put16le(v, static_cast<int>(x >> 16));
-}
 
 // Inserts an APPn segment right after SOI.
 std::vector<uint8_t> withSegment(const std::vector<uint8_t>& jpeg, int marker, const std::vector<uint8_t>& payload) {
@@ -341,22 +337,36 @@ std::vector<uint8_t> withSegment(const std::vector<uint8_t>& jpeg, int marker, c
   return out;
 }
 
-// EXIF APP1 with an empty IFD0 and an IFD1 pointing at a JPEG thumbnail.
-std::vector<uint8_t> exifPayload(const std::vector<uint8_t>& thumb) {
-  std::vector<uint8_t> t = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0};
-  put32le(t, 8);  // IFD0
-  put16le(t, 0);
-  put32le(t, 14);  // IFD1
+// EXIF APP1 with an empty IFD0 and an IFD1 pointing at a JPEG thumbnail, in either TIFF byte order.
+std::vector<uint8_t> exifPayload(const std::vector<uint8_t>& thumb, bool bigEndian) {
+  std::vector<uint8_t> t = {'E', 'x', 'i', 'f', 0, 0};
+  auto p16 = [&](uint32_t x) { bigEndian ? put16be(t, static_cast<int>(x)) : put16le(t, static_cast<int>(x)); };
+  auto p32 = [&](uint32_t x) {
+    p16(bigEndian ? x >> 16 : x & 0xFFFF);
+    p16(bigEndian ? x & 0xFFFF : x >> 16);
+  };
+  t.push_back(bigEndian ? 'M' : 'I');
+  t.push_back(bigEndian ? 'M' : 'I');
+  p16(42);
+  p32(8);  // IFD0
+  p16(0);
+  p32(14);  // IFD1
   const uint32_t thumbOffset = 14 + 2 + 3 * 12 + 4;
-  put16le(t, 3);
-  const uint32_t entries[3][3] = {{0x0103, 3, 6}, {0x0201, 4, thumbOffset}, {0x0202, 4, uint32_t(thumb.size())}};
+  p16(3);
+  constexpr uint32_t kShort = 3, kLong = 4;
+  const uint32_t entries[3][3] = {{0x0103, kShort, 6}, {0x0201, kLong, thumbOffset}, {0x0202, kLong, uint32_t(thumb.size())}};
   for (const auto& e : entries) {
-    put16le(t, static_cast<int>(e[0]));
-    put16le(t, static_cast<int>(e[1]));
-    put32le(t, 1);
-    put32le(t, e[2]);
+    p16(e[0]);
+    p16(e[1]);
+    p32(1);
+    if (e[1] == kShort) {  // a SHORT value sits in the first two bytes of the value field
+      p16(e[2]);
+      p16(0);
+    } else {
+      p32(e[2]);
+    }
   }
-  put32le(t, 0);
+  p32(0);
   t.insert(t.end(), thumb.begin(), thumb.end());
   return t;
 }
@@ -392,7 +402,8 @@ TEST(Thumbnail, ExifAndJfifForms) {
     std::vector<uint8_t> file;
     const ijl::Image* expected;
   } cases[] = {
-      {"exif", withSegment(mainJpeg, 0xE1, exifPayload(thumbJpeg)), &thumbDecoded},
+      {"exif_intel", withSegment(mainJpeg, 0xE1, exifPayload(thumbJpeg, false)), &thumbDecoded},
+      {"exif_motorola", withSegment(mainJpeg, 0xE1, exifPayload(thumbJpeg, true)), &thumbDecoded},
       {"jfxx_jpeg", withSegment(mainJpeg, 0xE0, jpegPayload), &thumbDecoded},
       {"jfxx_rgb", withSegment(mainJpeg, 0xE0, rgbPayload), &tiny},
       {"jfxx_palette", withSegment(mainJpeg, 0xE0, palettePayload), &tiny},
@@ -425,7 +436,7 @@ TEST(Thumbnail, ExifAndJfifForms) {
     EXPECT_EQ(whole.width, 320);
   }
   // A thumbnail larger than the caller's block is refused and reported absent, never written past the block.
-  std::vector<uint8_t> file = withSegment(mainJpeg, 0xE1, exifPayload(thumbJpeg));
+  std::vector<uint8_t> file = withSegment(mainJpeg, 0xE1, exifPayload(thumbJpeg, false));
   std::vector<uint8_t> block(100 * 100 * 3);
   ijl::Properties p;
   EXPECT_EQ(decodeInto(file, ijl::kReadThumbnail, block.data(), 100, -100, 3, ijl::kColorBgr, 0, {}, &p),
