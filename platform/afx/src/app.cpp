@@ -1,0 +1,264 @@
+// The application object's non-window part: handles, names, profile settings, message box, wait cursor.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include "afxres.h"
+#include "afxwin.h"
+#include "state.h"
+
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+LPSTR Duplicate(LPCSTR text) { return text ? _strdup(text) : NULL; }
+void Release(LPCSTR& text) {
+  free(const_cast<LPSTR>(text));
+  text = NULL;
+}
+const char kSoftwareKey[] = "Software";
+}  // namespace
+
+CWinApp::CWinApp(LPCSTR appName)
+    : m_pszAppName(Duplicate(appName)), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
+      m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_nWaitCursorCount(0),
+      m_hcurWaitCursorRestore(NULL) {
+  m_bAutoDelete = FALSE;
+  afxstate::State().app = this;
+}
+
+CWinApp::~CWinApp() {
+  Release(m_pszAppName);
+  Release(m_pszExeName);
+  Release(m_pszProfileName);
+  Release(m_pszRegistryKey);
+  if (afxstate::State().app == this) afxstate::State().app = NULL;
+  // The application's thread is the process's main thread, not one this object started.
+  m_hThread = NULL;
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+int CWinApp::ExitInstance() { return 0; }
+
+BOOL AFXAPI AfxWinInit(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int cmdShow) {
+  afxstate::AppState& state = afxstate::State();
+  state.instance = instance;
+  state.resource = instance;
+  CWinApp* app = state.app;
+  if (!app) return TRUE;
+  app->m_hInstance = instance;
+  app->m_lpCmdLine = cmdLine;
+  app->m_nCmdShow = cmdShow;
+  app->m_nThreadID = GetCurrentThreadId();
+
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(instance, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return FALSE;
+  char* name = strrchr(path, '\\');
+  name = name ? name + 1 : path;
+  char* dot = strrchr(name, '.');
+  CString exeName = dot ? CString(name, int(dot - name)) : CString(name);
+  if (!app->m_pszExeName) app->m_pszExeName = Duplicate(exeName);
+  if (!app->m_pszAppName) {
+    CString title;
+    app->m_pszAppName = Duplicate(title.LoadString(AFX_IDS_APP_TITLE) ? LPCSTR(title) : LPCSTR(exeName));
+  }
+  if (!app->m_pszProfileName) app->m_pszProfileName = Duplicate(exeName + ".INI");
+  return TRUE;
+}
+
+CWinApp* AFXAPI AfxGetApp() { return afxstate::State().app; }
+
+LPCSTR AFXAPI AfxGetAppName() {
+  CWinApp* app = AfxGetApp();
+  return app && app->m_pszAppName ? app->m_pszAppName : "";
+}
+
+HINSTANCE AFXAPI AfxGetInstanceHandle() {
+  afxstate::AppState& state = afxstate::State();
+  return state.instance ? state.instance : GetModuleHandleA(NULL);
+}
+
+HINSTANCE AFXAPI AfxGetResourceHandle() {
+  afxstate::AppState& state = afxstate::State();
+  return state.resource ? state.resource : AfxGetInstanceHandle();
+}
+
+void AFXAPI AfxSetResourceHandle(HINSTANCE resource) { afxstate::State().resource = resource; }
+
+// ---------------------------------------------------------------------------------------------
+// Profile settings.
+
+void CWinApp::SetRegistryKey(LPCSTR registryKey) {
+  Release(m_pszRegistryKey);
+  m_pszRegistryKey = Duplicate(registryKey);
+  Release(m_pszProfileName);
+  m_pszProfileName = Duplicate(m_pszAppName);
+}
+
+void CWinApp::SetRegistryKey(UINT registryKeyId) {
+  CString key;
+  if (!key.LoadString(registryKeyId)) AfxThrowResourceException();
+  SetRegistryKey(key);
+}
+
+HKEY CWinApp::GetAppRegistryKey() {
+  if (!m_pszRegistryKey || !m_pszProfileName) return NULL;
+  CString path;
+  path.Format("%s\\%s\\%s", kSoftwareKey, m_pszRegistryKey, m_pszProfileName);
+  HKEY key = NULL;
+  DWORD disposition;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL,
+                      &key, &disposition) != ERROR_SUCCESS)
+    return NULL;
+  return key;
+}
+
+HKEY CWinApp::GetSectionKey(LPCSTR section) {
+  HKEY app = GetAppRegistryKey();
+  if (!app) return NULL;
+  HKEY key = NULL;
+  DWORD disposition;
+  LONG rc = RegCreateKeyExA(app, section, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, NULL, &key,
+                            &disposition);
+  RegCloseKey(app);
+  return rc == ERROR_SUCCESS ? key : NULL;
+}
+
+UINT CWinApp::GetProfileInt(LPCSTR section, LPCSTR entry, int defaultValue) {
+  if (!m_pszRegistryKey) return GetPrivateProfileIntA(section, entry, defaultValue, m_pszProfileName);
+  HKEY key = GetSectionKey(section);
+  if (!key) return UINT(defaultValue);
+  DWORD value, type, size = sizeof value;
+  LONG rc = RegQueryValueExA(key, entry, NULL, &type, reinterpret_cast<LPBYTE>(&value), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return UINT(defaultValue);
+  return value;
+}
+
+BOOL CWinApp::WriteProfileInt(LPCSTR section, LPCSTR entry, int value) {
+  if (!m_pszRegistryKey) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", value);
+    return WritePrivateProfileStringA(section, entry, text, m_pszProfileName);
+  }
+  HKEY key = GetSectionKey(section);
+  if (!key) return FALSE;
+  DWORD v = DWORD(value);
+  LONG rc = RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
+}
+
+CString CWinApp::GetProfileString(LPCSTR section, LPCSTR entry, LPCSTR defaultValue) {
+  if (!m_pszRegistryKey) {
+    for (DWORD size = 256;; size *= 2) {
+      CString result;
+      DWORD n = GetPrivateProfileStringA(section, entry, defaultValue ? defaultValue : "",
+                                         result.GetBuffer(int(size)), size, m_pszProfileName);
+      result.ReleaseBuffer(int(n));
+      if (n < size - 1) return result;
+    }
+  }
+  CString result(defaultValue);
+  HKEY key = GetSectionKey(section);
+  if (!key) return result;
+  DWORD type, size = 0;
+  if (RegQueryValueExA(key, entry, NULL, &type, NULL, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    CString value;
+    LPSTR buffer = value.GetBuffer(int(size));
+    if (RegQueryValueExA(key, entry, NULL, &type, reinterpret_cast<LPBYTE>(buffer), &size) == ERROR_SUCCESS) {
+      buffer[size] = 0;  // a value stored without its terminator
+      value.ReleaseBuffer();
+      result = value;
+    }
+  }
+  RegCloseKey(key);
+  return result;
+}
+
+BOOL CWinApp::WriteProfileString(LPCSTR section, LPCSTR entry, LPCSTR value) {
+  if (!m_pszRegistryKey) return WritePrivateProfileStringA(section, entry, value, m_pszProfileName);
+  if (!entry) {
+    HKEY app = GetAppRegistryKey();
+    if (!app) return FALSE;
+    LONG rc = RegDeleteKeyA(app, section);
+    RegCloseKey(app);
+    return rc == ERROR_SUCCESS;
+  }
+  HKEY key = GetSectionKey(section);
+  if (!key) return FALSE;
+  LONG rc = value ? RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), DWORD(strlen(value) + 1))
+                  : RegDeleteValueA(key, entry);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
+}
+
+BOOL CWinApp::GetProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE* data, UINT* bytes) {
+  *data = NULL;
+  *bytes = 0;
+  if (!m_pszRegistryKey) AfxThrowNotSupportedException();  // binary values live in the registry only
+  HKEY key = GetSectionKey(section);
+  if (!key) return FALSE;
+  DWORD type, size = 0;
+  BOOL ok = FALSE;
+  if (RegQueryValueExA(key, entry, NULL, &type, NULL, &size) == ERROR_SUCCESS && type == REG_BINARY) {
+    *data = new BYTE[size ? size : 1];
+    if (RegQueryValueExA(key, entry, NULL, &type, *data, &size) == ERROR_SUCCESS) {
+      *bytes = size;
+      ok = TRUE;
+    } else {
+      delete[] *data;
+      *data = NULL;
+    }
+  }
+  RegCloseKey(key);
+  return ok;
+}
+
+BOOL CWinApp::WriteProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE data, UINT bytes) {
+  if (!m_pszRegistryKey) AfxThrowNotSupportedException();
+  HKEY key = GetSectionKey(section);
+  if (!key) return FALSE;
+  LONG rc = RegSetValueExA(key, entry, 0, REG_BINARY, data, bytes);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int CWinApp::DoMessageBox(LPCSTR prompt, UINT type, UINT) {
+  HWND owner = GetActiveWindow();
+  if ((type & MB_ICONMASK) == 0) {
+    switch (type & MB_TYPEMASK) {
+      case MB_OK:
+      case MB_OKCANCEL: type |= MB_ICONEXCLAMATION; break;
+      case MB_YESNO:
+      case MB_YESNOCANCEL: type |= MB_ICONQUESTION; break;
+      default: break;
+    }
+  }
+  return MessageBoxA(owner, prompt, m_pszAppName, type);
+}
+
+void CWinApp::DoWaitCursor(int code) {
+  m_nWaitCursorCount += code;
+  if (code == 0 && m_nWaitCursorCount == 0) return;
+  if (m_nWaitCursorCount > 0) {
+    HCURSOR old = SetCursor(LoadCursor(NULL, IDC_WAIT));
+    if (code > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = old;
+  } else {
+    m_nWaitCursorCount = 0;
+    SetCursor(m_hcurWaitCursorRestore ? m_hcurWaitCursorRestore : LoadCursor(NULL, IDC_ARROW));
+  }
+}
+
+int AFXAPI AfxMessageBox(LPCSTR text, UINT type, UINT helpId) {
+  CWinApp* app = AfxGetApp();
+  if (app) return app->DoMessageBox(text, type, helpId);
+  return MessageBoxA(GetActiveWindow(), text, NULL, type);
+}
+
+int AFXAPI AfxMessageBox(UINT promptId, UINT type, UINT helpId) {
+  CString text;
+  text.LoadString(promptId);
+  return AfxMessageBox(text, type, helpId == UINT(-1) ? promptId : helpId);
+}

@@ -1,0 +1,140 @@
+// The process's resource chain: extension modules, CDynLinkLibrary records, resource and string look-up.
+#include "afxwin.h"
+#include "state.h"
+
+IMPLEMENT_DYNAMIC(CDynLinkLibrary, CCmdTarget)
+
+namespace afxstate {
+
+namespace {
+const int kAnchor = 0;  // its address identifies orvafx.dll
+}
+
+HMODULE FrameworkModule() {
+  static HMODULE self = [] {
+    HMODULE module = NULL;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&kAnchor), &module);
+    return module;
+  }();
+  return self;
+}
+
+BOOL LoadFrameworkString(UINT id, CString& out) {
+  char buffer[512];
+  int n = LoadStringA(FrameworkModule(), id, buffer, sizeof buffer);
+  out = CString(buffer, n);
+  return n > 0;
+}
+
+AppState& State() {
+  static AppState state;
+  return state;
+}
+
+}  // namespace afxstate
+
+namespace {
+CRITICAL_SECTION* Locks() {
+  static CRITICAL_SECTION* locks = [] {
+    static CRITICAL_SECTION cs[CRIT_MAX];
+    for (CRITICAL_SECTION& c : cs) InitializeCriticalSection(&c);
+    return cs;
+  }();
+  return locks;
+}
+
+struct ChainLock {
+  ChainLock() { AfxLockGlobals(CRIT_DYNLINKLIST); }
+  ~ChainLock() { AfxUnlockGlobals(CRIT_DYNLINKLIST); }
+};
+
+bool HasString(HMODULE module, UINT id) {
+  char probe[2];
+  return module && LoadStringA(module, id, probe, sizeof probe) > 0;
+}
+
+// Calls found(module) on each module of the chain in search order until it returns true.
+template <class F>
+HMODULE SearchChain(F found) {
+  HMODULE current = AfxGetResourceHandle();
+  if (found(current)) return current;
+  {
+    ChainLock lock;
+    for (int pass = 0; pass < 2; ++pass) {
+      for (CDynLinkLibrary* lib = afxstate::State().libraries; lib; lib = lib->m_pNextDLL) {
+        if (bool(lib->m_bSystem) != (pass == 1) || lib->m_hResource == current) continue;
+        if (found(lib->m_hResource)) return lib->m_hResource;
+      }
+    }
+  }
+  HMODULE framework = afxstate::FrameworkModule();
+  if (found(framework)) return framework;
+  return current;
+}
+}  // namespace
+
+void AFXAPI AfxLockGlobals(int lockType) { EnterCriticalSection(&Locks()[lockType]); }
+void AFXAPI AfxUnlockGlobals(int lockType) { LeaveCriticalSection(&Locks()[lockType]); }
+
+CDynLinkLibrary* AFXAPI AfxGetFirstDynLinkLibrary() { return afxstate::State().libraries; }
+
+BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE module) {
+  if (state.bInitialized) return TRUE;
+  state.hModule = module;
+  state.hResource = module;
+  state.bInitialized = TRUE;
+  return TRUE;
+}
+
+void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL terminateAll) {
+  for (;;) {
+    CDynLinkLibrary* victim = NULL;
+    {
+      ChainLock lock;
+      for (CDynLinkLibrary* lib = afxstate::State().libraries; lib; lib = lib->m_pNextDLL)
+        if (terminateAll || lib->m_hModule == state.hModule) {
+          victim = lib;
+          break;
+        }
+    }
+    if (!victim) break;
+    delete victim;
+  }
+  state.bInitialized = FALSE;
+}
+
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL system)
+    : CDynLinkLibrary(state.hModule, state.hResource) {
+  m_bSystem = system;
+}
+
+CDynLinkLibrary::CDynLinkLibrary(HINSTANCE module, HINSTANCE resource)
+    : m_hModule(module), m_hResource(resource), m_bSystem(FALSE), m_pNextDLL(NULL) {
+  ChainLock lock;
+  m_pNextDLL = afxstate::State().libraries;
+  afxstate::State().libraries = this;
+}
+
+CDynLinkLibrary::~CDynLinkLibrary() {
+  ChainLock lock;
+  for (CDynLinkLibrary** link = &afxstate::State().libraries; *link; link = &(*link)->m_pNextDLL)
+    if (*link == this) {
+      *link = m_pNextDLL;
+      break;
+    }
+}
+
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR name, LPCSTR type) {
+  return SearchChain([&](HMODULE m) { return m && FindResourceA(m, name, type) != NULL; });
+}
+
+HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT id) {
+  return SearchChain([&](HMODULE m) { return HasString(m, id); });
+}
+
+int AFXAPI AfxLoadString(UINT id, LPSTR buffer, UINT maxBuffer) {
+  int n = LoadStringA(AfxFindStringResourceHandle(id), id, buffer, int(maxBuffer));
+  if (n == 0 && maxBuffer) buffer[0] = 0;
+  return n;
+}
