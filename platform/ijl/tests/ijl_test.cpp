@@ -46,6 +46,7 @@ const PeerCase kPeerCases[] = {
     {"restart_rows", "cjpeg -restart 1 -outfile %o %s", 3},
     {"restart_blocks", "cjpeg -restart 3B -progressive -outfile %o %s", 3},
     {"optimized", "cjpeg -optimize -quality 97 -outfile %o %s", 3},
+    {"noninterleaved", "printf '0;\\n1;\\n2;\\n' > %o.scans && cjpeg -scans %o.scans -outfile %o %s", 3},
     {"magick", "convert %s -quality 85 %o", 3},
     {"magick444", "convert %s -quality 92 -sampling-factor 1x1 %o", 3},
     {"magick_progressive", "convert %s -quality 80 -interlace Plane %o", 3},

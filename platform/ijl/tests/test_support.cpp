@@ -19,12 +19,22 @@ bool haveTool(const std::string& name) {
 
 int run(const std::string& command) { return std::system(command.c_str()); }
 
+namespace {
+std::string& scratchDirName() {
+  static std::string dir;
+  return dir;
+}
+void removeScratchDir() { run("rm -rf '" + scratchDirName() + "'"); }
+}  // namespace
+
 const std::string& scratchDir() {
-  static const std::string dir = [] {
+  std::string& dir = scratchDirName();
+  if (dir.empty()) {
     char templ[] = "/tmp/ijl-test-XXXXXX";
-    const char* d = mkdtemp(templ);
-    return std::string(d ? d : "/tmp");
-  }();
+    if (!mkdtemp(templ)) ADD_FAILURE() << "cannot create a scratch directory";
+    dir = templ;
+    std::atexit(removeScratchDir);
+  }
   return dir;
 }
 
