@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xauth x11-apps imagemagick
   cmake ninja-build clang libclang-rt-14-dev googletest
   libjpeg-turbo-progs libjpeg-dev
+  ffmpeg zlib1g-dev
 )
 
 missing=()

@@ -1,0 +1,221 @@
+// Drawing photo-like pictures and writing them as BMP, PNG (through zlib) and JPEG (through our codec).
+#include "picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include <zlib.h>
+
+#include "ijl/ijl.h"
+
+namespace samplegen {
+
+uint64_t Random::Next() {
+  uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+namespace {
+
+struct Color {
+  double r, g, b;
+};
+
+Color Mix(const Color& a, const Color& b, double t) {
+  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Color RandomColor(Random& random, double lo, double hi) {
+  return {lo + random.Unit() * (hi - lo), lo + random.Unit() * (hi - lo), lo + random.Unit() * (hi - lo)};
+}
+
+uint8_t Clamp(double v) { return uint8_t(std::max(0.0, std::min(255.0, v + 0.5))); }
+
+// Soft shapes over the background: discs and tilted boxes with a blurred edge and their own gradient.
+struct Shape {
+  bool disc;
+  double cx, cy, rx, ry, angle;
+  Color inner, outer;
+  double opacity;
+};
+
+constexpr int kMinShapes = 3;
+constexpr int kMaxShapes = 9;
+constexpr double kGrain = 6.0;  // amplitude of the film grain, in 8-bit steps
+
+}  // namespace
+
+Picture DrawPhoto(int width, int height, uint32_t seed) {
+  Random random(seed);
+  const Color skyTop = RandomColor(random, 20, 120), skyLow = RandomColor(random, 140, 250);
+  const Color ground = RandomColor(random, 30, 140), groundFar = RandomColor(random, 90, 200);
+  const double horizon = 0.45 + random.Unit() * 0.25;
+  const double hillPhase = random.Unit() * 6.283, hillWaves = 1.0 + random.Unit() * 3.0, hillHeight = 0.04 + random.Unit() * 0.1;
+  std::vector<Shape> shapes(size_t(random.Range(kMinShapes, kMaxShapes)));
+  for (Shape& s : shapes) {
+    s.disc = random.Unit() < 0.5;
+    s.cx = random.Unit();
+    s.cy = random.Unit();
+    s.rx = 0.04 + random.Unit() * 0.2;
+    s.ry = s.disc ? s.rx * double(width) / height : 0.04 + random.Unit() * 0.2;
+    s.angle = random.Unit() * 3.1416;
+    s.inner = RandomColor(random, 40, 255);
+    s.outer = RandomColor(random, 0, 200);
+    s.opacity = 0.5 + random.Unit() * 0.5;
+  }
+
+  Picture p;
+  p.width = width;
+  p.height = height;
+  p.rgb.resize(size_t(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    const double v = (y + 0.5) / height;
+    for (int x = 0; x < width; ++x) {
+      const double u = (x + 0.5) / width;
+      const double hill = horizon + hillHeight * std::sin(hillPhase + u * hillWaves * 6.283);
+      Color c = v < hill ? Mix(skyTop, skyLow, v / hill) : Mix(groundFar, ground, (v - hill) / (1 - hill + 1e-9));
+      for (const Shape& s : shapes) {
+        const double dx = u - s.cx, dy = v - s.cy;
+        const double ca = std::cos(s.angle), sa = std::sin(s.angle);
+        const double px = (dx * ca + dy * sa) / s.rx, py = (-dx * sa + dy * ca) / s.ry;
+        const double d = s.disc ? std::sqrt(px * px + py * py) : std::max(std::fabs(px), std::fabs(py));
+        const double edge = std::max(0.0, std::min(1.0, (1.0 - d) * 12.0));  // soft, anti-aliased border
+        if (edge > 0) c = Mix(c, Mix(s.inner, s.outer, std::min(1.0, d)), edge * s.opacity);
+      }
+      const double grain = (random.Unit() - 0.5) * 2 * kGrain;
+      uint8_t* out = &p.rgb[(size_t(y) * width + x) * 3];
+      out[0] = Clamp(c.r + grain);
+      out[1] = Clamp(c.g + grain);
+      out[2] = Clamp(c.b + grain);
+    }
+  }
+  return p;
+}
+
+namespace {
+
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(uint8_t(x));
+  v.push_back(uint8_t(x >> 8));
+}
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  Put16(v, x & 0xffff);
+  Put16(v, x >> 16);
+}
+void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
+  for (int i = 3; i >= 0; --i) v.push_back(uint8_t(x >> (8 * i)));
+}
+
+constexpr uint32_t kBmpFileHeaderBytes = 14;
+constexpr uint32_t kBmpInfoHeaderBytes = 40;
+constexpr uint32_t kPixelsPerMeter72Dpi = 2835;
+
+void PngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+  Put32BE(out, uint32_t(data.size()));
+  const size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  Put32BE(out, uint32_t(crc32(crc32(0, nullptr, 0), out.data() + start, uInt(out.size() - start))));
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+  const std::string temp = path + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot create " + temp);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (std::fclose(f) != 0 || !written) {
+    std::remove(temp.c_str());
+    throw std::runtime_error("cannot write " + temp);
+  }
+  std::error_code error;
+  std::filesystem::rename(temp, path, error);  // replaces an existing file, also on Windows
+  if (error) {
+    std::remove(temp.c_str());
+    throw std::runtime_error("cannot rename " + temp + ": " + error.message());
+  }
+}
+
+void WriteBmp(const std::string& path, const Picture& p) {
+  const uint32_t stride = (uint32_t(p.width) * 3 + 3) & ~3u;
+  const uint32_t imageBytes = stride * uint32_t(p.height);
+  std::vector<uint8_t> out;
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, kBmpFileHeaderBytes + kBmpInfoHeaderBytes + imageBytes);
+  Put32(out, 0);
+  Put32(out, kBmpFileHeaderBytes + kBmpInfoHeaderBytes);
+  Put32(out, kBmpInfoHeaderBytes);
+  Put32(out, uint32_t(p.width));
+  Put32(out, uint32_t(p.height));  // bottom-up rows
+  Put16(out, 1);
+  Put16(out, 24);
+  Put32(out, 0);
+  Put32(out, imageBytes);
+  Put32(out, kPixelsPerMeter72Dpi);
+  Put32(out, kPixelsPerMeter72Dpi);
+  Put32(out, 0);
+  Put32(out, 0);
+  for (int y = p.height - 1; y >= 0; --y) {
+    const uint8_t* row = &p.rgb[size_t(y) * p.width * 3];
+    for (int x = 0; x < p.width; ++x) {
+      out.push_back(row[x * 3 + 2]);
+      out.push_back(row[x * 3 + 1]);
+      out.push_back(row[x * 3]);
+    }
+    out.resize(out.size() + (stride - uint32_t(p.width) * 3), 0);
+  }
+  WriteFileAtomically(path, out);
+}
+
+void WritePng(const std::string& path, const Picture& p) {
+  // Each row with filter type 1 (difference to the left neighbour), which suits smooth pictures.
+  const size_t rowBytes = size_t(p.width) * 3;
+  std::vector<uint8_t> raw;
+  raw.reserve((rowBytes + 1) * p.height);
+  for (int y = 0; y < p.height; ++y) {
+    const uint8_t* row = &p.rgb[size_t(y) * rowBytes];
+    raw.push_back(1);
+    for (size_t i = 0; i < rowBytes; ++i) raw.push_back(uint8_t(row[i] - (i >= 3 ? row[i - 3] : 0)));
+  }
+  uLongf packedSize = compressBound(uLong(raw.size()));
+  std::vector<uint8_t> packed(packedSize);
+  if (compress2(packed.data(), &packedSize, raw.data(), uLong(raw.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+    throw std::runtime_error("zlib failed for " + path);
+  packed.resize(packedSize);
+
+  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  std::vector<uint8_t> out(kSignature, kSignature + 8);
+  std::vector<uint8_t> ihdr;
+  Put32BE(ihdr, uint32_t(p.width));
+  Put32BE(ihdr, uint32_t(p.height));
+  ihdr.push_back(8);  // bits per channel
+  ihdr.push_back(2);  // colour type: RGB
+  ihdr.push_back(0);  // deflate
+  ihdr.push_back(0);  // adaptive filtering
+  ihdr.push_back(0);  // no interlace
+  PngChunk(out, "IHDR", ihdr);
+  PngChunk(out, "IDAT", packed);
+  PngChunk(out, "IEND", {});
+  WriteFileAtomically(path, out);
+}
+
+void WriteJpeg(const std::string& path, const Picture& p, int quality) {
+  ijl::Image image;
+  image.width = p.width;
+  image.height = p.height;
+  image.channels = 3;
+  image.pixels = p.rgb;
+  std::vector<uint8_t> jpeg;
+  const int result = ijl::encodeImage(image, quality, &jpeg);
+  if (!ijl::succeeded(result)) throw std::runtime_error("JPEG encoding failed for " + path + " (" + std::to_string(result) + ")");
+  WriteFileAtomically(path, jpeg);
+}
+
+}  // namespace samplegen
