@@ -55,7 +55,8 @@ uint32_t AlignedLineLength(uint32_t width, uint32_t bytesPerPixel, uint32_t alig
 
 bool FitThumbnail(uint32_t w0, uint32_t h0, uint32_t maxW, uint32_t maxH, bool expand, uint32_t* w, uint32_t* h) {
   if (w0 == 0 || h0 == 0) return false;
-  const float aspect = static_cast<float>(w0) / static_cast<float>(h0);
+  // volatile: stored as a float even where the FPU would keep the quotient in extended precision.
+  volatile float aspect = static_cast<float>(w0) / static_cast<float>(h0);
   // The ratio is rounded to a float, the products are not: 100 / 1.3333334f is 74.99999..., which truncates
   // to 74 (rounded to a float first it would be 75).
   uint32_t fw = static_cast<uint32_t>(static_cast<double>(maxH) * aspect);
