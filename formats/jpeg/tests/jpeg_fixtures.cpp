@@ -99,15 +99,35 @@ std::vector<uint8_t> CutAfterScanHeader(const std::vector<uint8_t>& jpeg) {
   throw std::runtime_error("no start of scan");
 }
 
-std::string ScratchPath(const std::string& name) {
-  static std::string folder;
-  if (folder.empty()) {
+// The scratch folder of this process, removed with everything in it when the process ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "orv-jpeg-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    m_path = std::string(temp) + "orv-jpeg-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(m_path.c_str(), nullptr);
   }
-  return folder + name;
+  ~ScratchFolder() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_path + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((m_path + found.cFileName).c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(m_path.c_str());
+  }
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+std::string ScratchPath(const std::string& name) {
+  static ScratchFolder folder;
+  return folder.Path() + name;
 }
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {

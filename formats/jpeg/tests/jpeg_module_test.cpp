@@ -163,6 +163,15 @@ TEST_F(JpegModule, OpenFillsTheRecord) {
   tagIMGFILEINFO grey = Open(Fixture("grey.jpg", fixtures::Jpeg(64, 48, 90, 1)));
   EXPECT_EQ(8, grey.bits);
   EXPECT_EQ(4, grey.colormodel);  // the bits rule: fewer than 24 bits is the palette flag
+  // A grey file still comes out as a 24-bit bitmap, every channel the same.
+  NXHGLOBAL handle = 0;
+  ASSERT_EQ(kOk, module->ReadToDIB(&handle));
+  Dib dib = TakeDib(handle);
+  const uint8_t kLight[3] = {230, 230, 230};
+  ExpectColor(dib.Pixel(3, 47), kLight);
+  unsigned short w = 32, h = 32;
+  ASSERT_EQ(kOk, module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+  ExpectColor(TakeDib(handle).Pixel(3, 47), kLight);
 }
 
 TEST_F(JpegModule, BadFilesFailWithoutHarm) {
