@@ -12,7 +12,7 @@
 
 namespace avi::riff {
 
-void ReplaceFile(const std::string& temp, const std::string& target) {
+void MoveIntoPlace(const std::string& temp, const std::string& target) {
 #ifdef _WIN32
   const bool ok = MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #else

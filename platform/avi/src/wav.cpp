@@ -96,7 +96,7 @@ void WriteWaveFile(const std::string& path, const std::vector<uint8_t>& formatBy
   const bool closed = std::fclose(f) == 0;
   try {
     if (!written || !closed) riff::Fail(Errc::kIo, "cannot write " + temp);
-    riff::ReplaceFile(temp, path);
+    riff::MoveIntoPlace(temp, path);
   } catch (...) {
     std::remove(temp.c_str());
     throw;

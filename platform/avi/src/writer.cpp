@@ -70,6 +70,8 @@ std::vector<uint8_t> StreamHeader(const Stream& s, uint32_t largestPiece) {
 void Write(Sink& sink, const std::vector<const Stream*>& streams) {
   if (streams.empty()) riff::Fail(Errc::kNoStream, "nothing to save");
   if (streams.size() > size_t(kMaxStreams)) riff::Fail(Errc::kTooManyStreams, "more than 100 streams");
+  for (const Stream* s : streams)
+    if (s->info().scale == 0 || s->info().rate == 0) riff::Fail(Errc::kBadHeader, "stream with a zero rate or scale");
 
   // Order every piece by the time it starts; at equal times the lower stream number goes first.
   std::vector<Scheduled> order;
@@ -208,7 +210,7 @@ void SaveStreams(const std::string& path, const std::vector<const Stream*>& stre
     const bool closed = std::fclose(file) == 0;
     file = nullptr;
     if (!flushed || !closed) riff::Fail(Errc::kIo, "cannot write " + temp);
-    riff::ReplaceFile(temp, path);
+    riff::MoveIntoPlace(temp, path);
   } catch (...) {
     if (file) std::fclose(file);
     std::remove(temp.c_str());

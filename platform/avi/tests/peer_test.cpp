@@ -56,7 +56,9 @@ TEST_F(PeerClips, ReadsFfmpegClips) {
     EXPECT_EQ(vf.width, 64);
     EXPECT_EQ(std::abs(vf.height), 48);  // ffmpeg writes uncompressed frames top-down
     EXPECT_EQ(vf.compression, c.compression) << c.file;
-    if (c.compression == 0) EXPECT_EQ(v.ReadSamples(5, 1).size(), 64u * 48 * 3);
+    if (c.compression == 0) {
+      EXPECT_EQ(v.ReadSamples(5, 1).size(), 64u * 48 * 3);
+    }
     EXPECT_TRUE(v.IsKeyFrame(0));
     const avi::AudioFormat af = a.audioFormat();
     EXPECT_EQ(af.bitsPerSample, c.bits) << c.file;
