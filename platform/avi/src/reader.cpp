@@ -179,12 +179,13 @@ std::vector<Located> ScanMovi(const ChunkSource& source, uint64_t moviData, uint
 
 // Resolves idx1 entries against the movi list. Offsets are relative to the 'movi' type code (the usual
 // form) or absolute (some writers); the first sample entry decides. Any entry that does not match its
-// chunk makes the whole index unusable (the caller then scans).
+// chunk, or that is not after the entry before it, makes the whole index unusable (the caller then scans),
+// so the chunks referred to never add up to more than the file holds.
 bool UseIndex(const ChunkSource& source, const std::vector<uint8_t>& index, uint64_t moviType, uint64_t moviEnd,
               int streamCount, std::vector<Located>* out) {
   const size_t entries = index.size() / riff::kIndexEntryBytes;
   bool decided = false;
-  uint64_t base = 0;
+  uint64_t base = 0, previous = 0;
   std::vector<Located> found;
   for (size_t i = 0; i < entries; ++i) {
     const uint8_t* e = index.data() + i * riff::kIndexEntryBytes;
@@ -202,9 +203,10 @@ bool UseIndex(const ChunkSource& source, const std::vector<uint8_t>& index, uint
       else if (matches(offset)) base = 0;
       else return false;
       decided = true;
-    } else if (!matches(base + offset)) {
-      return false;
+    } else if (base + offset <= previous || !matches(base + offset)) {
+      return false;  // entries follow the file's order; one chunk listed twice would be read twice
     }
+    previous = base + offset;
     found.push_back({stream, riff::ChunkTypeOf(id), base + offset + riff::kChunkHeaderBytes, size,
                      (flags & kIndexFlagKeyFrame) != 0});
   }

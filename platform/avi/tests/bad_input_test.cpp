@@ -146,6 +146,10 @@ TEST(BadAvi, DamagedIndexFallsBackToScanning) {
        }},
       {"size wrong", [](std::vector<uint8_t>& b) { Set32(b, Find(b, "idx1") + 8 + 12, 7); }},
       {"index cut off", [](std::vector<uint8_t>& b) { Set32(b, Find(b, "idx1") + 4, 0x100000); }},
+      {"one chunk listed twice", [](std::vector<uint8_t>& b) {
+         const size_t e = Find(b, "idx1") + 8;
+         std::memcpy(&b[e + 16 * 3], &b[e + 16 * 2], 16);
+       }},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = good;
