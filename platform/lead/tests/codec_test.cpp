@@ -1,0 +1,203 @@
+// Portable codecs: BMP round trips and damage, TIFF pages, PNG structure, identification of every format.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "codecs.h"
+#include "tiff_ifd.h"
+#include "lead/orvlead_core.h"
+#include "test_util.h"
+
+using namespace orvltest;
+using orvl::Bytes;
+
+namespace {
+
+void expectSamePixels(ORVLBITMAP* a, ORVLBITMAP* b) {
+  ASSERT_EQ(a->Width, b->Width);
+  ASSERT_EQ(a->Height, b->Height);
+  for (int y = 0; y < a->Height; ++y)
+    for (int x = 0; x < a->Width; ++x) ASSERT_EQ(orvlGetPixelColor(a, y, x), orvlGetPixelColor(b, y, x)) << x << "," << y;
+}
+
+void le32(Bytes* o, uint32_t v) { for (int k = 0; k < 4; ++k) o->push_back(uint8_t(v >> (8 * k))); }
+void le16(Bytes* o, uint32_t v) { o->push_back(uint8_t(v)); o->push_back(uint8_t(v >> 8)); }
+
+// A BMP header for an 8-bit picture with a grey palette; pixel bytes appended by the caller.
+Bytes bmpHeader8(int w, int h, uint32_t compression, uint32_t dataSize) {
+  Bytes o = {'B', 'M'};
+  le32(&o, 14 + 40 + 1024 + dataSize); le32(&o, 0); le32(&o, 14 + 40 + 1024);
+  le32(&o, 40); le32(&o, uint32_t(w)); le32(&o, uint32_t(h)); le16(&o, 1); le16(&o, 8);
+  le32(&o, compression); le32(&o, dataSize); le32(&o, 2835); le32(&o, 2835); le32(&o, 256); le32(&o, 0);
+  for (int i = 0; i < 256; ++i) { o.push_back(uint8_t(i)); o.push_back(uint8_t(i)); o.push_back(uint8_t(i)); o.push_back(0); }
+  return o;
+}
+
+}  // namespace
+
+TEST(LeadBmp, RoundTripsEveryDepthAndOrder) {
+  for (int bits : {1, 4, 8, 16, 24, 32})
+    for (int order : {ORVL_ORDER_BGR, ORVL_ORDER_RGB})
+      for (int view : {ORVL_TOP_LEFT, ORVL_BOTTOM_LEFT}) {
+        SCOPED_TRACE(testing::Message() << bits << " bits, order " << order << ", view " << view);
+        Owned src(makePattern(13, 7, bits, order, view));
+        Bytes file;
+        ASSERT_EQ(ORVL_SUCCESS, orvl::encodeBmp(&src, &file));
+        Owned back;
+        ASSERT_EQ(ORVL_SUCCESS, orvl::decodeBmp(file.data(), file.size(), &back));
+        EXPECT_EQ(bits == 16 ? 24 : bits, back->BitsPerPixel);
+        EXPECT_EQ(ORVL_BOTTOM_LEFT, back->ViewPerspective);
+        if (bits == 16) continue;  // 5-bit channels widen on the way back; colours are checked elsewhere
+        expectSamePixels(&src, &back);
+        ORVLFILEINFO info;
+        ASSERT_EQ(ORVL_SUCCESS, orvl::identify(file.data(), file.size(), 1, &info));
+        EXPECT_EQ(ORVL_FMT_BMP, info.Format);
+        EXPECT_EQ(13, info.Width);
+        EXPECT_EQ(ORVL_BOTTOM_LEFT, info.ViewPerspective);
+        EXPECT_STREQ("NONE", info.Compression);
+      }
+}
+
+TEST(LeadBmp, DecodesRle8WithDeltaAndAbsoluteRuns) {
+  // 4 x 2: bottom row runs 9 9 9 7; top row a delta of one pixel, then an absolute run 5 6 4 (padded).
+  Bytes rle = {3, 9, 1, 7, 0, 0, 0, 2, 1, 0, 0, 3, 5, 6, 4, 0, 0, 1};
+  Bytes f = bmpHeader8(4, 2, 1, uint32_t(rle.size()));
+  f.insert(f.end(), rle.begin(), rle.end());
+  Owned b;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodeBmp(f.data(), f.size(), &b));
+  EXPECT_EQ(ORVL_RGB(9, 9, 9), orvlGetPixelColor(&b, 1, 0));
+  EXPECT_EQ(ORVL_RGB(7, 7, 7), orvlGetPixelColor(&b, 1, 3));
+  EXPECT_EQ(ORVL_RGB(5, 5, 5), orvlGetPixelColor(&b, 0, 1));
+  EXPECT_EQ(ORVL_RGB(4, 4, 4), orvlGetPixelColor(&b, 0, 3));
+  EXPECT_EQ(0u, orvlGetPixelColor(&b, 0, 0));
+  ORVLFILEINFO info;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::identify(f.data(), f.size(), 1, &info));
+  EXPECT_STREQ("run length", info.Compression);
+}
+
+TEST(LeadBmp, DamagedFilesGiveErrorsNotCrashes) {
+  Owned src(makePattern(9, 9, 24));
+  Bytes good;
+  orvl::encodeBmp(&src, &good);
+  struct Case { const char* what; size_t keep; size_t patchAt; uint32_t value; int expected; };
+  const Case cases[] = {
+      {"empty", 0, 0, 0, ORVL_ERROR_FILE_FORMAT},
+      {"signature only", 2, 0, 0, ORVL_ERROR_FILE_READ},
+      {"header cut", 30, 0, 0, ORVL_ERROR_FILE_READ},
+      {"pixels cut", 54 + 100, 0, 0, ORVL_ERROR_FILE_READ},
+      {"huge width", good.size(), 18, 0x7fffffff, ORVL_ERROR_FILE_CORRUPT},
+      {"bad depth", good.size(), 28, 7, ORVL_ERROR_FILE_CORRUPT},
+      {"offset past end", good.size(), 10, 0xfffffff0u, ORVL_ERROR_FILE_CORRUPT},
+      {"header size", good.size(), 14, 2, ORVL_ERROR_FILE_CORRUPT},
+  };
+  for (const Case& c : cases) {
+    Bytes f(good.begin(), good.begin() + long(std::min(c.keep, good.size())));
+    if (c.patchAt) { uint32_t v = c.value; for (int k = 0; k < (c.patchAt == 28 ? 2 : 4); ++k) f[c.patchAt + size_t(k)] = uint8_t(v >> (8 * k)); }
+    Owned b;
+    EXPECT_EQ(c.expected, orvl::decodeBmp(f.data(), f.size(), &b)) << c.what;
+  }
+  // Every truncation of an RLE file fails cleanly or decodes.
+  Bytes rle = {3, 9, 1, 7, 0, 0, 0, 2, 1, 0, 0, 3, 5, 6, 4, 0, 0, 1};
+  Bytes f = bmpHeader8(4, 2, 1, uint32_t(rle.size()));
+  f.insert(f.end(), rle.begin(), rle.end());
+  for (size_t n = 0; n < f.size(); ++n) {
+    Owned b;
+    int rc = orvl::decodeBmp(f.data(), n, &b);
+    EXPECT_TRUE(rc == ORVL_SUCCESS || rc < 0);
+  }
+}
+
+TEST(LeadTiff, WritesPagesAndAppendsOrReplacesPageTwo) {
+  Owned page1(makePattern(40, 30, 24));
+  Bytes file;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&page1, true, 1, &file));
+  ORVLFILEINFO info;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::identify(file.data(), file.size(), 1, &info));
+  EXPECT_EQ(ORVL_FMT_TIFF, info.Format);
+  EXPECT_EQ(1, info.TotalPages);
+  EXPECT_EQ(24, info.BitsPerPixel);
+  EXPECT_STREQ("run length", info.Compression);
+  EXPECT_EQ(ORVL_ERROR_PAGE_NOT_FOUND, orvl::identify(file.data(), file.size(), 2, &info));
+  Owned thumb(makePattern(8, 6, 8));
+  EXPECT_EQ(ORVL_ERROR_PAGE_NOT_FOUND, orvl::encodeTiff(&thumb, false, 3, &file));
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&thumb, false, 2, &file));
+  ASSERT_EQ(ORVL_SUCCESS, orvl::identify(file.data(), file.size(), 2, &info));
+  EXPECT_EQ(2, info.TotalPages);
+  EXPECT_EQ(8, info.Width);
+  EXPECT_EQ(8, info.BitsPerPixel);
+  Owned other(makePattern(4, 3, 1));
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&other, false, 2, &file));  // replaces page 2
+  ASSERT_EQ(ORVL_SUCCESS, orvl::identify(file.data(), file.size(), 2, &info));
+  EXPECT_EQ(2, info.TotalPages);
+  EXPECT_EQ(4, info.Width);
+  EXPECT_EQ(1, info.BitsPerPixel);
+  // A directory chain that loops is corruption, not a hang.
+  Bytes loop = file;
+  orvl::TiffFile t;
+  ASSERT_EQ(ORVL_SUCCESS, t.parse(loop.data(), loop.size()));
+  uint32_t first = t.pages[0];
+  size_t at = t.nextFields[1];
+  for (int k = 0; k < 4; ++k) loop[at + size_t(k)] = uint8_t(first >> (8 * k));
+  EXPECT_EQ(ORVL_ERROR_FILE_CORRUPT, orvl::identify(loop.data(), loop.size(), 1, &info));
+  for (size_t n = 0; n < file.size(); n += 7) EXPECT_NE(ORVL_SUCCESS + 100, orvl::identify(file.data(), n, 2, &info));
+}
+
+TEST(LeadIdentify, KnowsEachFormatNumber) {
+  Owned pic(makePattern(20, 10, 24));
+  Bytes png, jpg;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodePng(&pic, &png));
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeJpeg(&pic, 80, &jpg));
+  Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 20, 0, 10, 0, 0xf7, 0, 0};
+  Bytes wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0xC0, 0x03, 0x80, 0x02, 0xA0, 0x05, 0, 0, 0, 0, 0, 0};
+  Bytes emf(88, 0);
+  emf[0] = 1; emf[32] = 0x10; emf[33] = 0x27; emf[36] = 0x10; emf[37] = 0x27;  // 100 x 100 mm frame
+  std::memcpy(&emf[40], " EMF", 4);
+  std::string epsText = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 144 72\n";
+  Bytes eps(epsText.begin(), epsText.end());
+  Bytes pict(540, 0);
+  pict[512 + 6] = 0; pict[512 + 7] = 50; pict[512 + 8] = 0; pict[512 + 9] = 60;
+  pict[522] = 0x00; pict[523] = 0x11; pict[524] = 0x02; pict[525] = 0xFF;
+  Bytes pcd(4096, 0);
+  std::memcpy(&pcd[2048], "PCD_IPI", 7);
+  struct Case { const char* what; const Bytes* data; int format; int width, height; };
+  const Case cases[] = {
+      {"png", &png, ORVL_FMT_PNG, 20, 10}, {"jpeg", &jpg, ORVL_FMT_JPEG, 20, 10}, {"gif", &gif, ORVL_FMT_GIF, 20, 10},
+      {"wmf", &wmf, ORVL_FMT_WMF, 960 * 96 / 1440, 640 * 96 / 1440}, {"emf", &emf, ORVL_FMT_WMF, 377, 377},
+      {"eps", &eps, ORVL_FMT_EPS, 144, 72}, {"pict", &pict, ORVL_FMT_PICT, 60, 50}, {"pcd", &pcd, ORVL_FMT_PCD, 768, 512},
+  };
+  for (const Case& c : cases) {
+    ORVLFILEINFO info;
+    ASSERT_EQ(ORVL_SUCCESS, orvl::identify(c.data->data(), c.data->size(), 1, &info)) << c.what;
+    EXPECT_EQ(c.format, info.Format) << c.what;
+    EXPECT_EQ(c.width, info.Width) << c.what;
+    EXPECT_EQ(c.height, info.Height) << c.what;
+  }
+  Bytes junk = {'h', 'e', 'l', 'l', 'o', 0, 1, 2};
+  ORVLFILEINFO info;
+  EXPECT_EQ(ORVL_ERROR_FILE_FORMAT, orvl::identify(junk.data(), junk.size(), 1, &info));
+}
+
+TEST(LeadIdentify, RecordOffsetsAreStable) {
+  EXPECT_EQ(60u, offsetof(ORVLFILEINFO, ViewPerspective));
+  EXPECT_EQ(80u, offsetof(ORVLFILEINFO, Flags));
+  EXPECT_EQ(16u, offsetof(ORVLFILEOPTIONS, PageNumber));
+  EXPECT_EQ(size_t(ORVL_FILEOPTIONS_SIZE), sizeof(ORVLFILEOPTIONS));
+}
+
+TEST(LeadJpeg, RoundTripAndQualityFactor) {
+  Owned pic;
+  orvlCreateBitmap(&pic, 1, 32, 16, 24, ORVL_ORDER_RGB, nullptr, ORVL_BOTTOM_LEFT);
+  orvlFillBitmap(&pic, ORVL_RGB(200, 100, 50));
+  Bytes jpg;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeJpeg(&pic, 90, &jpg));
+  Owned back;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodeJpeg(jpg.data(), jpg.size(), false, false, &back));
+  ORVLCOLOR c = orvlGetPixelColor(&back, 8, 8);
+  EXPECT_NEAR(200, int(c & 0xff), 3);
+  EXPECT_NEAR(50, int(c >> 16), 3);
+  EXPECT_EQ(ORVL_ERROR_PAGE_NOT_FOUND, orvl::decodeJpeg(jpg.data(), jpg.size(), true, false, &back));
+  EXPECT_EQ(100, orvl::qualityFromFactor(2));
+  EXPECT_EQ(76, orvl::qualityFromFactor(63));
+  EXPECT_EQ(75, orvl::qualityFromFactor(ORVL_QFACTOR_DEFAULT));
+}
