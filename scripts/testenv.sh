@@ -43,7 +43,8 @@ up)
   start_display
   export DISPLAY=":$(cat "$env_dir/display")"
   # Wine's background processes must not hold CTest's output pipe open, or the run waits for them.
-  wineserver -p"$LINGER_SECONDS" </dev/null >>"$env_dir/wine.log" 2>&1
+  # A server still running for this prefix (an earlier 'up' by hand) makes -p refuse; keep using it.
+  wineserver -p"$LINGER_SECONDS" </dev/null >>"$env_dir/wine.log" 2>&1 || true
   # The desktop process starts with the first program that needs it and lives as long as the
   # wineserver; started here, it does not inherit (and hold open) a test's output pipe.
   setsid wine explorer /desktop=Default,"$DESKTOP_SIZE" </dev/null >>"$env_dir/wine.log" 2>&1 &
