@@ -34,27 +34,59 @@ inline int readBe16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
 
 bool isSofMarker(int m) { return m >= 0xC0 && m <= 0xCF && m != kMarkerDht && m != 0xC8 && m != 0xCC; }
 
+// The bit buffer is a machine word: 64 bits on x86-64, 32 on i686, where 64-bit shifts cost several
+// instructions and two registers the Huffman loops need for other things.
+using BitWord = uintptr_t;
+constexpr int kWordBits = static_cast<int>(sizeof(BitWord) * 8);
+// A refill leaves at least this many bits in the buffer (it adds whole bytes while one more fits).
+constexpr int kFilledBits = kWordBits - 8;
+// The longest Huffman code; every ensure() asks for at most this many bits beyond what a refill gives.
+constexpr int kMaxCodeBits = 16;
+static_assert(kFilledBits >= kMaxCodeBits, "a refill must hold the longest code");
+
+constexpr BitWord kByteOnes = ~BitWord(0) / 0xFF;  // 0x01 in every byte
+
+inline BitWord loadBigEndianWord(const uint8_t* p) {
+  BitWord x;
+  std::memcpy(&x, p, sizeof x);
+  if constexpr (sizeof(BitWord) == 8)
+    return static_cast<BitWord>(__builtin_bswap64(x));
+  else
+    return static_cast<BitWord>(__builtin_bswap32(static_cast<uint32_t>(x)));
+}
+
+// True when some byte of x is 0xFF (a stuffed byte or a marker starts there).
+inline bool hasFFByte(BitWord x) {
+  BitWord inv = ~x;
+  return ((inv - kByteOnes) & ~inv & (kByteOnes * 0x80)) != 0;
+}
+
 // MSB-first bit reader over entropy-coded data. At a marker or the end of data it feeds zero bytes and counts
 // them, so a decoder that consumes those bits knows it has run past the real data.
 struct BitReader {
   const uint8_t* p = nullptr;
   const uint8_t* end = nullptr;
-  uint64_t buf = 0;
+  // Highest address of p at which a whole word may be loaded; 0 once a marker is reached, so the inline
+  // refill tests a single value.
+  uintptr_t wordLimit = 0;
+  BitWord buf = 0;
   int bits = 0;
   int fakeBytes = 0;
   bool atMarker = false;
   bool bad = false;
 
-  // The common case inline: eight bytes without 0xFF go in whole.
+  void start(const uint8_t* from, const uint8_t* to) {
+    p = from;
+    end = to;
+    reset();
+  }
+  // The common case inline: a word without 0xFF goes in whole, as many bytes of it as fit.
   __attribute__((always_inline)) void fill() {
-    if (!atMarker && end - p >= 8) {
-      uint64_t x;
-      std::memcpy(&x, p, sizeof x);
-      x = __builtin_bswap64(x);
-      uint64_t inv = ~x;
-      if (((inv - 0x0101010101010101ull) & ~inv & 0x8080808080808080ull) == 0) {
-        int n = (63 - bits) >> 3;
-        buf |= (x >> (64 - 8 * n)) << (64 - 8 * n - bits);
+    if (reinterpret_cast<uintptr_t>(p) <= wordLimit) {
+      BitWord x = loadBigEndianWord(p);
+      if (!hasFFByte(x)) {
+        int n = (kWordBits - 1 - bits) >> 3;
+        buf |= (x >> (kWordBits - 8 * n)) << (kWordBits - 8 * n - bits);
         p += n;
         bits += 8 * n;
         return;
@@ -64,7 +96,7 @@ struct BitReader {
   }
   // Byte stuffing, markers and the end of data, out of line so the callers' loops stay small.
   __attribute__((noinline)) void fillBytewise() {
-    while (bits <= 56) {
+    while (bits <= kWordBits - 8) {
       unsigned b = 0;
       if (!atMarker && p < end) {
         b = *p;
@@ -74,20 +106,22 @@ struct BitReader {
           p += 2;
         } else {
           atMarker = true;
+          wordLimit = 0;
           b = 0;
           ++fakeBytes;
         }
       } else {
         ++fakeBytes;
       }
-      buf |= static_cast<uint64_t>(b) << (56 - bits);
+      buf |= static_cast<BitWord>(b) << (kWordBits - 8 - bits);
       bits += 8;
     }
   }
+  // n is at most kMaxCodeBits.
   __attribute__((always_inline)) void ensure(int n) {
     if (bits < n) fill();
   }
-  unsigned peek(int n) const { return static_cast<unsigned>(buf >> (64 - n)); }
+  unsigned peek(int n) const { return static_cast<unsigned>(buf >> (kWordBits - n)); }
   void consume(int n) {
     buf <<= n;
     bits -= n;
@@ -106,11 +140,15 @@ struct BitReader {
   }
   // True once bits beyond the real data have been consumed.
   bool overrun() const { return bits < fakeBytes * 8; }
+  // Empties the buffer to read on from p (the start of a scan or the byte after a restart marker).
   void reset() {
     buf = 0;
     bits = 0;
     fakeBytes = 0;
     atMarker = false;
+    wordLimit = end - p >= static_cast<ptrdiff_t>(sizeof(BitWord))
+                    ? reinterpret_cast<uintptr_t>(end) - sizeof(BitWord)
+                    : 0;
   }
 };
 
@@ -153,8 +191,11 @@ inline int extendFilled(BitReader& br, int n) {
 
 inline int16_t wrap16(int v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
 
-// A symbol and its magnitude bits take at most 27 bits, so one refill to 32 or more serves each coefficient.
-constexpr int kRefillBits = 32;
+// A symbol and its magnitude bits take at most 27 bits. With a 64-bit buffer one refill to 32 or more serves
+// each coefficient; with a 32-bit one a refill covers the symbol and the magnitude bits may need another.
+constexpr int kSymbolAndValueBits = 27;
+constexpr bool kRefillCoversValue = kFilledBits >= kSymbolAndValueBits;
+constexpr int kRefillBits = kRefillCoversValue ? 32 : kMaxCodeBits;
 
 // StoreAc false: only the DC coefficient is kept (for 1x1 IDCTs), AC symbols are decoded and dropped.
 template <bool StoreAc>
@@ -169,6 +210,7 @@ bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc
   br.ensure(kRefillBits);
   int t = decodeSymbolFilled(br, dc);
   if (t > kMaxDcCategory) return false;
+  if (!kRefillCoversValue) br.ensure(t);
   c.dcPred = wrap16(c.dcPred + extendFilled(br, t));
   blk[0] = static_cast<int16_t>(c.dcPred);
   for (int k = 1; k < kBlockSize;) {
@@ -189,6 +231,7 @@ bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc
       continue;
     }
     k += r;
+    if (!kRefillCoversValue) br.ensure(s);
     int v = extendFilled(br, s);
     if (StoreAc) blk[kZigzagToNatural[k]] = static_cast<int16_t>(v);
     ++k;
@@ -744,8 +787,7 @@ int Decoder::decodeStreaming(const OutputRequest& req) {
   const int lastRow = std::min(lastNeeded + 1, mcusY_ - 1);
 
   ScanState s;
-  s.br.p = data_ + scanDataPos_;
-  s.br.end = data_ + size_;
+  s.br.start(data_ + scanDataPos_, data_ + size_);
   alignas(16) int16_t blk[kBlockSize];
   int currentRow = 0;
   auto block = [&](int ci, int bx, int by) {
@@ -784,8 +826,7 @@ int Decoder::decodeScanToBuffer() {
       return kErrBadHuffmanTable;
   }
   ScanState s;
-  s.br.p = data_ + scanDataPos_;
-  s.br.end = data_ + size_;
+  s.br.start(data_ + scanDataPos_, data_ + size_);
   const int ss = ss_, se = se_, ah = ah_, al = al_;
   auto blockAt = [&](Component& c, int bx, int by) {
     return c.coefs.data() + (static_cast<size_t>(by) * c.paddedBlocksW + bx) * kBlockSize;

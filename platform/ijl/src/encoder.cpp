@@ -59,10 +59,17 @@ void pixelsToYcc(const uint8_t* s, int n, int ro, int bo, uint8_t* y, uint8_t* c
   }
   const __m128i chromaOffset = _mm_set1_epi32((128 << kBits) + (1 << (kBits - 1)) - 1);
   const __m128i lowMask = _mm_set1_epi32(0xFF), midMask = _mm_set1_epi32(0xFF0000), one = _mm_set1_epi32(1 << 16);
+  // Four register loads joined by unpacks: gathering the words in memory first costs a store-forwarding stall
+  // on every vector load (the i686 build did that).
+  auto load32 = [](const uint8_t* p) {
+    uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return _mm_cvtsi32_si128(static_cast<int>(w));
+  };
   auto load4 = [&](const uint8_t* p) {
-    uint32_t w[4];
-    for (int k = 0; k < 4; ++k) std::memcpy(&w[k], p + 3 * k, 4);
-    return _mm_set_epi32(static_cast<int>(w[3]), static_cast<int>(w[2]), static_cast<int>(w[1]), static_cast<int>(w[0]));
+    __m128i lo = _mm_unpacklo_epi32(load32(p), load32(p + 3));
+    __m128i hi = _mm_unpacklo_epi32(load32(p + 6), load32(p + 9));
+    return _mm_unpacklo_epi64(lo, hi);
   };
   for (; i + 9 <= n; i += 8) {
     __m128i v0 = load4(s + 3 * i), v1 = load4(s + 3 * i + 12);
@@ -109,6 +116,63 @@ void downsample2x2(const uint8_t* a, const uint8_t* b, int outWidth, uint8_t* ou
     out[x] = static_cast<uint8_t>((a[2 * x] + a[2 * x + 1] + b[2 * x] + b[2 * x + 1] + 1 + (x & 1)) >> 2);
 }
 
+// MSB-first bit writer into a buffer with room reserved by the caller. A local of the block coder, so its state
+// stays in registers while bytes go out (stores through a byte pointer could alias members of the encoder).
+using BitWord = uintptr_t;
+constexpr int kWordBits = static_cast<int>(sizeof(BitWord) * 8);
+constexpr BitWord kByteOnes = ~BitWord(0) / 0xFF;
+// A Huffman code and its magnitude bits together.
+constexpr int kMaxPutBits = 27;
+static_assert(kMaxPutBits < kWordBits, "one put must fit in the bit buffer");
+
+inline int lowestSetBit(BitWord x) {
+  if constexpr (sizeof(BitWord) == 8)
+    return __builtin_ctzll(x);
+  else
+    return __builtin_ctz(static_cast<uint32_t>(x));
+}
+
+struct BitWriter {
+  BitWord acc;  // the pending bits in the low kWordBits - free bits; anything above them is stale
+  int free;
+  uint8_t* dst;
+
+  // n is 1..kMaxPutBits and bits has no bits above n.
+  __attribute__((always_inline)) void put(uint32_t bits, int n) {
+    free -= n;
+    if (free >= 0) {
+      acc = (acc << n) | bits;
+      return;
+    }
+    // The word fills up: emit it with the leading part of bits, keep the rest.
+    emit((acc << (n + free)) | (static_cast<BitWord>(bits) >> -free));
+    acc = bits;
+    free += kWordBits;
+  }
+  // Writes a whole word, stuffing a zero after each 0xFF byte.
+  __attribute__((always_inline)) void emit(BitWord w) {
+    BitWord inverted = ~w;
+    if (((inverted - kByteOnes) & ~inverted & (kByteOnes * 0x80)) == 0) {
+      BitWord be;
+      if constexpr (sizeof(BitWord) == 8)
+        be = static_cast<BitWord>(__builtin_bswap64(w));
+      else
+        be = static_cast<BitWord>(__builtin_bswap32(static_cast<uint32_t>(w)));
+      std::memcpy(dst, &be, sizeof be);
+      dst += sizeof be;
+      return;
+    }
+    emitStuffed(w);
+  }
+  __attribute__((noinline)) void emitStuffed(BitWord w) {
+    for (int shift = kWordBits - 8; shift >= 0; shift -= 8) {
+      uint8_t b = static_cast<uint8_t>(w >> shift);
+      *dst++ = b;
+      if (b == 0xFF) *dst++ = 0;
+    }
+  }
+};
+
 }  // namespace
 
 int Encoder::begin(int width, int height, int channels, int quality) {
@@ -142,7 +206,7 @@ int Encoder::begin(int width, int height, int channels, int quality) {
   buildCodes(kStdAcChrominance, ac_[1].code, ac_[1].size);
   len_ = 0;
   bitBuf_ = 0;
-  bitCount_ = 0;
+  bitFree_ = kWordBits;
   lastDc_[0] = lastDc_[1] = lastDc_[2] = 0;
 
   // SOI, JFIF APP0, DQT, SOF0, DHT, SOS.
@@ -420,36 +484,44 @@ void Encoder::encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& 
   fdctQuantize(src, stride, divisors_[table], q);
   constexpr size_t kWorstBlockBytes = 512;  // 64 codes of at most 27 bits, every byte stuffed
   reserve(kWorstBlockBytes);
+  BitWriter w{bitBuf_, bitFree_, out_.data() + len_};
   const HuffCode& dc = dc_[table];
   const HuffCode& ac = ac_[table];
   int dcv = q[0];
   int diff = dcv - lastDc;
   lastDc = dcv;
   int mag = diff < 0 ? -diff : diff, n = bitLength(mag);
-  putBits((static_cast<uint32_t>(dc.code[n]) << n) | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
-          dc.size[n] + n);
-  // Zig-zag order with a bit per non-zero coefficient, so the run-length loop visits only those.
+  w.put((static_cast<uint32_t>(dc.code[n]) << n) | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
+        dc.size[n] + n);
+  // Zig-zag order with a bit per non-zero coefficient, so the run-length loop visits only those. The mask is
+  // walked a machine word at a time.
   constexpr int kZeroRun = 0xF0, kEob = 0x00;
   const uint8_t* zz = kTransposedZigzag.index;
   alignas(16) int16_t coefs[64];
   for (int k = 0; k < 64; ++k) coefs[k] = q[zz[k]];
-  uint64_t nonzero = nonzeroMask(coefs) & ~uint64_t(1);
+  const uint64_t nonzero = nonzeroMask(coefs) & ~uint64_t(1);
   int last = 0;
-  while (nonzero) {
-    int k = __builtin_ctzll(nonzero);
-    nonzero &= nonzero - 1;
-    int run = k - last - 1;
-    last = k;
-    while (run > 15) {
-      putBits(ac.code[kZeroRun], ac.size[kZeroRun]);
-      run -= 16;
-    }
-    int v = coefs[k];
-    int m = v < 0 ? -v : v, bits = bitLength(m), sym = (run << 4) | bits;
-    putBits((static_cast<uint32_t>(ac.code[sym]) << bits) | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1)),
+  for (int base = 0; base < 64; base += kWordBits) {
+    BitWord bitsLeft = static_cast<BitWord>(nonzero >> base);
+    while (bitsLeft) {
+      int k = base + lowestSetBit(bitsLeft);
+      bitsLeft &= bitsLeft - 1;
+      int run = k - last - 1;
+      last = k;
+      while (run > 15) {
+        w.put(ac.code[kZeroRun], ac.size[kZeroRun]);
+        run -= 16;
+      }
+      int v = coefs[k];
+      int m = v < 0 ? -v : v, bits = bitLength(m), sym = (run << 4) | bits;
+      w.put((static_cast<uint32_t>(ac.code[sym]) << bits) | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1)),
             ac.size[sym] + bits);
+    }
   }
-  if (last != 63) putBits(ac.code[kEob], ac.size[kEob]);
+  if (last != 63) w.put(ac.code[kEob], ac.size[kEob]);
+  bitBuf_ = w.acc;
+  bitFree_ = w.free;
+  len_ = static_cast<size_t>(w.dst - out_.data());
 }
 
 void Encoder::reserve(size_t bytes) {
@@ -463,48 +535,22 @@ void Encoder::putBytes(const uint8_t* p, size_t n) {
   len_ += n;
 }
 
-// Writes 32 bits of entropy-coded data, stuffing a zero after each 0xFF byte.
-void Encoder::emitWord(uint32_t w) {
-  uint32_t inverted = ~w;
-  bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
-  uint8_t* d = out_.data() + len_;
-  if (!hasFF) {
-    d[0] = static_cast<uint8_t>(w >> 24);
-    d[1] = static_cast<uint8_t>(w >> 16);
-    d[2] = static_cast<uint8_t>(w >> 8);
-    d[3] = static_cast<uint8_t>(w);
-    len_ += 4;
-    return;
-  }
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    uint8_t b = static_cast<uint8_t>(w >> shift);
-    out_[len_++] = b;
-    if (b == 0xFF) out_[len_++] = 0;
-  }
-}
-
-// n is at most 27: a Huffman code and its magnitude bits together.
-void Encoder::putBits(uint32_t bits, int n) {
-  bitBuf_ = (bitBuf_ << n) | bits;
-  bitCount_ += n;
-  if (bitCount_ >= 32) {
-    bitCount_ -= 32;
-    emitWord(static_cast<uint32_t>(bitBuf_ >> bitCount_));
-  }
-}
-
 void Encoder::flushBits() {
   reserve(16);
   // Pad to a byte boundary with one bits, then emit the remaining whole bytes.
-  int pad = (8 - bitCount_ % 8) % 8;
-  bitBuf_ = (bitBuf_ << pad) | ((1u << pad) - 1);
-  bitCount_ += pad;
-  while (bitCount_ >= 8) {
-    bitCount_ -= 8;
-    uint8_t b = static_cast<uint8_t>(bitBuf_ >> bitCount_);
+  int count = kWordBits - bitFree_;
+  uint64_t pending = count ? static_cast<uint64_t>(bitBuf_) & (~uint64_t(0) >> (64 - count)) : 0;
+  int pad = (8 - count % 8) % 8;
+  pending = (pending << pad) | ((1u << pad) - 1);
+  count += pad;
+  while (count >= 8) {
+    count -= 8;
+    uint8_t b = static_cast<uint8_t>(pending >> count);
     out_[len_++] = b;
     if (b == 0xFF) out_[len_++] = 0;
   }
+  bitBuf_ = 0;
+  bitFree_ = kWordBits;
 }
 
 }  // namespace ijl::detail

@@ -30,8 +30,6 @@ class Encoder {
   };
   void encodeMcuRow();
   void encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc);
-  void putBits(uint32_t bits, int n);
-  void emitWord(uint32_t word);
   void reserve(size_t bytes);
   void putByte(uint8_t b) {
     reserve(1);
@@ -53,8 +51,10 @@ class Encoder {
   float divisors_[2][64] = {};
   HuffCode dc_[2], ac_[2];
   int lastDc_[3] = {};
-  uint64_t bitBuf_ = 0;
-  int bitCount_ = 0;
+  // Entropy-coded bits not yet written: the low (word bits - bitFree_) bits of bitBuf_, a machine word so that
+  // i686 shifts one register.
+  uintptr_t bitBuf_ = 0;
+  int bitFree_ = 0;
   std::vector<uint8_t> out_;  // grows by doubling; len_ bytes are used
   size_t len_ = 0;
 };
