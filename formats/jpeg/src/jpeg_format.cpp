@@ -88,7 +88,20 @@ tagIMGFILERR LoadFile(const std::string& path, std::vector<uint8_t>* bytes) {
 
 }  // namespace
 
-NXJPEGFormat::NXJPEGFormat() : m_info(), m_thumbWidth(0), m_thumbHeight(0), m_state(FileState::kNone) {}
+NXJPEGFormat::NXJPEGFormat()
+    : m_info(), m_thumbWidth(0), m_thumbHeight(0), m_state(FileState::kNone), m_bandWriting(false) {}
+
+// A released instance leaves no partial file behind.
+NXJPEGFormat::~NXJPEGFormat() { AbandonBandWrite(); }
+
+tagIMGFILERR NXJPEGFormat::AbandonBandWrite() {
+  if (!m_bandWriting) return IMGFILERR_OK;
+  m_bandWriting = false;
+  CodecCall codec;
+  codec.props.jpgFile = m_path.c_str();
+  ijl::abandonWrite(&codec.props);
+  return IMGFILERR_WRITE;
+}
 
 const nxformat::TypeTable& NXJPEGFormat::Types() { return kTable; }
 
@@ -160,6 +173,7 @@ void NXJPEGFormat::LoadEmbeddedThumbnail(const std::vector<uint8_t>& file) {
 }
 
 STDMETHODIMP NXJPEGFormat::CloseFile() {
+  AbandonBandWrite();
   m_state = FileState::kNone;
   return Status(IMGFILERR_OK);
 }
@@ -167,7 +181,8 @@ STDMETHODIMP NXJPEGFormat::CloseFile() {
 STDMETHODIMP NXJPEGFormat::StartReadBand(tagIMAGEBUFDESC*) { return Status(IMGFILERR_OK); }
 STDMETHODIMP NXJPEGFormat::EndReadBand() { return Status(IMGFILERR_OK); }
 STDMETHODIMP NXJPEGFormat::StartWriteBand(tagIMAGEBUFDESC*) { return Status(IMGFILERR_OK); }
-STDMETHODIMP NXJPEGFormat::EndWriteBand() { return Status(IMGFILERR_OK); }
+// Ending before the last line was written gives up the file: nothing replaces the old one.
+STDMETHODIMP NXJPEGFormat::EndWriteBand() { return Status(AbandonBandWrite()); }
 
 STDMETHODIMP NXJPEGFormat::ReadBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine, ULONG* numLines) {
   if (numLines) *numLines = 0;
@@ -223,7 +238,10 @@ STDMETHODIMP NXJPEGFormat::WriteBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine
     p.roi.bottom = static_cast<int>(startLine + lines);
     mode = ijl::kWriteRegion;
   }
+  if (region) m_bandWriting = true;
   result = MapCodecResult(codec.Write(mode));
+  // The codec finishes and renames the file with the band holding the last line.
+  if (region && result == IMGFILERR_OK && startLine + lines == m_info.height) m_bandWriting = false;
   if (numLines) *numLines = result == IMGFILERR_OK ? lines : 0;
   return Status(result);
 }

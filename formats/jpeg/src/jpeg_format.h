@@ -11,6 +11,7 @@ namespace nxjpeg {
 class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
  public:
   NXJPEGFormat();
+  ~NXJPEGFormat() override;
   static const nxformat::TypeTable& Types();
 
   STDMETHODIMP CreateFile(const char* name, ULONG type, tagIMGFILEINFO* info) override;
@@ -33,6 +34,9 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
   enum class FileState { kNone, kOpened, kCreated };
 
   void LoadEmbeddedThumbnail(const std::vector<uint8_t>& file);
+  // Drops a band write this instance began and did not finish (the old file stays); IMGFILERR_OK when there is
+  // none, IMGFILERR_WRITE when one was dropped or its partial file could not be removed.
+  tagIMGFILERR AbandonBandWrite();
   bool HasEmbeddedThumbnail() const { return m_thumbWidth > 0 && m_thumbHeight > 0; }
 
   tagIMGFILEINFO m_info;
@@ -41,6 +45,7 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
   uint32_t m_thumbWidth;
   uint32_t m_thumbHeight;
   FileState m_state;
+  bool m_bandWriting;  // band writes to m_path have begun and the last line has not been written
 };
 
 }  // namespace nxjpeg

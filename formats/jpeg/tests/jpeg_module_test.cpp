@@ -374,6 +374,87 @@ TEST_F(JpegModule, BandWritesMakeOneFile) {
   EXPECT_EQ(40u, back.height);
 }
 
+// A band write that stops before the last line, however it ends, leaves the old file and no partial file.
+TEST_F(JpegModule, UnfinishedBandWriteKeepsTheOldFile) {
+  enum Ending { kEndWriteBand, kCloseFile, kCreateAnother, kRelease };
+  const struct {
+    Ending ending;
+    const char* name;
+  } cases[] = {{kEndWriteBand, "EndWriteBand"}, {kCloseFile, "CloseFile"}, {kCreateAnother, "CreateFile"},
+               {kRelease, "Release"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = fixtures::ScratchPath(std::string("unfinished-") + c.name + ".jpg");
+    const std::string part = path + ".ijl-part";
+    const std::vector<uint8_t> old = fixtures::Jpeg(32, 32);
+    fixtures::WriteFile(path, old);
+    tagIMGFILEINFO info = {32, 40, 40};
+    info.bits = 24;
+    info.quality = 90;
+    ASSERT_EQ(kOk, module->CreateFile(path.c_str(), kJpeg, &info));
+    std::vector<uint8_t> band(40 * 3 * 16, 128);
+    tagIMAGEBUFDESC desc = {};
+    desc.width = 40;
+    desc.height = 16;
+    desc.bytesPerLine = 120;
+    desc.pixels = band.data();
+    ASSERT_EQ(kOk, module->StartWriteBand(&desc));
+    ULONG lines = 16;
+    ASSERT_EQ(kOk, module->WriteBand(&desc, 0, &lines));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(part.c_str()));
+    switch (c.ending) {
+      case kEndWriteBand:
+        EXPECT_EQ(Fail(IMGFILERR_WRITE), module->EndWriteBand());
+        EXPECT_EQ(kOk, module->EndWriteBand());  // nothing left to give up
+        break;
+      case kCloseFile:
+        EXPECT_EQ(kOk, module->CloseFile());
+        break;
+      case kCreateAnother:
+        EXPECT_EQ(kOk, module->CreateFile(fixtures::ScratchPath("another.jpg").c_str(), kJpeg, &info));
+        break;
+      case kRelease:
+        module.Release();
+        break;
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(part.c_str()));
+    EXPECT_EQ(old, fixtures::ReadFile(path));
+    if (c.ending == kRelease) {
+      ASSERT_EQ(S_OK, CoCreateInstance(CLSID_NXJPEGFormat, nullptr, CLSCTX_INPROC_SERVER, IID_INXIFLib,
+                                       module.PutVoid()));
+    } else {
+      // The session is gone: continuing it is refused and the file stays as it was.
+      ASSERT_EQ(kOk, module->CreateFile(path.c_str(), kJpeg, &info));
+      EXPECT_NE(kOk, module->WriteBand(&desc, 16, &lines));
+      EXPECT_EQ(old, fixtures::ReadFile(path));
+    }
+  }
+}
+
+// Band writes that reach the last line end with EndWriteBand succeeding and the new file in place.
+TEST_F(JpegModule, FinishedBandWriteEndsCleanly) {
+  const std::string path = fixtures::ScratchPath("finished.jpg");
+  fixtures::WriteFile(path, fixtures::Jpeg(32, 32));
+  tagIMGFILEINFO info = {32, 40, 20};
+  info.bits = 24;
+  info.quality = 90;
+  ASSERT_EQ(kOk, module->CreateFile(path.c_str(), kJpeg, &info));
+  std::vector<uint8_t> band(40 * 3 * 10, 200);
+  tagIMAGEBUFDESC desc = {};
+  desc.width = 40;
+  desc.height = 10;
+  desc.bytesPerLine = 120;
+  desc.pixels = band.data();
+  for (ULONG start = 0; start < 20; start += 10) {
+    ULONG lines = 10;
+    ASSERT_EQ(kOk, module->WriteBand(&desc, start, &lines));
+  }
+  EXPECT_EQ(kOk, module->EndWriteBand());
+  EXPECT_EQ(kOk, module->CloseFile());
+  EXPECT_EQ(20u, Open(path).height);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".ijl-part").c_str()));
+}
+
 TEST_F(JpegModule, FailedWriteLeavesTheOldFile) {
   std::string path = fixtures::ScratchPath("keep.jpg");
   std::vector<uint8_t> old = fixtures::Jpeg(32, 32);

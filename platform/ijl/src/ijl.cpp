@@ -224,12 +224,14 @@ struct BandSession {
   Encoder encoder;
   std::FILE* file = nullptr;
   std::string tempPath;
-  ~BandSession() {
-    if (file) {
-      std::fclose(file);
-      std::remove(tempPath.c_str());
-    }
+  // Closes and removes the partial file; false when it cannot be removed.
+  bool discard() {
+    if (!file) return true;
+    std::fclose(file);
+    file = nullptr;
+    return std::remove(tempPath.c_str()) == 0;
   }
+  ~BandSession() { discard(); }
 };
 
 std::mutex& sessionsLock() {
@@ -333,7 +335,28 @@ int writeBand(Properties* p) {
   return replaceFile(temp, target);
 }
 
+int abandonBand(const std::string& target) {
+  std::unique_ptr<BandSession> session;
+  {
+    std::lock_guard<std::mutex> lock(sessionsLock());
+    auto it = sessions().find(target);
+    if (it == sessions().end()) return kOk;
+    session = std::move(it->second);
+    sessions().erase(it);
+  }
+  return session->discard() ? kOk : kErrFileIo;
+}
+
 }  // namespace
+
+int abandonWrite(Properties* props) {
+  if (!props || !props->jpgFile) return kErrInvalidProperties;
+  try {
+    return abandonBand(props->jpgFile);
+  } catch (const std::bad_alloc&) {
+    return kErrMemory;
+  }
+}
 
 int init(Properties* props) {
   if (!props) return kErrInvalidProperties;

@@ -293,6 +293,58 @@ TEST(Encode, BandsAppendToOneFileAndFailuresKeepTheOldFile) {
   EXPECT_EQ(a, readFile(whole));
 }
 
+// A band write given up part way: the partial file goes, the old target stays, and the session is gone, so a
+// band continuing it is refused. Abandoning with nothing in progress is harmless.
+TEST(Encode, AbandonedBandWriteKeepsTheOldFile) {
+  ijl::Image src = makePhoto(40, 30, 3, 2);
+  const std::string target = scratchPath("abandoned.jpg"), part = target + ".ijl-part";
+  std::vector<uint8_t> old;
+  ASSERT_EQ(ijl::encodeImage(makePhoto(16, 16, 3, 9), 75, &old), ijl::kOk);
+  writeFile(target, old);
+  auto exists = [](const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f) std::fclose(f);
+    return f != nullptr;
+  };
+  constexpr int kBand = 10;
+  auto band = [&](int top) {
+    ijl::Properties b = encoderRecord(src, 75);
+    b.jpgFile = target.c_str();
+    b.dibBytes = &src.pixels[static_cast<size_t>(top) * src.width * 3];
+    b.dibHeight = kBand;
+    b.roi = {0, top, src.width, top + kBand};
+    int r = ijl::write(&b, ijl::kWriteRegion);
+    ijl::free(&b);
+    return r;
+  };
+  auto abandon = [&](const char* path) {
+    ijl::Properties a;
+    ijl::init(&a);
+    a.jpgFile = path;
+    int r = ijl::abandonWrite(&a);
+    ijl::free(&a);
+    return r;
+  };
+  ASSERT_EQ(band(0), ijl::kOk);
+  ASSERT_EQ(band(10), ijl::kOk);
+  ASSERT_TRUE(exists(part));
+  EXPECT_EQ(abandon(target.c_str()), ijl::kOk);
+  EXPECT_FALSE(exists(part));
+  EXPECT_EQ(old, readFile(target));
+  EXPECT_EQ(band(20), ijl::kErrBandOrder);
+  EXPECT_EQ(old, readFile(target));
+
+  EXPECT_EQ(abandon(target.c_str()), ijl::kOk);  // nothing in progress
+  EXPECT_EQ(abandon(nullptr), ijl::kErrInvalidProperties);
+  // After the last band the file is complete; abandoning then changes nothing.
+  for (int top = 0; top < src.height; top += kBand) ASSERT_EQ(band(top), ijl::kOk) << top;
+  std::vector<uint8_t> written = readFile(target);
+  EXPECT_NE(old, written);
+  EXPECT_EQ(abandon(target.c_str()), ijl::kOk);
+  EXPECT_EQ(written, readFile(target));
+  EXPECT_FALSE(exists(part));
+}
+
 TEST(Encode, MemoryOutputReportsSizeOrTooSmall) {
   ijl::Image src = makePhoto(64, 48, 3, 1);
   std::vector<uint8_t> reference;

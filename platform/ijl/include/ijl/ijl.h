@@ -105,6 +105,12 @@ int free(Properties* props);
 int read(Properties* props, int mode);
 int write(Properties* props, int mode);
 
+// Ends the band write to props->jpgFile that kWriteRegion calls left unfinished: the partial file is removed and
+// the old target stays as it was. kOk also when no band write to that path is in progress (a finished, failed
+// or never started one); kErrInvalidProperties without jpgFile; kErrFileIo when the partial file cannot be
+// removed.
+int abandonWrite(Properties* props);
+
 // Output size of a read mode for an image of the given size (rounding up, as the reduced decoders do).
 int scaledDimension(int fullSize, int mode);
 
