@@ -5,6 +5,7 @@
 #include "avi/file.h"
 #include "avi/wav.h"
 #include "riff.h"
+#include "safefile/safefile.h"
 
 namespace avi {
 
@@ -89,18 +90,7 @@ void WriteWaveFile(const std::string& path, const std::vector<uint8_t>& formatBy
   riff::Put32(file, uint32_t(body.size()));
   riff::PutBytes(file, body);
 
-  const std::string temp = riff::TemporaryNameFor(path);
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) riff::Fail(Errc::kIo, "cannot create " + temp);
-  const bool written = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-  const bool closed = std::fclose(f) == 0;
-  try {
-    if (!written || !closed) riff::Fail(Errc::kIo, "cannot write " + temp);
-    riff::MoveIntoPlace(temp, path);
-  } catch (...) {
-    std::remove(temp.c_str());
-    throw;
-  }
+  if (!safefile::WriteWholeFile(path, file.data(), file.size())) riff::Fail(Errc::kIo, "cannot write " + path);
 }
 
 }  // namespace avi

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "ijl/ijl.h"
+#include "safefile/safefile.h"
 
 namespace samplegen {
 
@@ -126,20 +127,7 @@ void PngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temp = path + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) throw std::runtime_error("cannot create " + temp);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !written) {
-    std::remove(temp.c_str());
-    throw std::runtime_error("cannot write " + temp);
-  }
-  std::error_code error;
-  std::filesystem::rename(temp, path, error);  // replaces an existing file, also on Windows
-  if (error) {
-    std::remove(temp.c_str());
-    throw std::runtime_error("cannot rename " + temp + ": " + error.message());
-  }
+  if (!safefile::WriteWholeFile(path, bytes.data(), bytes.size())) throw std::runtime_error("cannot write " + path);
 }
 
 void WriteBmp(const std::string& path, const Picture& p) {
