@@ -187,9 +187,6 @@ int main(int argc, char** argv) {
                                  ppm + "'"));
     std::remove(ppm.c_str());
   }
-  // The Gallery's thumbnail path (NXImageFile::GetThumbnail in imagio) is timed here once imagio exists:
-  // add its run beside "decode 1/8" above, on the same files.
-  std::printf("thumbnail path: not measured (imagio not built yet)\n");
   std::printf("jpeg ratios: eighth=%.2f full=%.2f encode=%.2f\n", sum[0][0] / sum[1][0], sum[0][1] / sum[1][1],
               sum[0][2] / sum[1][2]);
   return 0;
