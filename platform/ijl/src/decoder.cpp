@@ -154,11 +154,10 @@ struct BitReader {
 
 // Needs at least 16 bits in the reader.
 inline int decodeSymbolFilled(BitReader& br, const HuffmanTable& t) {
-  unsigned look = br.peek(HuffmanTable::kFastBits);
-  int idx = t.fastIndex[look];
-  if (idx != 255) {
-    br.consume(t.sizes[idx]);
-    return t.values[idx];
+  unsigned fast = t.fastSymbol[br.peek(HuffmanTable::kFastBits)];
+  if (fast) {
+    br.consume(static_cast<int>(fast >> 8));
+    return static_cast<int>(fast & 0xFF);
   }
   uint32_t code = br.peek(16);
   int k = HuffmanTable::kFastBits + 1;
@@ -262,12 +261,16 @@ int buildHuffman(HuffmanTable& t, const uint8_t* counts, const uint8_t* values, 
   t.maxCode[17] = UINT32_MAX;
   std::memset(t.fastIndex, 255, sizeof t.fastIndex);
   std::memset(t.fastAc, 0, sizeof t.fastAc);
+  std::memset(t.fastSymbol, 0, sizeof t.fastSymbol);
   constexpr int kFast = HuffmanTable::kFastBits;
   for (int i = 0; i < k; ++i) {
     int len = t.sizes[i];
     if (len > kFast) continue;
     int first = codes[i] << (kFast - len), count = 1 << (kFast - len);
-    for (int j = 0; j < count; ++j) t.fastIndex[first + j] = static_cast<uint8_t>(i);
+    for (int j = 0; j < count; ++j) {
+      t.fastIndex[first + j] = static_cast<uint8_t>(i);
+      t.fastSymbol[first + j] = static_cast<uint16_t>(len << 8 | t.values[i]);
+    }
   }
   // Run/size symbols whose magnitude bits fit in the look-ahead too are resolved in a single step.
   for (int look = 0; look < (1 << kFast); ++look) {

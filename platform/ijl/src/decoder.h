@@ -24,6 +24,7 @@ struct HuffmanTable {
   static constexpr int kFastBits = 9;
   bool defined = false;
   uint8_t fastIndex[1 << kFastBits];  // symbol index for codes of up to kFastBits bits, 255 when longer
+  uint16_t fastSymbol[1 << kFastBits];  // code length << 8 | symbol for the same codes, 0 when longer
   int16_t fastAc[1 << kFastBits];     // AC: value << 8 | run << 4 | total bits, 0 when not resolvable at once
   uint8_t sizes[257];
   uint8_t values[256];
