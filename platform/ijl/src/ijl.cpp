@@ -11,6 +11,7 @@
 
 #include "decoder.h"
 #include "encoder.h"
+#include "safefile/safefile.h"
 
 namespace ijl {
 
@@ -204,10 +205,7 @@ int readImpl(Properties* p, int mode) {
 std::string temporaryPath(const std::string& path) { return path + ".ijl-part"; }
 
 int replaceFile(const std::string& from, const std::string& to) {
-  if (std::rename(from.c_str(), to.c_str()) == 0) return kOk;
-  // Where rename does not replace an existing file (the Windows C runtime), remove the old one first.
-  std::remove(to.c_str());
-  if (std::rename(from.c_str(), to.c_str()) == 0) return kOk;
+  if (safefile::MoveIntoPlace(from, to)) return kOk;
   std::remove(from.c_str());
   return kErrFileIo;
 }
