@@ -15,6 +15,31 @@ const uint32_t kJpeg = ImageTypeCode("JPEG");
 const uint32_t kTiff = ImageTypeCode("TIFF");
 const char kJpegFilter[] = "JPG(*.jpg;*.jpeg;*.jpe)|*.jpg;*.jpeg;*.jpe|";
 
+// These tests know the JPEG module only: every other module registered in the prefix's category is taken out
+// of it for the run and put back at the end (the test holds the category's lock).
+class OnlyTheJpegModule : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const HRESULT com = CoInitialize(nullptr);
+    std::vector<CLSID> classes;
+    comkit::EnumClassesInCategory(nxformat::kCategoryId, classes);
+    for (const CLSID& c : classes) {
+      if (IsEqualCLSID(c, CLSID_NXJPEGFormat)) continue;
+      if (comkit::UnregisterClassFromCategory(c, nxformat::kCategoryId) == S_OK) m_others.push_back(c);
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+  }
+  void TearDown() override {
+    const HRESULT com = CoInitialize(nullptr);
+    for (const CLSID& c : m_others) EXPECT_EQ(S_OK, comkit::RegisterClassInCategory(c, nxformat::kCategoryId));
+    if (SUCCEEDED(com)) CoUninitialize();
+  }
+
+ private:
+  std::vector<CLSID> m_others;
+};
+const ::testing::Environment* const kOnlyJpeg = ::testing::AddGlobalTestEnvironment(new OnlyTheJpegModule);
+
 class Library : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(IMGFILERR_OK, NXImageFile::Init(nullptr)); }

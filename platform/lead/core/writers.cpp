@@ -62,8 +62,8 @@ int TiffFile::readPage(size_t index, TiffPage* p) const {
     size_t e = size_t(off) + 2 + size_t(i) * 12;
     uint16_t tag = u16(e), type = u16(e + 2);
     uint32_t n = u32(e + 4);
-    uint32_t value = type == kTypeShort ? u16(e + 8) : u32(e + 8);
-    if (type == kTypeShort && n == 1) value = u16(e + 8);
+    // Up to two shorts sit in the entry itself; longer arrays are found at a 32-bit offset.
+    uint32_t value = type == kTypeShort && n <= 2 ? u16(e + 8) : u32(e + 8);
     switch (tag) {
       case kTagWidth: p->width = value; break;
       case kTagHeight: p->height = value; break;
