@@ -19,6 +19,7 @@ class LoadTable;
 class CObject;
 class CArchive;
 class CFile;
+class CDocument;
 
 // Run-time class record, one per class declared with the DECLARE_ macros below.
 struct AFX_API CRuntimeClass {
@@ -401,6 +402,7 @@ class AFX_API CArchive {
   CArchive& operator>>(unsigned& v);
 
   CString m_strFileName;
+  CDocument* m_pDocument;  // the document being read or written, when a document does it
 
  private:
   friend class ArchiveIo;

@@ -1,24 +1,92 @@
-// The framework's application layer, non-window part: CCmdTarget, worker threads (CWinThread,
-// AfxBeginThread), the application object with its profile settings, and the resource chain of
-// extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary, AfxFindResourceHandle).
-// Message maps, windows and the message loop join CCmdTarget, CWinThread and CWinApp later.
+// The framework's application layer: command targets with message maps and command routing, threads
+// with message loops, the application object (profile, documents, idle), windows, frames, MDI,
+// documents, views and templates, dialogs with data exchange, menus, GDI wrappers and the basic
+// controls, and the resource chain of extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary).
+// Every module with a user interface includes it; the common controls are in afxcmn.h, the file
+// dialog in afxdlgs.h. Control bars with docking, printing and the OLE parts are not here yet: frames
+// lay out their children through RepositionBars (WM_SIZEPARENT), where bars will join.
 #pragma once
 #include "afx.h"
 #include "afxcoll.h"
+#include "afxtypes_.h"
+#include "afxmsg_.h"
+#include "afxres.h"
 
-// Base of every object that will take part in command routing.
+class CWnd;
+class CFrameWnd;
+class CMDIFrameWnd;
+class CMDIChildWnd;
+class CView;
+class CDocument;
+class CDocTemplate;
+class CDocManager;
+class CDialog;
+struct CCreateContext;
+
+// What OnCmdMsg reports when asked only whether a handler exists.
+struct AFX_CMDHANDLERINFO {
+  CCmdTarget* pTarget;
+  AFX_PMSG pmf;
+};
+
+// Extra data of a routed WM_NOTIFY.
+struct AFX_NOTIFY {
+  LRESULT* pResult;
+  NMHDR* pNMHDR;
+};
+
+#define afx_msg
+
+// Base of every object that takes part in command routing.
 class AFX_API CCmdTarget : public CObject {
   DECLARE_DYNAMIC(CCmdTarget)
  public:
   CCmdTarget();
   ~CCmdTarget() override;
+  // Finds the handler of a command, update request (CN_UPDATE_COMMAND_UI, extra = CCmdUI*) or
+  // notification in this object's message maps and calls it; with handlerInfo only reports it.
+  virtual BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
   void BeginWaitCursor();
   void EndWaitCursor();
   void RestoreWaitCursor();
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// The entry of a message map that handles message (window messages only: code and id 0); null when none.
+AFX_API const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* entry, UINT message,
+                                                          UINT code, UINT id);
+
+// One user-interface item (menu item, bar button, pane) during an update pass; the update handlers
+// enable, check and name it.
+class AFX_API CCmdUI {
+ public:
+  CCmdUI();
+  virtual ~CCmdUI() = default;
+  virtual void Enable(BOOL on = TRUE);
+  virtual void SetCheck(int check = 1);  // 0 clear, 1 checked, 2 indeterminate
+  virtual void SetRadio(BOOL on = TRUE);
+  virtual void SetText(LPCSTR text);
+  void ContinueRouting() { m_bContinueRouting = TRUE; }
+  // Asks target for the item's state; without an update handler the item is disabled when
+  // disableIfNoHandler is set and no command handler exists.
+  BOOL DoUpdate(CCmdTarget* target, BOOL disableIfNoHandler);
+
+  UINT m_nID;
+  UINT m_nIndex;
+  CMenu* m_pMenu;     // the menu, when the item is a menu item
+  CMenu* m_pSubMenu;  // the popup the item opens, when it opens one
+  CWnd* m_pOther;     // the bar or control, when the item is not a menu item
+  BOOL m_bEnableChanged;
+  BOOL m_bContinueRouting;
+  UINT m_nIndexMax;
+  CMenu* m_pParentMenu;
 };
 
 typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
 
+// A thread: a worker running m_pfnThreadProc, or a user-interface thread (made from a run-time class)
+// running InitInstance, its message loop (Run) and ExitInstance.
 class AFX_API CWinThread : public CCmdTarget {
   DECLARE_DYNAMIC(CWinThread)
  public:
@@ -26,16 +94,24 @@ class AFX_API CWinThread : public CCmdTarget {
   CWinThread(AFX_THREADPROC threadProc, LPVOID param);
   ~CWinThread() override;  // closes the thread handle; does not wait for the thread
 
-  // Starts m_pfnThreadProc(m_pThreadParams) on a new thread; the thread ends with AfxEndThread.
   BOOL CreateThread(DWORD createFlags = 0, UINT stackSize = 0, LPSECURITY_ATTRIBUTES security = NULL);
   int GetThreadPriority();
   BOOL SetThreadPriority(int priority);
   DWORD SuspendThread();
   DWORD ResumeThread();
+  BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam);
   operator HANDLE() const { return m_hThread; }
 
   virtual BOOL InitInstance();
   virtual int ExitInstance();
+  // The message loop: idle processing while the queue is empty, until WM_QUIT; returns ExitInstance().
+  virtual int Run();
+  virtual BOOL PreTranslateMessage(MSG* msg);
+  virtual BOOL PumpMessage();
+  // Idle work; count is 0 on the first call after a message. True asks for more idle calls.
+  virtual BOOL OnIdle(LONG count);
+  virtual BOOL IsIdleMessage(MSG* msg);
+  virtual CWnd* GetMainWnd();
   // Deletes the object when m_bAutoDelete is set; called when the thread ends.
   virtual void Delete();
 
@@ -44,14 +120,39 @@ class AFX_API CWinThread : public CCmdTarget {
   BOOL m_bAutoDelete;
   AFX_THREADPROC m_pfnThreadProc;
   LPVOID m_pThreadParams;
+  CWnd* m_pMainWnd;
+  CWnd* m_pActiveWnd;
+  MSG m_msgCur;
+
+ private:
+  friend struct ThreadStart;
+  CPoint m_ptCursorLast;
+  UINT m_nMsgLast;
 };
 
 AFX_API CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC threadProc, LPVOID param,
                                           int priority = THREAD_PRIORITY_NORMAL, UINT stackSize = 0,
                                           DWORD createFlags = 0, LPSECURITY_ATTRIBUTES security = NULL);
+// Starts a user-interface thread of a CWinThread-derived class made by dynamic creation.
+AFX_API CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* threadClass, int priority = THREAD_PRIORITY_NORMAL,
+                                          UINT stackSize = 0, DWORD createFlags = 0,
+                                          LPSECURITY_ATTRIBUTES security = NULL);
 // Ends the calling thread; with deleteThread the thread object is released by its Delete().
 [[noreturn]] AFX_API void AFXAPI AfxEndThread(UINT exitCode, BOOL deleteThread = TRUE);
 AFX_API CWinThread* AFXAPI AfxGetThread();
+
+// The start-up command line, parsed: a file to open or a new document, and the flags the suite uses.
+class AFX_API CCommandLineInfo : public CObject {
+ public:
+  CCommandLineInfo();
+  // Called once per argument; flag is true when it began with '/' or '-' (which is removed).
+  virtual void ParseParam(LPCSTR param, BOOL flag, BOOL last);
+  enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppUnregister, FileNothing = -1 } m_nShellCommand;
+  BOOL m_bShowSplash;
+  BOOL m_bRunEmbedded;
+  BOOL m_bRunAutomated;
+  CString m_strFileName;
+};
 
 // The application object; one per process, made as a global of the program.
 class AFX_API CWinApp : public CWinThread {
@@ -60,8 +161,12 @@ class AFX_API CWinApp : public CWinThread {
   explicit CWinApp(LPCSTR appName = NULL);
   ~CWinApp() override;
 
+  virtual BOOL InitApplication();
   BOOL InitInstance() override;
   int ExitInstance() override;
+  int Run() override;
+  BOOL OnIdle(LONG count) override;
+  BOOL PreTranslateMessage(MSG* msg) override;
 
   // Profile settings: under HKEY_CURRENT_USER\Software\<registry key>\<profile name>\<section> once
   // SetRegistryKey was called, else in the private profile file m_pszProfileName.
@@ -80,6 +185,32 @@ class AFX_API CWinApp : public CWinThread {
   virtual int DoMessageBox(LPCSTR prompt, UINT type, UINT promptId);
   virtual void DoWaitCursor(int code);  // 1 on, -1 off, 0 restore
 
+  HCURSOR LoadCursor(LPCSTR name) const;
+  HCURSOR LoadCursor(UINT id) const { return LoadCursor(MAKEINTRESOURCEA(id)); }
+  HCURSOR LoadStandardCursor(LPCSTR name) const { return ::LoadCursorA(NULL, name); }
+  HICON LoadIcon(LPCSTR name) const;
+  HICON LoadIcon(UINT id) const { return LoadIcon(MAKEINTRESOURCEA(id)); }
+  HICON LoadStandardIcon(LPCSTR name) const { return ::LoadIconA(NULL, name); }
+
+  // Documents: the templates (owned by the application from AddDocTemplate on), opening a file with the
+  // template that fits it best (an already open document is activated instead), the file commands.
+  void AddDocTemplate(CDocTemplate* docTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+  virtual CDocument* OpenDocumentFile(LPCSTR fileName);
+  virtual BOOL SaveAllModified();
+  void CloseAllDocuments(BOOL endSession);
+  int GetOpenDocumentCount();
+  // Asks for a file name with the file dialog filtered by the templates' file types.
+  BOOL DoPromptFileName(CString& fileName, UINT titleId, DWORD flags, BOOL openFileDialog, CDocTemplate* docTemplate);
+  void ParseCommandLine(CCommandLineInfo& info);
+  // Opens the file or makes the new document the command line asked for; false when that failed.
+  BOOL ProcessShellCommand(CCommandLineInfo& info);
+
+  afx_msg void OnFileNew();
+  afx_msg void OnFileOpen();
+  afx_msg void OnAppExit();
+
   LPCSTR m_pszAppName;
   HINSTANCE m_hInstance;
   LPSTR m_lpCmdLine;
@@ -87,15 +218,21 @@ class AFX_API CWinApp : public CWinThread {
   LPCSTR m_pszExeName;
   LPCSTR m_pszProfileName;
   LPCSTR m_pszRegistryKey;
+  CDocManager* m_pDocManager;
 
  protected:
   int m_nWaitCursorCount;
   HCURSOR m_hcurWaitCursorRestore;
+
+  DECLARE_MESSAGE_MAP()
 };
 
 // Records the program's handles and names in the application object (the program's start calls it).
 AFX_API BOOL AFXAPI AfxWinInit(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow);
+// The program's body: AfxWinInit, InitApplication, InitInstance, Run (the orvafxmain library's WinMain calls it).
+AFX_API int AFXAPI AfxWinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow);
 AFX_API CWinApp* AFXAPI AfxGetApp();
+AFX_API CWnd* AFXAPI AfxGetMainWnd();
 AFX_API LPCSTR AFXAPI AfxGetAppName();
 AFX_API HINSTANCE AFXAPI AfxGetInstanceHandle();
 AFX_API HINSTANCE AFXAPI AfxGetResourceHandle();
@@ -105,12 +242,18 @@ AFX_API void AFXAPI AfxSetResourceHandle(HINSTANCE resource);
 AFX_API int AFXAPI AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
 AFX_API int AFXAPI AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = (UINT)-1);
 
+
+
 class CWaitCursor {
  public:
   CWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(1) : (void)0; }
   ~CWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(-1) : (void)0; }
   void Restore() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(0) : (void)0; }
 };
+
+#include "afxgdi_.h"
+#include "afxwnd_.h"
+#include "afxframe_.h"
 
 // ---------------------------------------------------------------------------------------------
 // Extension modules and the resource chain.

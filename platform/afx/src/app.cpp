@@ -8,6 +8,9 @@
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+END_MESSAGE_MAP()
+
 namespace {
 LPSTR Duplicate(LPCSTR text) { return text ? _strdup(text) : NULL; }
 void Release(LPCSTR& text) {
@@ -19,13 +22,14 @@ const char kSoftwareKey[] = "Software";
 
 CWinApp::CWinApp(LPCSTR appName)
     : m_pszAppName(Duplicate(appName)), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
-      m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_nWaitCursorCount(0),
+      m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_pDocManager(NULL), m_nWaitCursorCount(0),
       m_hcurWaitCursorRestore(NULL) {
   m_bAutoDelete = FALSE;
   afxstate::State().app = this;
 }
 
 CWinApp::~CWinApp() {
+  delete m_pDocManager;
   Release(m_pszAppName);
   Release(m_pszExeName);
   Release(m_pszProfileName);
@@ -226,7 +230,7 @@ BOOL CWinApp::WriteProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE data, UINT
 // ---------------------------------------------------------------------------------------------
 
 int CWinApp::DoMessageBox(LPCSTR prompt, UINT type, UINT) {
-  HWND owner = GetActiveWindow();
+  HWND owner = CWnd::GetSafeOwner()->GetSafeHwnd();
   if ((type & MB_ICONMASK) == 0) {
     switch (type & MB_TYPEMASK) {
       case MB_OK:
@@ -243,22 +247,149 @@ void CWinApp::DoWaitCursor(int code) {
   m_nWaitCursorCount += code;
   if (code == 0 && m_nWaitCursorCount == 0) return;
   if (m_nWaitCursorCount > 0) {
-    HCURSOR old = SetCursor(LoadCursor(NULL, IDC_WAIT));
+    HCURSOR old = SetCursor(::LoadCursorA(NULL, IDC_WAIT));
     if (code > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = old;
   } else {
     m_nWaitCursorCount = 0;
-    SetCursor(m_hcurWaitCursorRestore ? m_hcurWaitCursorRestore : LoadCursor(NULL, IDC_ARROW));
+    SetCursor(m_hcurWaitCursorRestore ? m_hcurWaitCursorRestore : ::LoadCursorA(NULL, IDC_ARROW));
   }
 }
 
 int AFXAPI AfxMessageBox(LPCSTR text, UINT type, UINT helpId) {
   CWinApp* app = AfxGetApp();
   if (app) return app->DoMessageBox(text, type, helpId);
-  return MessageBoxA(GetActiveWindow(), text, NULL, type);
+  return MessageBoxA(CWnd::GetSafeOwner()->GetSafeHwnd(), text, NULL, type);
 }
 
 int AFXAPI AfxMessageBox(UINT promptId, UINT type, UINT helpId) {
   CString text;
   text.LoadString(promptId);
   return AfxMessageBox(text, type, helpId == UINT(-1) ? promptId : helpId);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The program's life and its documents.
+
+CWnd* AFXAPI AfxGetMainWnd() {
+  CWinThread* thread = AfxGetThread();
+  return thread ? thread->GetMainWnd() : NULL;
+}
+
+int AFXAPI AfxWinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow) {
+  CWinApp* app = AfxGetApp();
+  if (!app || !AfxWinInit(instance, prevInstance, cmdLine, cmdShow) || !app->InitApplication()) return -1;
+  if (!app->InitInstance()) {
+    if (app->m_pMainWnd) app->m_pMainWnd->DestroyWindow();
+    return app->ExitInstance();
+  }
+  return app->Run();
+}
+
+BOOL CWinApp::InitApplication() { return TRUE; }
+
+int CWinApp::Run() {
+  // Without a main window there is nothing to wait for.
+  if (!m_pMainWnd) ::PostQuitMessage(0);
+  return CWinThread::Run();
+}
+
+BOOL CWinApp::OnIdle(LONG count) { return CWinThread::OnIdle(count); }
+BOOL CWinApp::PreTranslateMessage(MSG* msg) { return CWinThread::PreTranslateMessage(msg); }
+
+HCURSOR CWinApp::LoadCursor(LPCSTR name) const {
+  return ::LoadCursorA(AfxFindResourceHandle(name, reinterpret_cast<LPCSTR>(RT_GROUP_CURSOR)), name);
+}
+
+HICON CWinApp::LoadIcon(LPCSTR name) const {
+  return ::LoadIconA(AfxFindResourceHandle(name, reinterpret_cast<LPCSTR>(RT_GROUP_ICON)), name);
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* docTemplate) {
+  if (!m_pDocManager) m_pDocManager = new CDocManager;
+  m_pDocManager->AddDocTemplate(docTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const {
+  return m_pDocManager ? m_pDocManager->GetFirstDocTemplatePosition() : NULL;
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const { return m_pDocManager->GetNextDocTemplate(pos); }
+
+CDocument* CWinApp::OpenDocumentFile(LPCSTR fileName) {
+  if (!m_pDocManager) AfxThrowNotSupportedException();  // no templates were added
+  return m_pDocManager->OpenDocumentFile(fileName);
+}
+
+BOOL CWinApp::SaveAllModified() { return m_pDocManager ? m_pDocManager->SaveAllModified() : TRUE; }
+
+void CWinApp::CloseAllDocuments(BOOL endSession) {
+  if (m_pDocManager) m_pDocManager->CloseAllDocuments(endSession);
+}
+
+int CWinApp::GetOpenDocumentCount() { return m_pDocManager ? m_pDocManager->GetOpenDocumentCount() : 0; }
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, UINT titleId, DWORD flags, BOOL openFileDialog,
+                               CDocTemplate* docTemplate) {
+  if (!m_pDocManager) AfxThrowNotSupportedException();
+  return m_pDocManager->DoPromptFileName(fileName, titleId, flags, openFileDialog, docTemplate);
+}
+
+void CWinApp::OnFileNew() {
+  if (m_pDocManager) m_pDocManager->OnFileNew();
+}
+
+void CWinApp::OnFileOpen() {
+  if (m_pDocManager) m_pDocManager->OnFileOpen();
+}
+
+void CWinApp::OnAppExit() {
+  if (m_pMainWnd) m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+CCommandLineInfo::CCommandLineInfo()
+    : m_nShellCommand(FileNew), m_bShowSplash(TRUE), m_bRunEmbedded(FALSE), m_bRunAutomated(FALSE) {}
+
+void CCommandLineInfo::ParseParam(LPCSTR param, BOOL flag, BOOL) {
+  if (flag) {
+    if (lstrcmpiA(param, "Embedding") == 0) {
+      m_bRunEmbedded = TRUE;
+      m_bShowSplash = FALSE;
+      if (m_nShellCommand == FileNew) m_nShellCommand = FileNothing;
+    } else if (lstrcmpiA(param, "Automation") == 0) {
+      m_bRunAutomated = TRUE;
+      m_bShowSplash = FALSE;
+      if (m_nShellCommand == FileNew) m_nShellCommand = FileNothing;
+    } else if (lstrcmpiA(param, "Unregister") == 0 || lstrcmpiA(param, "Unregserver") == 0) {
+      m_nShellCommand = AppUnregister;
+    }
+    return;
+  }
+  if (m_strFileName.IsEmpty()) {
+    m_strFileName = param;
+    if (m_nShellCommand == FileNew) m_nShellCommand = FileOpen;
+  }
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
+  int argc = __argc;
+  char** argv = __argv;
+  for (int i = 1; i < argc; ++i) {
+    LPCSTR param = argv[i];
+    BOOL flag = param[0] == '/' || param[0] == '-';
+    info.ParseParam(flag ? param + 1 : param, flag, i == argc - 1);
+  }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
+  switch (info.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+      OnFileNew();
+      return m_pMainWnd != NULL || GetOpenDocumentCount() > 0;
+    case CCommandLineInfo::FileOpen:
+      return OpenDocumentFile(info.m_strFileName) != NULL;
+    case CCommandLineInfo::FileNothing:
+      return TRUE;
+    default:
+      AfxThrowNotSupportedException();  // printing and DDE commands come with their parts
+  }
 }

@@ -35,7 +35,7 @@ class ArchiveIo : public afxcore::ByteSource, public afxcore::ByteSink {
 };
 
 CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buffer)
-    : m_pFile(file), m_nMode(mode), m_nObjectSchema(UINT(-1)), m_nBufSize(bufSize < 128 ? 128 : bufSize),
+    : m_pDocument(NULL), m_pFile(file), m_nMode(mode), m_nObjectSchema(UINT(-1)), m_nBufSize(bufSize < 128 ? 128 : bufSize),
       m_bUserBuf(buffer != NULL), m_pStoreMap(NULL), m_pLoadArray(NULL),
       m_nUncaughtAtStart(std::uncaught_exceptions()) {
   m_lpBufStart = buffer ? static_cast<BYTE*>(buffer) : new BYTE[size_t(m_nBufSize)];

@@ -2,14 +2,7 @@
 #include <process.h>
 #include "afxwin.h"
 
-IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
-
-CCmdTarget::CCmdTarget() = default;
-CCmdTarget::~CCmdTarget() = default;
-void CCmdTarget::BeginWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(1); }
-void CCmdTarget::EndWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(-1); }
-void CCmdTarget::RestoreWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(0); }
 
 namespace {
 thread_local CWinThread* t_currentThread = NULL;
@@ -17,13 +10,22 @@ thread_local CWinThread* t_currentThread = NULL;
 unsigned __stdcall ThreadEntry(void* param) {
   CWinThread* thread = static_cast<CWinThread*>(param);
   t_currentThread = thread;
-  UINT result = thread->m_pfnThreadProc(thread->m_pThreadParams);
+  UINT result;
+  if (thread->m_pfnThreadProc) {
+    result = thread->m_pfnThreadProc(thread->m_pThreadParams);
+  } else {
+    // A user-interface thread: its own start-up, message loop and end.
+    MSG probe;
+    ::PeekMessageA(&probe, NULL, WM_USER, WM_USER, PM_NOREMOVE);  // the thread gets its queue
+    result = thread->InitInstance() ? UINT(thread->Run()) : UINT(thread->ExitInstance());
+  }
   AfxEndThread(result, TRUE);
 }
 }  // namespace
 
 CWinThread::CWinThread()
-    : m_hThread(NULL), m_nThreadID(0), m_bAutoDelete(TRUE), m_pfnThreadProc(NULL), m_pThreadParams(NULL) {}
+    : m_hThread(NULL), m_nThreadID(0), m_bAutoDelete(TRUE), m_pfnThreadProc(NULL), m_pThreadParams(NULL),
+      m_pMainWnd(NULL), m_pActiveWnd(NULL), m_msgCur(), m_ptCursorLast(-1, -1), m_nMsgLast(0) {}
 
 CWinThread::CWinThread(AFX_THREADPROC threadProc, LPVOID param) : CWinThread() {
   m_pfnThreadProc = threadProc;
@@ -36,8 +38,6 @@ CWinThread::~CWinThread() {
 }
 
 BOOL CWinThread::CreateThread(DWORD createFlags, UINT stackSize, LPSECURITY_ATTRIBUTES security) {
-  // Threads with their own message loop come with the window layer.
-  if (!m_pfnThreadProc) AfxThrowNotSupportedException();
   unsigned id = 0;
   // Started suspended so that m_hThread is set before the thread can look at it.
   uintptr_t h = _beginthreadex(security, stackSize, &ThreadEntry, this, createFlags | CREATE_SUSPENDED, &id);
@@ -77,6 +77,98 @@ void AFXAPI AfxEndThread(UINT exitCode, BOOL deleteThread) {
   if (thread && deleteThread) thread->Delete();
   _endthreadex(exitCode);
   __builtin_unreachable();
+}
+
+CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* threadClass, int priority, UINT stackSize, DWORD createFlags,
+                                  LPSECURITY_ATTRIBUTES security) {
+  CObject* object = threadClass->CreateObject();
+  CWinThread* thread = dynamic_cast<CWinThread*>(object);
+  if (!thread) {
+    delete object;
+    AfxThrowNotSupportedException();
+  }
+  if (!thread->CreateThread(createFlags | CREATE_SUSPENDED, stackSize, security)) {
+    thread->Delete();
+    return NULL;
+  }
+  thread->SetThreadPriority(priority);
+  if (!(createFlags & CREATE_SUSPENDED)) thread->ResumeThread();
+  return thread;
+}
+
+BOOL CWinThread::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam);
+}
+
+CWnd* CWinThread::GetMainWnd() {
+  if (m_pActiveWnd) return m_pActiveWnd;
+  return m_pMainWnd;
+}
+
+BOOL CWinThread::IsIdleMessage(MSG* msg) {
+  // Mouse moves to the same place and the caret's blink do not end an idle period.
+  if (msg->message == WM_MOUSEMOVE || msg->message == WM_NCMOUSEMOVE) {
+    CPoint p(msg->pt);
+    if (m_ptCursorLast == p && msg->message == m_nMsgLast) return FALSE;
+    m_ptCursorLast = p;
+    m_nMsgLast = msg->message;
+    return TRUE;
+  }
+  return msg->message != WM_PAINT && msg->message != 0x0118;  // 0x0118: the system's caret timer
+}
+
+BOOL CWinThread::PreTranslateMessage(MSG* msg) {
+  if (msg->message == WM_NULL) return FALSE;
+  CWnd* main = GetMainWnd();
+  if (CWnd::WalkPreTranslateTree(main ? main->m_hWnd : NULL, msg)) return TRUE;
+  // Keys of a modeless dialog or a child of the main window the tree did not take.
+  if (main && msg->hwnd != main->m_hWnd && !::IsChild(main->m_hWnd, msg->hwnd)) return FALSE;
+  return main && main->PreTranslateMessage(msg);
+}
+
+BOOL CWinThread::PumpMessage() {
+  if (!::GetMessageA(&m_msgCur, NULL, 0, 0)) return FALSE;
+  if (!PreTranslateMessage(&m_msgCur)) {
+    ::TranslateMessage(&m_msgCur);
+    ::DispatchMessageA(&m_msgCur);
+  }
+  return TRUE;
+}
+
+BOOL CWinThread::OnIdle(LONG count) {
+  if (count <= 0) {
+    // Menus and bars of the main window follow the commands' current state.
+    CWnd* main = m_pMainWnd;
+    if (main && main->m_hWnd && main->IsWindowVisible()) {
+      AfxCallWndProc(main, main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+      main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    }
+    return TRUE;
+  }
+  if (count == 1) {
+    CWnd::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    CDC::DeleteTempMap();
+    CGdiObject::DeleteTempMap();
+  }
+  return FALSE;
+}
+
+int CWinThread::Run() {
+  BOOL idle = TRUE;
+  LONG idleCount = 0;
+  for (;;) {
+    while (idle && !::PeekMessageA(&m_msgCur, NULL, 0, 0, PM_NOREMOVE)) {
+      if (!OnIdle(idleCount++)) idle = FALSE;
+    }
+    do {
+      if (!PumpMessage()) return ExitInstance();
+      if (IsIdleMessage(&m_msgCur)) {
+        idle = TRUE;
+        idleCount = 0;
+      }
+    } while (::PeekMessageA(&m_msgCur, NULL, 0, 0, PM_NOREMOVE));
+  }
 }
 
 CWinThread* AFXAPI AfxGetThread() {

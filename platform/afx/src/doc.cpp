@@ -1,0 +1,595 @@
+// Documents, templates and the application's document manager.
+#include <cstdio>
+#include "winstate.h"
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
+IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
+IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
+IMPLEMENT_DYNAMIC(CDocManager, CObject)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+  ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+  ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+  ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() : m_pDocTemplate(NULL), m_bModified(FALSE), m_bAutoDelete(TRUE), m_bEmbedded(FALSE) {}
+
+CDocument::~CDocument() {
+  // Views still attached lose their document.
+  for (POSITION pos = m_viewList.GetHeadPosition(); pos;) static_cast<CView*>(m_viewList.GetNext(pos))->m_pDocument = NULL;
+  if (m_pDocTemplate) m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(LPCSTR title) {
+  m_strTitle = title;
+  for (POSITION pos = GetFirstViewPosition(); pos;) {
+    CFrameWnd* frame = GetNextView(pos)->GetParentFrame();
+    if (frame) frame->OnUpdateFrameTitle(TRUE);
+  }
+}
+
+void CDocument::SetPathName(LPCSTR path, BOOL) {
+  char full[MAX_PATH];
+  if (!AfxFullPath(full, path)) lstrcpynA(full, path, MAX_PATH);
+  m_strPathName = full;
+  LPCSTR name = strrchr(full, '\\');
+  SetTitle(name ? name + 1 : full);
+}
+
+void CDocument::AddView(CView* view) {
+  m_viewList.AddTail(view);
+  view->m_pDocument = this;
+  OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* view) {
+  POSITION pos = m_viewList.Find(view);
+  if (!pos) return;
+  m_viewList.RemoveAt(pos);
+  view->m_pDocument = NULL;
+  OnChangedViewList();
+}
+
+void CDocument::OnChangedViewList() {
+  if (m_viewList.IsEmpty() && m_bAutoDelete) {
+    OnCloseDocument();
+    return;
+  }
+  for (POSITION pos = GetFirstViewPosition(); pos;) {
+    CFrameWnd* frame = GetNextView(pos)->GetParentFrame();
+    if (frame) frame->OnUpdateFrameTitle(TRUE);
+  }
+}
+
+void CDocument::UpdateAllViews(CView* sender, LPARAM hint, CObject* hintObject) {
+  for (POSITION pos = GetFirstViewPosition(); pos;) {
+    CView* view = GetNextView(pos);
+    if (view != sender) view->OnUpdate(sender, hint, hintObject);
+  }
+}
+
+void CDocument::DeleteContents() {}
+
+BOOL CDocument::OnNewDocument() {
+  DeleteContents();
+  m_strPathName.Empty();
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCSTR path) {
+  CFileException error;
+  CFile file;
+  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite, &error)) {
+    ReportSaveLoadException(path, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    return FALSE;
+  }
+  DeleteContents();
+  SetModifiedFlag(TRUE);  // dirty while loading
+  try {
+    CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
+    ar.m_pDocument = this;
+    Serialize(ar);
+    ar.Close();
+  } catch (CException* e) {
+    file.Abort();
+    DeleteContents();
+    ReportSaveLoadException(path, e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    e->Delete();
+    return FALSE;
+  }
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(LPCSTR path) {
+  // Written beside the target under a temporary name, then moved over it.
+  CString temp = CString(path) + ".~sav";
+  CFileException error;
+  CFile file;
+  if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error)) {
+    ReportSaveLoadException(path, &error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+    return FALSE;
+  }
+  try {
+    CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+    ar.m_pDocument = this;
+    Serialize(ar);
+    ar.Close();
+    file.Close();
+  } catch (CException* e) {
+    file.Abort();
+    ::DeleteFileA(temp);
+    ReportSaveLoadException(path, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+    e->Delete();
+    return FALSE;
+  }
+  if (!::MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    CFileException moveError(CFileException::OsErrorToException(LONG(::GetLastError())), LONG(::GetLastError()), path);
+    ::DeleteFileA(temp);
+    ReportSaveLoadException(path, &moveError, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+    return FALSE;
+  }
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+void CDocument::ReportSaveLoadException(LPCSTR, CException* e, BOOL, UINT defaultPromptId) {
+  if (e && e->IsKindOf(RUNTIME_CLASS(CUserException))) return;  // already told
+  if (e)
+    e->ReportError(MB_ICONEXCLAMATION, defaultPromptId);
+  else
+    AfxMessageBox(defaultPromptId, MB_ICONEXCLAMATION);
+}
+
+void CDocument::OnCloseDocument() {
+  BOOL autoDelete = m_bAutoDelete;
+  m_bAutoDelete = FALSE;  // the frames' views going away must not delete us meanwhile
+  while (!m_viewList.IsEmpty()) {
+    CView* view = static_cast<CView*>(m_viewList.GetHead());
+    CFrameWnd* frame = view->GetParentFrame();
+    if (frame) {
+      PreCloseFrame(frame);
+      frame->DestroyWindow();
+    } else {
+      view->DestroyWindow();
+    }
+    if (!m_viewList.IsEmpty() && m_viewList.GetHead() == view) RemoveView(view);  // a view that stayed
+  }
+  m_bAutoDelete = autoDelete;
+  DeleteContents();
+  if (m_bAutoDelete) delete this;
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd* frame) {
+  // Only the last frame on the document asks to save it.
+  for (POSITION pos = GetFirstViewPosition(); pos;) {
+    CFrameWnd* other = GetNextView(pos)->GetParentFrame();
+    if (other && other != frame) return TRUE;
+  }
+  return SaveModified();
+}
+
+BOOL CDocument::SaveModified() {
+  if (!IsModified()) return TRUE;
+  CString name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+  CString prompt;
+  AfxFormatString1(prompt, AFX_IDP_ASK_TO_SAVE, name);
+  switch (AfxMessageBox(prompt, MB_YESNOCANCEL, AFX_IDP_ASK_TO_SAVE)) {
+    case IDCANCEL: return FALSE;
+    case IDYES: return DoFileSave();
+    default: return TRUE;
+  }
+}
+
+BOOL CDocument::DoFileSave() {
+  DWORD attributes = ::GetFileAttributesA(m_strPathName);
+  if (m_strPathName.IsEmpty() || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)))
+    return DoSave(NULL);
+  return DoSave(m_strPathName);
+}
+
+BOOL CDocument::DoSave(LPCSTR path, BOOL replace) {
+  CString name = path ? CString(path) : CString();
+  if (name.IsEmpty()) {
+    name = m_strPathName;
+    if (name.IsEmpty()) name = m_strTitle;
+    CWinApp* app = AfxGetApp();
+    if (!app || !app->DoPromptFileName(name, replace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
+                                       OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT, FALSE, m_pDocTemplate))
+      return FALSE;
+  }
+  CWaitCursor wait;
+  if (!OnSaveDocument(name)) return FALSE;
+  if (replace) SetPathName(name);
+  return TRUE;
+}
+
+void CDocument::OnFileClose() {
+  if (!SaveModified()) return;
+  OnCloseDocument();
+}
+void CDocument::OnFileSave() { DoFileSave(); }
+void CDocument::OnFileSaveAs() { DoSave(NULL); }
+
+BOOL CDocument::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
+  if (CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo)) return TRUE;
+  return m_pDocTemplate && m_pDocTemplate->OnCmdMsg(id, code, extra, handlerInfo);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CDocTemplate::CDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass)
+    : m_nIDResource(resourceId), m_pDocClass(docClass), m_pFrameClass(frameClass), m_pViewClass(viewClass) {}
+
+CDocTemplate::~CDocTemplate() = default;
+
+void CDocTemplate::LoadTemplate() {
+  if (m_strDocStrings.IsEmpty()) m_strDocStrings.LoadString(m_nIDResource);
+}
+
+BOOL CDocTemplate::GetDocString(CString& text, DocStringIndex index) const {
+  text.Empty();
+  int start = 0;
+  for (int i = 0; i < int(index); ++i) {
+    int next = m_strDocStrings.Find('\n', start);
+    if (next < 0) return FALSE;
+    start = next + 1;
+  }
+  int end = m_strDocStrings.Find('\n', start);
+  text = end < 0 ? m_strDocStrings.Mid(start) : m_strDocStrings.Mid(start, end - start);
+  return !text.IsEmpty();
+}
+
+void CDocTemplate::AddDocument(CDocument* doc) { doc->m_pDocTemplate = this; }
+void CDocTemplate::RemoveDocument(CDocument* doc) { doc->m_pDocTemplate = NULL; }
+
+CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCSTR path, CDocument*& match) {
+  match = NULL;
+  for (POSITION pos = GetFirstDocPosition(); pos;) {
+    CDocument* doc = GetNextDoc(pos);
+    if (!doc->GetPathName().IsEmpty() && AfxComparePath(doc->GetPathName(), path)) {
+      match = doc;
+      return yesAlreadyOpen;
+    }
+  }
+  CString ext;
+  if (GetDocString(ext, filterExt) && !ext.IsEmpty()) {
+    // The filter may list several extensions separated by ';' ("*.a;*.b" or ".a").
+    CString name(path);
+    int dot = name.ReverseFind('.');
+    int slash = name.ReverseFind('\\');
+    CString fileExt = dot > slash ? name.Mid(dot) : CString();
+    int start = 0;
+    while (start <= ext.GetLength()) {
+      int end = ext.Find(';', start);
+      CString one = end < 0 ? ext.Mid(start) : ext.Mid(start, end - start);
+      one.TrimLeft();
+      one.TrimRight();
+      if (one.Left(1) == "*") one = one.Mid(1);
+      if (!one.IsEmpty() && !fileExt.IsEmpty() && one.CompareNoCase(fileExt) == 0) return yesAttemptNative;
+      if (end < 0) break;
+      start = end + 1;
+    }
+  }
+  return yesAttemptForeign;
+}
+
+CDocument* CDocTemplate::CreateNewDocument() {
+  if (!m_pDocClass) AfxThrowNotSupportedException();
+  CObject* object = m_pDocClass->CreateObject();
+  CDocument* doc = dynamic_cast<CDocument*>(object);
+  if (!doc) {
+    delete object;
+    AfxThrowNotSupportedException();
+  }
+  AddDocument(doc);
+  return doc;
+}
+
+CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* doc, CFrameWnd* other) {
+  CCreateContext context;
+  context.m_pCurrentFrame = other;
+  context.m_pCurrentDoc = doc;
+  context.m_pNewViewClass = m_pViewClass;
+  context.m_pNewDocTemplate = this;
+  if (!m_pFrameClass) AfxThrowNotSupportedException();
+  CObject* object = m_pFrameClass->CreateObject();
+  CFrameWnd* frame = dynamic_cast<CFrameWnd*>(object);
+  if (!frame) {
+    delete object;
+    AfxThrowNotSupportedException();
+  }
+  if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, NULL, &context)) return NULL;
+  return frame;
+}
+
+void CDocTemplate::InitialUpdateFrame(CFrameWnd* frame, CDocument* doc, BOOL makeVisible) {
+  frame->InitialUpdateFrame(doc, makeVisible);
+}
+
+BOOL CDocTemplate::SaveAllModified() {
+  for (POSITION pos = GetFirstDocPosition(); pos;)
+    if (!GetNextDoc(pos)->SaveModified()) return FALSE;
+  return TRUE;
+}
+
+void CDocTemplate::CloseAllDocuments(BOOL) {
+  while (POSITION pos = GetFirstDocPosition()) {
+    CDocument* doc = GetNextDoc(pos);
+    doc->OnCloseDocument();
+    if (GetFirstDocPosition() && GetNextDoc(pos = GetFirstDocPosition()) == doc) {
+      RemoveDocument(doc);  // a document that does not delete itself leaves the list anyway
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CMultiDocTemplate::CMultiDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
+                                     CRuntimeClass* viewClass)
+    : CDocTemplate(resourceId, docClass, frameClass, viewClass), m_hMenuShared(NULL), m_hAccelTable(NULL),
+      m_nUntitledCount(0) {
+  LoadTemplate();
+}
+
+CMultiDocTemplate::~CMultiDocTemplate() {
+  if (m_hMenuShared) ::DestroyMenu(m_hMenuShared);
+}
+
+void CMultiDocTemplate::LoadTemplate() {
+  CDocTemplate::LoadTemplate();
+  LPCSTR name = MAKEINTRESOURCEA(m_nIDResource);
+  if (!m_hMenuShared) {
+    HINSTANCE module = AfxFindResourceHandle(name, reinterpret_cast<LPCSTR>(RT_MENU));
+    m_hMenuShared = ::LoadMenuA(module, name);
+  }
+  if (!m_hAccelTable) {
+    HINSTANCE module = AfxFindResourceHandle(name, reinterpret_cast<LPCSTR>(RT_ACCELERATOR));
+    m_hAccelTable = ::LoadAcceleratorsA(module, name);
+  }
+}
+
+void CMultiDocTemplate::AddDocument(CDocument* doc) {
+  CDocTemplate::AddDocument(doc);
+  m_docList.AddTail(doc);
+}
+
+void CMultiDocTemplate::RemoveDocument(CDocument* doc) {
+  CDocTemplate::RemoveDocument(doc);
+  if (POSITION pos = m_docList.Find(doc)) m_docList.RemoveAt(pos);
+}
+
+void CMultiDocTemplate::SetDefaultTitle(CDocument* doc) {
+  CString name;
+  if (!GetDocString(name, docName) && !name.LoadString(AFX_IDS_UNTITLED)) name = "Untitled";
+  char number[16];
+  snprintf(number, sizeof number, "%u", ++m_nUntitledCount);
+  doc->SetTitle(name + number);
+}
+
+CDocument* CMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible) {
+  CDocument* doc = CreateNewDocument();
+  BOOL autoDelete = doc->m_bAutoDelete;
+  doc->m_bAutoDelete = FALSE;  // a frame that fails must not take the document with it
+  CFrameWnd* frame = CreateNewFrame(doc, NULL);
+  doc->m_bAutoDelete = autoDelete;
+  if (!frame) {
+    AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC);
+    delete doc;
+    return NULL;
+  }
+  if (CMDIChildWnd* child = dynamic_cast<CMDIChildWnd*>(frame)) {
+    child->m_hMenuShared = m_hMenuShared;
+    child->m_hAccelTable = m_hAccelTable;
+  }
+  if (!path) {
+    SetDefaultTitle(doc);
+    if (!makeVisible) doc->m_bEmbedded = TRUE;
+    if (!doc->OnNewDocument()) {
+      frame->DestroyWindow();
+      return NULL;
+    }
+  } else {
+    CWaitCursor wait;
+    if (!doc->OnOpenDocument(path)) {
+      frame->DestroyWindow();  // its view was the document's last: the document goes with it
+      return NULL;
+    }
+    doc->SetPathName(path);
+  }
+  InitialUpdateFrame(frame, doc, makeVisible);
+  return doc;
+}
+
+CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
+                                       CRuntimeClass* viewClass)
+    : CDocTemplate(resourceId, docClass, frameClass, viewClass), m_pOnlyDoc(NULL) {
+  LoadTemplate();
+}
+
+CSingleDocTemplate::~CSingleDocTemplate() = default;
+
+void CSingleDocTemplate::AddDocument(CDocument* doc) {
+  CDocTemplate::AddDocument(doc);
+  m_pOnlyDoc = doc;
+}
+
+void CSingleDocTemplate::RemoveDocument(CDocument* doc) {
+  CDocTemplate::RemoveDocument(doc);
+  if (m_pOnlyDoc == doc) m_pOnlyDoc = NULL;
+}
+
+void CSingleDocTemplate::SetDefaultTitle(CDocument* doc) {
+  CString name;
+  if (!GetDocString(name, docName) && !name.LoadString(AFX_IDS_UNTITLED)) name = "Untitled";
+  doc->SetTitle(name);
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible) {
+  CDocument* doc = m_pOnlyDoc;
+  CFrameWnd* frame = NULL;
+  bool created = false;
+  if (doc) {
+    if (!doc->SaveModified()) return NULL;
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = pos ? doc->GetNextView(pos) : NULL;
+    frame = view ? view->GetParentFrame() : NULL;
+  } else {
+    doc = CreateNewDocument();
+    created = true;
+    BOOL autoDelete = doc->m_bAutoDelete;
+    doc->m_bAutoDelete = FALSE;
+    frame = CreateNewFrame(doc, NULL);
+    doc->m_bAutoDelete = autoDelete;
+    if (!frame) {
+      delete doc;
+      return NULL;
+    }
+    if (!AfxGetApp()->m_pMainWnd) AfxGetApp()->m_pMainWnd = frame;
+  }
+  BOOL ok = path ? doc->OnOpenDocument(path) : doc->OnNewDocument();
+  if (!ok) {
+    if (created) frame->DestroyWindow();
+    return NULL;
+  }
+  if (path)
+    doc->SetPathName(path);
+  else
+    SetDefaultTitle(doc);
+  InitialUpdateFrame(frame, doc, makeVisible);
+  return doc;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CString AFXAPI AfxTemplateFilter(const CDocTemplate* docTemplate) {
+  CString name, ext;
+  if (!docTemplate->GetDocString(name, CDocTemplate::filterName) || !docTemplate->GetDocString(ext, CDocTemplate::filterExt))
+    return CString();
+  CString pattern;
+  int start = 0;
+  while (start <= ext.GetLength()) {
+    int end = ext.Find(';', start);
+    CString one = end < 0 ? ext.Mid(start) : ext.Mid(start, end - start);
+    one.TrimLeft();
+    one.TrimRight();
+    if (!one.IsEmpty()) {
+      if (one[0] == '.') one = "*" + one;
+      if (!pattern.IsEmpty()) pattern += ';';
+      pattern += one;
+    }
+    if (end < 0) break;
+    start = end + 1;
+  }
+  return name + "|" + pattern + "|";
+}
+
+CDocManager::CDocManager() = default;
+
+CDocManager::~CDocManager() {
+  while (!m_templateList.IsEmpty()) delete static_cast<CDocTemplate*>(m_templateList.RemoveHead());
+}
+
+void CDocManager::AddDocTemplate(CDocTemplate* docTemplate) {
+  docTemplate->LoadTemplate();
+  m_templateList.AddTail(docTemplate);
+}
+
+CDocument* CDocManager::OpenDocumentFile(LPCSTR path) {
+  CDocTemplate* best = NULL;
+  CDocTemplate::Confidence bestMatch = CDocTemplate::noAttempt;
+  CDocument* open = NULL;
+  char full[MAX_PATH];
+  if (!AfxFullPath(full, path)) lstrcpynA(full, path, MAX_PATH);
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+    CDocTemplate* t = GetNextDocTemplate(pos);
+    CDocument* match = NULL;
+    CDocTemplate::Confidence c = t->MatchDocType(full, match);
+    if (c > bestMatch) {
+      bestMatch = c;
+      best = t;
+      open = match;
+    }
+    if (c == CDocTemplate::yesAlreadyOpen) break;
+  }
+  if (bestMatch == CDocTemplate::yesAlreadyOpen && open) {
+    // Activate the first frame of the open document instead of opening it again.
+    POSITION pos = open->GetFirstViewPosition();
+    if (pos) {
+      CView* view = open->GetNextView(pos);
+      if (CFrameWnd* frame = view->GetParentFrame()) {
+        frame->ActivateFrame();
+        if (CFrameWnd* top = frame->GetTopLevelFrame())
+          if (top != frame) top->ActivateFrame();
+      }
+    }
+    return open;
+  }
+  if (!best) {
+    AfxMessageBox(AFX_IDP_FAILED_TO_OPEN_DOC);
+    return NULL;
+  }
+  return best->OpenDocumentFile(full);
+}
+
+BOOL CDocManager::SaveAllModified() {
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos;)
+    if (!GetNextDocTemplate(pos)->SaveAllModified()) return FALSE;
+  return TRUE;
+}
+
+void CDocManager::CloseAllDocuments(BOOL endSession) {
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos;) GetNextDocTemplate(pos)->CloseAllDocuments(endSession);
+}
+
+int CDocManager::GetOpenDocumentCount() {
+  int n = 0;
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+    CDocTemplate* t = GetNextDocTemplate(pos);
+    for (POSITION d = t->GetFirstDocPosition(); d; t->GetNextDoc(d)) ++n;
+  }
+  return n;
+}
+
+void CDocManager::OnFileNew() {
+  if (m_templateList.IsEmpty()) AfxThrowNotSupportedException();
+  CDocTemplate* t = static_cast<CDocTemplate*>(m_templateList.GetHead());
+  if (m_templateList.GetCount() > 1) {
+    // Several kinds of document: the user picks one from the templates' file-new names.
+    class TypeDialog : public CDialog {
+     public:
+      TypeDialog(CPtrList& list) : CDialog(AFX_IDD_NEWTYPEDLG), m_list(list), m_chosen(NULL) {}
+      BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        CListBox* box = static_cast<CListBox*>(GetDlgItem(AFX_IDC_LISTBOX));
+        for (POSITION pos = m_list.GetHeadPosition(); pos;) {
+          CDocTemplate* t = static_cast<CDocTemplate*>(m_list.GetNext(pos));
+          CString name;
+          if (t->GetDocString(name, CDocTemplate::fileNewName)) box->SetItemData(box->AddString(name), DWORD_PTR(t));
+        }
+        box->SetCurSel(0);
+        return TRUE;
+      }
+      void OnOK() override {
+        CListBox* box = static_cast<CListBox*>(GetDlgItem(AFX_IDC_LISTBOX));
+        int sel = box->GetCurSel();
+        m_chosen = sel >= 0 ? reinterpret_cast<CDocTemplate*>(box->GetItemData(sel)) : NULL;
+        CDialog::OnOK();
+      }
+      CPtrList& m_list;
+      CDocTemplate* m_chosen;
+    } dialog(m_templateList);
+    if (dialog.DoModal() != IDOK || !dialog.m_chosen) return;
+    t = dialog.m_chosen;
+  }
+  t->OpenDocumentFile(NULL);
+}
+
+void CDocManager::OnFileOpen() {
+  CString name;
+  if (!DoPromptFileName(name, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, NULL)) return;
+  AfxGetApp()->OpenDocumentFile(name);
+}
