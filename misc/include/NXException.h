@@ -31,6 +31,13 @@ class NXMISC_API cNXException : public CException {
   cNXException(UINT stringId, LPCSTR insert1 = NULL, LPCSTR insert2 = NULL, HINSTANCE module = NULL);
   BOOL GetErrorMessage(LPSTR error, UINT maxError, PUINT helpContext = NULL) override;
 
+  // Shows text in the system's message box with an OK button, owned by the active window.
+  static void PASCAL WarnUser(LPCSTR text);
+  // Shows the exception's message.
+  static void PASCAL WarnUserRecoverable(CException* e);
+  // Shows the exception's message inside the text for errors the program cannot recover from.
+  static void PASCAL WarnUserUnrecoverable(CException* e);
+
  protected:
   cNXExceptionType m_type;
   UINT m_nStringId;
@@ -52,3 +59,7 @@ class NXMISC_API cNXLeadException : public cNXException {
  protected:
   int m_nError;
 };
+
+// The same two warnings for any framework exception.
+NXMISC_API void WarnUserRecoverable(CException* e);
+NXMISC_API void WarnUserUnrecoverable(CException* e);

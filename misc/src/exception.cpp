@@ -1,5 +1,6 @@
-// cNXException and cNXLeadException: their texts from NXMiscRes.dll or the thrower's module.
+// cNXException and cNXLeadException: their texts from NXMiscRes.dll or the thrower's module; the warnings.
 #include "NXException.h"
+#include "MessageBox.h"
 #include "NXMiscIds.h"
 
 IMPLEMENT_DYNAMIC(cNXException, CException)
@@ -91,3 +92,36 @@ BOOL cNXLeadException::GetErrorMessage(LPSTR error, UINT maxError, PUINT helpCon
   AfxFormatStrings(text, frame, &insert, 1);
   return CopyOut(text, error, maxError);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Warnings shown to the user.
+
+namespace {
+const UINT kWarnMessageMax = 255;  // characters of an exception's message that are shown
+}
+
+void PASCAL cNXException::WarnUser(LPCSTR text) {
+  CWnd* owner = CWnd::GetActiveWindow();
+  if (!owner) owner = CWnd::GetSafeOwner();
+  NXMessageBox(owner, "", text, NXMB_OK, 0);
+}
+
+void PASCAL cNXException::WarnUserRecoverable(CException* e) {
+  char message[kWarnMessageMax + 1] = {};
+  e->GetErrorMessage(message, sizeof message);
+  WarnUser(message);
+}
+
+void PASCAL cNXException::WarnUserUnrecoverable(CException* e) {
+  char message[kWarnMessageMax + 1] = {};
+  e->GetErrorMessage(message, sizeof message);
+  char frame[1024];
+  int n = ::LoadStringA(NXMiscResourceHandle(), IDS_NXMISC_UNRECOVERABLE, frame, sizeof frame);
+  CString text;
+  LPCSTR insert = message;
+  AfxFormatStrings(text, CString(frame, n), &insert, 1);
+  WarnUser(text);
+}
+
+void WarnUserRecoverable(CException* e) { cNXException::WarnUserRecoverable(e); }
+void WarnUserUnrecoverable(CException* e) { cNXException::WarnUserUnrecoverable(e); }

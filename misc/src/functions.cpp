@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "MessageBox.h"
 #include "NXMisc.h"
 #include <mapi.h>
 #include <shellapi.h>
@@ -123,7 +124,7 @@ CString GetTempPathA() {
     format.ReleaseBuffer();
     LPCSTR insert = folder;
     AfxFormatStrings(text, format, &insert, 1);
-    AfxMessageBox(text, MB_OK);
+    NXMessageBox(CWnd::GetSafeOwner(), "", text, NXMB_OK, 0);
     return CString();
   }
   return folder + "\\";
@@ -219,7 +220,7 @@ BOOL IsMAPIAvailable() {
 }
 
 BOOL SendMail(LPCSTR filePath) {
-  HWND owner = GetActiveWindow();
+  HWND owner = CWnd::GetSafeOwner()->GetSafeHwnd();
   CWaitCursor wait;
   if (!g_mailLibrary) g_mailLibrary = LoadLibraryA(kMailLibrary);
   if (!g_mailLibrary) {

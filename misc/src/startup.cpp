@@ -1,4 +1,5 @@
 // NXMisc's start and end in a process: extension module, its resource library and the resource chain.
+#include "MessageBox.h"
 #include "NXMisc.h"
 #include "NXMiscIds.h"
 #include "comkit/module_files.h"
@@ -18,6 +19,7 @@ void ReportMissingMiscResources() { AfxMessageBox(NXMISC_MISSING_RESOURCES_TEXT,
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     if (!AfxInitExtensionModule(g_miscModule, instance)) return FALSE;
+    cMessageBox::Initialize();
     g_resources = LoadMiscResources(instance);
     if (!g_resources) ReportMissingMiscResources();
     // NXMisc itself holds the font records; its texts are in the resource library.
@@ -27,6 +29,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
       new CDynLinkLibrary(g_miscResModule);
     }
   } else if (reason == DLL_PROCESS_DETACH) {
+    cMessageBox::Terminate();
     AfxTermExtensionModule(g_miscModule);
     if (g_resources) {
       AfxTermExtensionModule(g_miscResModule);
