@@ -1,0 +1,402 @@
+// The framework's windows driven through real messages: a test application with an MDI frame, two
+// document templates, views, a modal and a modeless dialog (test code, not product).
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <string>
+#include "afxcmn.h"
+#include "ui_ids.h"
+
+namespace {
+std::string g_route;  // which handler ran last
+
+class CTextDoc : public CDocument {
+  DECLARE_DYNCREATE(CTextDoc)
+ public:
+  CString m_text;
+  void Serialize(CArchive& ar) override {
+    if (ar.IsStoring())
+      ar << m_text;
+    else
+      ar >> m_text;
+  }
+  void DeleteContents() override { m_text.Empty(); }
+  afx_msg void OnRouteDoc() { g_route = "doc"; }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CTextDoc, CDocument)
+BEGIN_MESSAGE_MAP(CTextDoc, CDocument)
+  ON_COMMAND(ID_ROUTE_DOC, OnRouteDoc)
+END_MESSAGE_MAP()
+
+class CTextView : public CView {
+  DECLARE_DYNCREATE(CTextView)
+ public:
+  void OnDraw(CDC* dc) override {
+    CTextDoc* doc = static_cast<CTextDoc*>(GetDocument());
+    CString text = doc ? doc->m_text : CString();
+    if (text.IsEmpty()) text = "(empty text document)";
+    dc->TextOut(10, 10, text);
+  }
+  afx_msg void OnRouteView() { g_route = "view"; }
+  afx_msg void OnRouteBoth() { g_route = "view-both"; }
+  afx_msg void OnUpdateToggle(CCmdUI* ui) {
+    ui->Enable(FALSE);
+    ui->SetCheck(1);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CTextView, CView)
+BEGIN_MESSAGE_MAP(CTextView, CView)
+  ON_COMMAND(ID_ROUTE_VIEW, OnRouteView)
+  ON_COMMAND(ID_ROUTE_BOTH, OnRouteBoth)
+  ON_UPDATE_COMMAND_UI(ID_TOGGLE, OnUpdateToggle)
+END_MESSAGE_MAP()
+
+class CPictureDoc : public CDocument {
+  DECLARE_DYNCREATE(CPictureDoc)
+ public:
+  void Serialize(CArchive&) override {}
+};
+IMPLEMENT_DYNCREATE(CPictureDoc, CDocument)
+
+class CPictureView : public CScrollView {
+  DECLARE_DYNCREATE(CPictureView)
+ public:
+  void OnInitialUpdate() override {
+    SetScrollSizes(MM_TEXT, CSize(1000, 800));
+    CScrollView::OnInitialUpdate();
+  }
+  void OnDraw(CDC* dc) override {
+    CBrush brush(RGB(40, 120, 200));
+    CBrush* old = dc->SelectObject(&brush);
+    dc->Ellipse(20, 20, 220, 160);
+    dc->SelectObject(old);
+    dc->TextOut(30, 180, "scroll view 1000 x 800");
+  }
+};
+IMPLEMENT_DYNCREATE(CPictureView, CScrollView)
+
+class CChildFrame : public CMDIChildWnd {
+  DECLARE_DYNCREATE(CChildFrame)
+ public:
+  afx_msg void OnRouteChild() { g_route = "child"; }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
+BEGIN_MESSAGE_MAP(CChildFrame, CMDIChildWnd)
+  ON_COMMAND(ID_ROUTE_CHILD, OnRouteChild)
+END_MESSAGE_MAP()
+
+class CTextTemplate : public CMultiDocTemplate {
+ public:
+  using CMultiDocTemplate::CMultiDocTemplate;
+  afx_msg void OnRouteTemplate() { g_route = "template"; }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CTextTemplate, CMultiDocTemplate)
+  ON_COMMAND(ID_ROUTE_TEMPLATE, OnRouteTemplate)
+END_MESSAGE_MAP()
+
+class CMainFrame : public CMDIFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+ public:
+  CString m_lastPrompt;
+  void SetMessageText(LPCSTR text) override { m_lastPrompt = text; }
+  afx_msg void OnRouteFrame() { g_route = "frame"; }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+  ON_COMMAND(ID_ROUTE_FRAME, OnRouteFrame)
+END_MESSAGE_MAP()
+
+class CTestApp : public CWinApp {
+ public:
+  CTestApp() : CWinApp("Framework Test") {}
+  afx_msg void OnRouteApp() { g_route = "app"; }
+  afx_msg void OnRouteBoth() { g_route = "app-both"; }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
+  ON_COMMAND(ID_ROUTE_APP, OnRouteApp)
+  ON_COMMAND(ID_ROUTE_BOTH, OnRouteBoth)
+  ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+END_MESSAGE_MAP()
+
+CTestApp theApp;
+
+class CFieldsDialog : public CDialog {
+ public:
+  CFieldsDialog() : CDialog(IDD_FIELDS) {}
+  CString m_name;
+  int m_count = 0, m_flag = 0, m_radio = -1, m_kind = -1, m_level = 0;
+  CString m_item;
+  void DoDataExchange(CDataExchange* dx) override {
+    DDX_Text(dx, IDC_NAME, m_name);
+    DDV_MaxChars(dx, m_name, 20);
+    DDX_Text(dx, IDC_COUNT, m_count);
+    DDV_MinMaxInt(dx, m_count, 0, 1000);
+    DDX_Check(dx, IDC_FLAG, m_flag);
+    DDX_Radio(dx, IDC_RADIO_A, m_radio);
+    DDX_CBIndex(dx, IDC_KIND, m_kind);
+    DDX_LBString(dx, IDC_ITEMS, m_item);
+    DDX_Slider(dx, IDC_LEVEL, m_level);
+  }
+  BOOL OnInitDialog() override {
+    CComboBox* kind = static_cast<CComboBox*>(GetDlgItem(IDC_KIND));
+    for (LPCSTR k : {"alpha", "beta", "gamma"}) kind->AddString(k);
+    CListBox* items = static_cast<CListBox*>(GetDlgItem(IDC_ITEMS));
+    for (LPCSTR k : {"one", "two", "three"}) items->AddString(k);
+    static_cast<CSliderCtrl*>(GetDlgItem(IDC_LEVEL))->SetRange(0, 50);
+    return CDialog::OnInitDialog();
+  }
+};
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    if (!theApp.PreTranslateMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  for (LONG i = 0; theApp.OnIdle(i); ++i) {
+  }
+}
+
+CString TempFile(LPCSTR name) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  return CString(dir) + name;
+}
+
+class FrameworkUi : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(AfxWinInit(GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOW));
+    theApp.AddDocTemplate(new CTextTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(CTextDoc), RUNTIME_CLASS(CChildFrame),
+                                            RUNTIME_CLASS(CTextView)));
+    theApp.AddDocTemplate(new CMultiDocTemplate(IDR_PICTURETYPE, RUNTIME_CLASS(CPictureDoc),
+                                                RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CPictureView)));
+    s_frame = new CMainFrame;
+    ASSERT_TRUE(s_frame->LoadFrame(IDR_MAINFRAME));
+    theApp.m_pMainWnd = s_frame;
+    s_frame->MoveWindow(20, 20, 900, 640);
+    s_frame->ShowWindow(SW_SHOW);
+    s_frame->UpdateWindow();
+    Pump();
+  }
+  static void TearDownTestSuite() {
+    if (s_frame && ::IsWindow(s_frame->m_hWnd)) {
+      theApp.CloseAllDocuments(TRUE);
+      s_frame->DestroyWindow();
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  CDocTemplate* Template(int index) {
+    POSITION pos = theApp.GetFirstDocTemplatePosition();
+    CDocTemplate* t = theApp.GetNextDocTemplate(pos);
+    while (index-- > 0) t = theApp.GetNextDocTemplate(pos);
+    return t;
+  }
+  static CMainFrame* s_frame;
+};
+CMainFrame* FrameworkUi::s_frame = NULL;
+
+TEST_F(FrameworkUi, MenuCommandsRouteFromViewToApplication) {
+  CDocument* doc = Template(0)->OpenDocumentFile(NULL);
+  ASSERT_NE(nullptr, doc);
+  Pump();
+  CMDIChildWnd* child = s_frame->MDIGetActive();
+  ASSERT_NE(nullptr, child);
+  EXPECT_EQ(doc, child->GetActiveDocument());
+  struct Case { UINT id; const char* expected; } cases[] = {
+      {ID_ROUTE_VIEW, "view"},   {ID_ROUTE_DOC, "doc"},     {ID_ROUTE_TEMPLATE, "template"},
+      {ID_ROUTE_CHILD, "child"}, {ID_ROUTE_FRAME, "frame"}, {ID_ROUTE_APP, "app"},
+      {ID_ROUTE_BOTH, "view-both"}};
+  for (const Case& c : cases) {
+    g_route.clear();
+    s_frame->SendMessage(WM_COMMAND, MAKEWPARAM(c.id, 0), 0);
+    EXPECT_EQ(c.expected, g_route) << c.id;
+  }
+  // A command the update handler disables is not carried out.
+  g_route.clear();
+  s_frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_TOGGLE, 0), 0);
+  EXPECT_EQ("", g_route);
+  doc->OnCloseDocument();
+  Pump();
+  EXPECT_EQ(nullptr, s_frame->MDIGetActive());
+}
+
+TEST_F(FrameworkUi, UpdateHandlersDisableAndCheckMenuItems) {
+  CDocument* doc = Template(0)->OpenDocumentFile(NULL);
+  ASSERT_NE(nullptr, doc);
+  Pump();
+  HMENU bar = ::GetMenu(s_frame->m_hWnd);
+  ASSERT_NE(nullptr, bar);
+  // The child's template menu is in the frame now; find its Route popup.
+  HMENU route = NULL;
+  int index = -1;
+  for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+    HMENU sub = GetSubMenu(bar, i);
+    if (sub && GetMenuState(sub, ID_TOGGLE, MF_BYCOMMAND) != UINT(-1)) {
+      route = sub;
+      index = i;
+    }
+  }
+  ASSERT_NE(nullptr, route);
+  s_frame->SendMessage(WM_INITMENUPOPUP, WPARAM(route), MAKELPARAM(index, FALSE));
+  UINT toggle = GetMenuState(route, ID_TOGGLE, MF_BYCOMMAND);
+  EXPECT_TRUE(toggle & MF_GRAYED);
+  EXPECT_TRUE(toggle & MF_CHECKED);
+  EXPECT_TRUE(GetMenuState(route, ID_NO_HANDLER, MF_BYCOMMAND) & MF_GRAYED);  // no handler anywhere
+  EXPECT_FALSE(GetMenuState(route, ID_ROUTE_APP, MF_BYCOMMAND) & MF_GRAYED);
+  // The status line shows the command's prompt while its item is selected.
+  s_frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_ROUTE_VIEW, MF_STRING), LPARAM(route));
+  EXPECT_STREQ("Runs the view's handler", s_frame->m_lastPrompt);
+  doc->OnCloseDocument();
+  Pump();
+}
+
+TEST_F(FrameworkUi, OpeningAnOpenFileActivatesItsDocument) {
+  CString pathA = TempFile("afx_ui_a.txt"), pathB = TempFile("afx_ui_b.txt");
+  for (LPCSTR p : {LPCSTR(pathA), LPCSTR(pathB)}) {
+    CFile f(p, CFile::modeCreate | CFile::modeWrite);
+    CArchive ar(&f, CArchive::store);
+    ar << CString("hello from ") + p;
+    ar.Close();
+  }
+  CDocument* a = theApp.OpenDocumentFile(pathA);
+  ASSERT_NE(nullptr, a);
+  EXPECT_TRUE(a->IsKindOf(RUNTIME_CLASS(CTextDoc)));
+  EXPECT_EQ(CString("hello from ") + pathA, static_cast<CTextDoc*>(a)->m_text);
+  CDocument* b = theApp.OpenDocumentFile(pathB);
+  ASSERT_NE(nullptr, b);
+  Pump();
+  EXPECT_EQ(b, s_frame->MDIGetActive()->GetActiveDocument());
+  EXPECT_EQ(a, theApp.OpenDocumentFile(pathA));
+  Pump();
+  EXPECT_EQ(a, s_frame->MDIGetActive()->GetActiveDocument());
+  EXPECT_EQ(2, theApp.GetOpenDocumentCount());
+  EXPECT_EQ(CString("afx_ui_a.txt"), a->GetTitle());
+  a->OnCloseDocument();
+  b->OnCloseDocument();
+  Pump();
+  DeleteFileA(pathA);
+  DeleteFileA(pathB);
+}
+
+TEST_F(FrameworkUi, ModelessDialogExchangesItsFields) {
+  CFieldsDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_FIELDS, s_frame));
+  dialog.m_name = "Gallery";
+  dialog.m_count = 42;
+  dialog.m_flag = 1;
+  dialog.m_radio = 2;
+  dialog.m_kind = 1;
+  dialog.m_item = "two";
+  dialog.m_level = 17;
+  ASSERT_TRUE(dialog.UpdateData(FALSE));
+  CString text;
+  dialog.GetDlgItemText(IDC_COUNT, text);
+  EXPECT_EQ(CString("42"), text);
+  EXPECT_EQ(BST_CHECKED, dialog.IsDlgButtonChecked(IDC_RADIO_C));
+  dialog.m_name.Empty();
+  dialog.m_count = dialog.m_flag = dialog.m_level = 0;
+  dialog.m_radio = dialog.m_kind = -1;
+  dialog.m_item.Empty();
+  ASSERT_TRUE(dialog.UpdateData(TRUE));
+  EXPECT_EQ(CString("Gallery"), dialog.m_name);
+  EXPECT_EQ(42, dialog.m_count);
+  EXPECT_EQ(1, dialog.m_flag);
+  EXPECT_EQ(2, dialog.m_radio);
+  EXPECT_EQ(1, dialog.m_kind);
+  EXPECT_EQ(CString("two"), dialog.m_item);
+  EXPECT_EQ(17, dialog.m_level);
+  dialog.DestroyWindow();
+}
+
+void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(NULL, id);
+  HWND box = FindWindowA("#32770", "In memory");
+  if (!box) return;
+  SetDlgItemTextA(box, 100, "typed");
+  PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+TEST_F(FrameworkUi, ModalDialogFromMemoryTemplate) {
+  // One edit (id 100) and an OK button, built in memory.
+  struct {
+    DLGTEMPLATE dlg;
+    WORD menu, cls;
+    WCHAR title[10];
+    WORD pad0;
+    DLGITEMTEMPLATE edit;
+    WORD editCls[2], editText, editExtra, pad1;
+    DLGITEMTEMPLATE ok;
+    WORD okCls[2];
+    WCHAR okText[3];
+    WORD okExtra;
+  } t = {};
+  t.dlg.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE;
+  t.dlg.cdit = 2;
+  t.dlg.cx = 120;
+  t.dlg.cy = 60;
+  lstrcpyW(t.title, L"In memory");
+  t.edit.style = WS_CHILD | WS_VISIBLE | WS_BORDER;
+  t.edit.x = 5; t.edit.y = 5; t.edit.cx = 100; t.edit.cy = 12; t.edit.id = 100;
+  t.editCls[0] = 0xFFFF; t.editCls[1] = 0x0081;
+  t.ok.style = WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON;
+  t.ok.x = 5; t.ok.y = 30; t.ok.cx = 40; t.ok.cy = 14; t.ok.id = IDOK;
+  t.okCls[0] = 0xFFFF; t.okCls[1] = 0x0080;
+  lstrcpyW(t.okText, L"OK");
+  static_assert(offsetof(decltype(t), edit) % 4 == 0 && offsetof(decltype(t), ok) % 4 == 0, "items are DWORD aligned");
+
+  class MemoryDialog : public CDialog {
+   public:
+    CString m_text;
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, 100, m_text); }
+  } dialog;
+  dialog.m_text = "initial";
+  dialog.InitModalIndirect(&t.dlg, s_frame);
+  SetTimer(NULL, 0, 100, PressOk);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  EXPECT_EQ(CString("typed"), dialog.m_text);
+}
+
+TEST_F(FrameworkUi, ScrollViewSizesAndTemplateStrings) {
+  CDocument* doc = Template(1)->OpenDocumentFile(NULL);
+  ASSERT_NE(nullptr, doc);
+  Pump();
+  POSITION pos = doc->GetFirstViewPosition();
+  CPictureView* view = static_cast<CPictureView*>(doc->GetNextView(pos));
+  CSize page, line;
+  view->GetScrollBarSizes(page, line);
+  EXPECT_EQ(CSize(100, 80), page);
+  EXPECT_EQ(CSize(10, 8), line);
+  EXPECT_EQ(CSize(1000, 800), view->GetTotalSize());
+  EXPECT_EQ(CString("Picture1"), doc->GetTitle());
+  CString ext;
+  EXPECT_TRUE(Template(1)->GetDocString(ext, CDocTemplate::filterExt));
+  EXPECT_EQ(CString(".pic"), ext);
+  EXPECT_EQ(CString("Pictures (*.pic)|*.pic|"), AfxTemplateFilter(Template(1)));
+  CDocument* match = NULL;
+  EXPECT_EQ(CDocTemplate::yesAttemptNative, Template(1)->MatchDocType("c:\\x\\y.PIC", match));
+  EXPECT_EQ(CDocTemplate::yesAttemptForeign, Template(0)->MatchDocType("c:\\x\\y.pic", match));
+  // Open a text document too and leave both up when a screenshot is asked for.
+  CDocument* text = Template(0)->OpenDocumentFile(NULL);
+  s_frame->MDITile(MDITILE_VERTICAL);
+  if (const char* hold = getenv("ORV_UI_HOLD_SECONDS")) {
+    DWORD until = GetTickCount() + DWORD(atoi(hold)) * 1000;
+    while (GetTickCount() < until) {
+      Pump();
+      Sleep(20);
+    }
+  }
+  text->OnCloseDocument();
+  doc->OnCloseDocument();
+  Pump();
+}
+
+}  // namespace
