@@ -2,6 +2,7 @@
 // (layout, styles, focus) and then presses a button or Escape; a watchdog ends any box left open.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 #include "MessageBox.h"
 
@@ -71,7 +72,9 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
 
 int RunBox(Probe& probe, LPCSTR text, UINT buttons, UINT defaultButton) {
   g_probe = &probe;
-  UINT_PTR t = SetTimer(NULL, 0, 50, OnTimer);
+  // ORV_MSGBOX_HOLD_MS keeps each box up longer, for a screenshot.
+  const char* hold = getenv("ORV_MSGBOX_HOLD_MS");
+  UINT_PTR t = SetTimer(NULL, 0, hold ? UINT(atoi(hold)) : 50, OnTimer);
   UINT_PTR w = SetTimer(NULL, 0, 8000, Watchdog);
   int result = NXMessageBox(NULL, "Test", text, buttons, defaultButton);
   KillTimer(NULL, t);
