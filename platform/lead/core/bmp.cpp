@@ -11,6 +11,7 @@ namespace {
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kMasksHeaderSize = 52, kAlphaMaskHeaderSize = 56;  // headers that hold the masks themselves
 constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3;
 constexpr double kInchesPerMetre = 39.3701;
 
@@ -101,9 +102,11 @@ int decodeBmp(const uint8_t* data, size_t size, ORVLBITMAP* out) {
   if (bits == 32) { masks[0] = 0xff0000; masks[1] = 0xff00; masks[2] = 0xff; }
   if (compression == kBiBitfields) {
     const uint8_t* m = h + kInfoHeaderSize;
+    // A header longer than 40 bytes but too short for the three masks would have them half outside it.
+    if (hsize != kInfoHeaderSize && hsize < kMasksHeaderSize) return ORVL_ERROR_FILE_CORRUPT;
     if (hsize == kInfoHeaderSize && size < kFileHeaderSize + hsize + 12) return ORVL_ERROR_FILE_READ;
     for (int k = 0; k < 3; ++k) masks[k] = le32(m + 4 * k);
-    if (hsize >= 56) masks[3] = le32(m + 12);
+    if (hsize >= kAlphaMaskHeaderSize) masks[3] = le32(m + 12);
     if (!masks[0] || !masks[1] || !masks[2]) return ORVL_ERROR_FILE_CORRUPT;
   }
   // Palette.

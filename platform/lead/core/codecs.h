@@ -1,5 +1,5 @@
 // Portable file codecs of the toolkit: identification of every known format from its bytes, BMP read and
-// write, PNG and TIFF writing (with TIFF page appending), JPEG through the suite's codec.
+// write, PNG read and write, TIFF writing (with TIFF page appending), JPEG through the suite's codec.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +25,9 @@ int encodeBmp(const ORVLBITMAP* bmp, Bytes* out);
 int decodeJpeg(const uint8_t* data, size_t size, bool stamp, bool wantGrey, ORVLBITMAP* out);
 int encodeJpeg(const ORVLBITMAP* bmp, int quality, Bytes* out);
 
+// PNG at the file's own depth: palette and grey files at 1/4/8 bits (2-bit ones at 4), colour at 24 bits BGR,
+// alpha (and grey with alpha) at 32 bits BGRA; top row first. Interlaced files give ORVL_ERROR_NOT_SUPPORTED.
+int decodePng(const uint8_t* data, size_t size, ORVLBITMAP* out);
 // PNG of a 1/4/8/24/32-bit bitmap (palette, grey or colour; alpha kept when the pad bytes carry any).
 int encodePng(const ORVLBITMAP* bmp, Bytes* out);
 

@@ -121,7 +121,14 @@ int loadBytes(const uint8_t* data, size_t size, ORVLBITMAP* bmp, int bits, int o
       if (!stamp && currentPage() > 1) return ORVL_ERROR_PAGE_NOT_FOUND;
       rc = decodeJpeg(data, size, stamp, bits == 0 || bits == 8, &pic);
       break;
-    case ORVL_FMT_PNG: case ORVL_FMT_GIF: case ORVL_FMT_TIFF:
+    case ORVL_FMT_PNG:
+      if (stamp) return ORVL_ERROR_NOT_SUPPORTED;
+      if (currentPage() > 1) return ORVL_ERROR_PAGE_NOT_FOUND;
+      // Our own reader is several times faster than the imaging component under Wine; interlaced files go there.
+      rc = decodePng(data, size, &pic);
+      if (rc == ORVL_ERROR_NOT_SUPPORTED) rc = wicDecode(data, size, 0, &pic);
+      break;
+    case ORVL_FMT_GIF: case ORVL_FMT_TIFF:
       if (stamp) return ORVL_ERROR_NOT_SUPPORTED;
       rc = wicDecode(data, size, currentPage() - 1, &pic);
       break;

@@ -1,7 +1,10 @@
-// Portable codecs: BMP round trips and damage, TIFF pages, PNG structure, identification of every format.
+// Portable codecs: BMP round trips and damage, TIFF pages, PNG round trips, filters and damage, identification of every format.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "codecs.h"
@@ -31,6 +34,35 @@ Bytes bmpHeader8(int w, int h, uint32_t compression, uint32_t dataSize) {
   le32(&o, 40); le32(&o, uint32_t(w)); le32(&o, uint32_t(h)); le16(&o, 1); le16(&o, 8);
   le32(&o, compression); le32(&o, dataSize); le32(&o, 2835); le32(&o, 2835); le32(&o, 256); le32(&o, 0);
   for (int i = 0; i < 256; ++i) { o.push_back(uint8_t(i)); o.push_back(uint8_t(i)); o.push_back(uint8_t(i)); o.push_back(0); }
+  return o;
+}
+
+void be32(Bytes* o, uint32_t v) { for (int s = 24; s >= 0; s -= 8) o->push_back(uint8_t(v >> s)); }
+void pngChunk(Bytes* o, const std::string& type, const Bytes& body) {
+  be32(o, uint32_t(body.size()));
+  const size_t at = o->size();
+  o->insert(o->end(), type.begin(), type.end());
+  o->insert(o->end(), body.begin(), body.end());
+  be32(o, uint32_t(crc32(0, o->data() + at, uInt(body.size() + 4))));
+}
+
+using Chunks = std::vector<std::pair<std::string, Bytes>>;
+
+// A PNG made by hand: header fields as given, `rows` (filter bytes included) deflated into one IDAT,
+// `extra` chunks between the header and the data.
+Bytes pngFile(uint32_t w, uint32_t h, int depth, int type, const Bytes& rows, const Chunks& extra = {}, int interlace = 0) {
+  Bytes o = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  Bytes ihdr;
+  be32(&ihdr, w); be32(&ihdr, h);
+  ihdr.insert(ihdr.end(), {uint8_t(depth), uint8_t(type), 0, 0, uint8_t(interlace)});
+  pngChunk(&o, "IHDR", ihdr);
+  for (const auto& c : extra) pngChunk(&o, c.first, c.second);
+  Bytes z(compressBound(uLong(rows.size())));
+  uLongf n = uLongf(z.size());
+  compress(z.data(), &n, rows.data(), uLong(rows.size()));
+  z.resize(n);
+  pngChunk(&o, "IDAT", z);
+  pngChunk(&o, "IEND", {});
   return o;
 }
 
@@ -97,6 +129,15 @@ TEST(LeadBmp, DamagedFilesGiveErrorsNotCrashes) {
     Owned b;
     EXPECT_EQ(c.expected, orvl::decodeBmp(f.data(), f.size(), &b)) << c.what;
   }
+  // Bit fields under a header too short to hold them, the file ending with the header.
+  Owned deep(makePattern(3, 2, 32));
+  Bytes fields;
+  orvl::encodeBmp(&deep, &fields);
+  fields.resize(14 + 44);
+  fields[14] = 44;
+  fields[30] = 3;
+  Owned none;
+  EXPECT_EQ(ORVL_ERROR_FILE_CORRUPT, orvl::decodeBmp(fields.data(), fields.size(), &none));
   // Every truncation of an RLE file fails cleanly or decodes.
   Bytes rle = {3, 9, 1, 7, 0, 0, 0, 2, 1, 0, 0, 3, 5, 6, 4, 0, 0, 1};
   Bytes f = bmpHeader8(4, 2, 1, uint32_t(rle.size()));
@@ -105,6 +146,98 @@ TEST(LeadBmp, DamagedFilesGiveErrorsNotCrashes) {
     Owned b;
     int rc = orvl::decodeBmp(f.data(), n, &b);
     EXPECT_TRUE(rc == ORVL_SUCCESS || rc < 0);
+  }
+}
+
+TEST(LeadPng, RoundTripsEveryDepthAcrossBlocks) {
+  struct Case { int width, height, bits, view, bitsBack; };
+  // The tall picture spans several deflate blocks of the writer and inflate blocks of the reader.
+  const Case cases[] = {{13, 7, 1, ORVL_TOP_LEFT, 1},      {13, 7, 4, ORVL_BOTTOM_LEFT, 4}, {13, 7, 8, ORVL_TOP_LEFT, 8},
+                        {13, 7, 24, ORVL_BOTTOM_LEFT, 24}, {13, 7, 32, ORVL_TOP_LEFT, 32},  {700, 2000, 24, ORVL_TOP_LEFT, 24}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << c.bits);
+    Owned src(makePattern(c.width, c.height, c.bits, ORVL_ORDER_RGB, c.view));
+    if (c.bits == 32)
+      for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) src->Data[size_t(y) * src->BytesPerLine + 4 * x + 3] = uint8_t(x * 19 + y);
+    Bytes file;
+    ASSERT_EQ(ORVL_SUCCESS, orvl::encodePng(&src, &file));
+    Owned back;
+    ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(file.data(), file.size(), &back));
+    EXPECT_EQ(c.bitsBack, back->BitsPerPixel);
+    expectSamePixels(&src, &back);
+    if (c.bits == 32) {
+      for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x)
+          ASSERT_EQ(uint8_t(x * 19 + y), back->Data[size_t(y) * back->BytesPerLine + 4 * x + 3]) << x << "," << y;
+    }
+  }
+}
+
+TEST(LeadPng, UndoesEachFilterAndWidensSmallDepths) {
+  // 2 x 3 grey: Sub, Paeth and Average rows over hand-computed results.
+  Owned grey;
+  Bytes f = pngFile(2, 3, 8, 0, {1, 10, 5, 4, 3, 4, 3, 2, 1});
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &grey));
+  const int expected[3][2] = {{10, 15}, {13, 19}, {8, 14}};
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 2; ++x) EXPECT_EQ(ORVL_RGB(expected[y][x], expected[y][x], expected[y][x]), orvlGetPixelColor(&grey, y, x));
+  // 2-bit grey reaches the 16-level ramp; 16-bit colour keeps the high bytes; grey with alpha is BGRA.
+  Owned two, deep, ga;
+  f = pngFile(4, 1, 2, 0, {0, 0x1b});  // levels 0 1 2 3
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &two));
+  EXPECT_EQ(4, two->BitsPerPixel);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(ORVL_RGB(85 * x, 85 * x, 85 * x), orvlGetPixelColor(&two, 0, x));
+  f = pngFile(1, 1, 16, 2, {0, 0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc});
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &deep));
+  EXPECT_EQ(ORVL_RGB(0x12, 0x56, 0x9a), orvlGetPixelColor(&deep, 0, 0));
+  f = pngFile(1, 1, 8, 4, {0, 200, 90});
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &ga));
+  EXPECT_EQ(32, ga->BitsPerPixel);
+  EXPECT_EQ(ORVL_RGB(200, 200, 200), orvlGetPixelColor(&ga, 0, 0));
+  EXPECT_EQ(90, ga->Data[3]);
+}
+
+TEST(LeadPng, DamagedFilesGiveErrorsNotCrashes) {
+  const Bytes row = {0, 1, 2, 3};  // one 3-pixel grey row, no filter
+  const Bytes plte = {1, 2, 3, 4, 5, 6};
+  struct Case { const char* what; Bytes file; int expected; };
+  const Case cases[] = {
+      {"unknown filter", pngFile(3, 1, 8, 0, {5, 1, 2, 3}), ORVL_ERROR_FILE_CORRUPT},
+      {"rows missing", pngFile(3, 2, 8, 0, row), ORVL_ERROR_FILE_CORRUPT},
+      {"palette missing", pngFile(3, 1, 8, 3, row), ORVL_ERROR_FILE_CORRUPT},
+      {"palette of 2.5 colours", pngFile(3, 1, 8, 3, row, {{"PLTE", {1, 2, 3, 4, 5, 6, 7}}}), ORVL_ERROR_FILE_CORRUPT},
+      {"depth 3", pngFile(3, 1, 3, 0, row), ORVL_ERROR_FILE_CORRUPT},
+      {"16-bit palette", pngFile(3, 1, 16, 3, row, {{"PLTE", plte}}), ORVL_ERROR_FILE_CORRUPT},
+      {"colour type 5", pngFile(3, 1, 8, 5, row), ORVL_ERROR_FILE_CORRUPT},
+      {"zero width", pngFile(0, 1, 8, 0, row), ORVL_ERROR_FILE_CORRUPT},
+      {"huge width", pngFile(0x7fffffff, 1, 8, 0, row), ORVL_ERROR_FILE_CORRUPT},
+      {"unknown critical chunk", pngFile(3, 1, 8, 0, row, {{"ABCD", {1}}}), ORVL_ERROR_NOT_SUPPORTED},
+      {"interlaced", pngFile(3, 1, 8, 0, row, {}, 1), ORVL_ERROR_NOT_SUPPORTED},
+  };
+  for (const Case& c : cases) {
+    Owned b;
+    EXPECT_EQ(c.expected, orvl::decodePng(c.file.data(), c.file.size(), &b)) << c.what;
+  }
+  Owned ok;
+  Bytes good = pngFile(3, 1, 8, 3, row, {{"PLTE", plte}, {"tEXt", {'a', 0, 'b'}}});
+  ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(good.data(), good.size(), &ok));  // ancillary chunks are skipped
+  EXPECT_EQ(ORVL_RGB(4, 5, 6), orvlGetPixelColor(&ok, 0, 0));
+  // Every truncation fails; so does a flipped bit anywhere after the signature (a CRC or the chunk layout
+  // catches it).
+  Owned pic(makePattern(40, 30, 24));
+  Bytes file;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodePng(&pic, &file));
+  for (size_t n = 0; n < file.size(); ++n) {
+    Owned b;
+    const int rc = orvl::decodePng(file.data(), n, &b);
+    ASSERT_LT(rc, 0) << n;
+  }
+  for (size_t at = 8; at < file.size(); ++at) {
+    Bytes bad = file;
+    bad[at] ^= 0x10;
+    Owned b;
+    EXPECT_LT(orvl::decodePng(bad.data(), bad.size(), &b), 0) << at;
   }
 }
 
