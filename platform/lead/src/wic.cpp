@@ -31,6 +31,50 @@ int mapHr(HRESULT hr) {
   return ORVL_ERROR_FILE_CORRUPT;
 }
 
+// An 8-bit indexed frame (every GIF frame) read as its own palette and indices: exact colours, where the
+// component's conversion to colour pixels is not.
+int copyIndexed(IWICImagingFactory* f, IWICBitmapFrameDecode* fr, int w, int h, ORVLBITMAP* out) {
+  Com<IWICPalette> pal;
+  WICColor colors[256] = {};
+  UINT n = 0;
+  HRESULT hr;
+  if (FAILED(hr = f->CreatePalette(pal.out())) || FAILED(hr = fr->CopyPalette(pal.p)) ||
+      FAILED(hr = pal->GetColors(256, colors, &n)))
+    return mapHr(hr);
+  ORVLBITMAP bmp;
+  int rc = createRaw(&bmp, w, h, 8, ORVL_ORDER_BGR, ORVL_TOP_LEFT);
+  if (rc != ORVL_SUCCESS) return rc;
+  // Indices past the palette read as black, as in other readers.
+  for (int i = 0; i < 256; ++i)
+    bmp.Palette[i] = ORVLRGBQUAD{uint8_t(colors[i]), uint8_t(colors[i] >> 8), uint8_t(colors[i] >> 16), 0};
+  if (FAILED(hr = fr->CopyPixels(nullptr, UINT(bmp.BytesPerLine), bmp.Size, bmp.Data))) {
+    orvlFreeBitmap(&bmp);
+    return mapHr(hr);
+  }
+  *out = bmp;
+  return ORVL_SUCCESS;
+}
+
+// Any other frame through the component's converter. Grey and indexed frames convert to 24-bit BGR only by
+// way of 32-bit BGRA here, so BGRA is the target.
+int copyConverted(IWICImagingFactory* f, IWICBitmapFrameDecode* fr, int w, int h, ORVLBITMAP* out) {
+  Com<IWICFormatConverter> c;
+  HRESULT hr;
+  if (FAILED(hr = f->CreateFormatConverter(c.out())) ||
+      FAILED(hr = c->Initialize(fr, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                WICBitmapPaletteTypeCustom)))
+    return mapHr(hr);
+  ORVLBITMAP bmp;
+  int rc = createRaw(&bmp, w, h, 32, ORVL_ORDER_BGR, ORVL_TOP_LEFT);
+  if (rc != ORVL_SUCCESS) return rc;
+  if (FAILED(hr = c->CopyPixels(nullptr, UINT(bmp.BytesPerLine), bmp.Size, bmp.Data))) {
+    orvlFreeBitmap(&bmp);
+    return mapHr(hr);
+  }
+  *out = bmp;
+  return ORVL_SUCCESS;
+}
+
 }  // namespace
 
 int wicDecode(const uint8_t* data, size_t size, int index, ORVLBITMAP* out) {
@@ -53,19 +97,12 @@ int wicDecode(const uint8_t* data, size_t size, int index, ORVLBITMAP* out) {
   UINT w = 0, h = 0;
   if (FAILED(hr = fr->GetSize(&w, &h))) return mapHr(hr);
   if (!w || !h || w > ORVL_MAX_DIMENSION || h > ORVL_MAX_DIMENSION) return ORVL_ERROR_FILE_CORRUPT;
-  // Indexed and grey frames convert to 24-bit BGR only by way of 32-bit BGRA here, so BGRA is the target.
-  Com<IWICFormatConverter> c;
-  if (FAILED(hr = f->CreateFormatConverter(c.out())) ||
-      FAILED(hr = c->Initialize(fr.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                WICBitmapPaletteTypeCustom)))
-    return mapHr(hr);
+  WICPixelFormatGUID format;
+  if (FAILED(hr = fr->GetPixelFormat(&format))) return mapHr(hr);
   ORVLBITMAP bmp;
-  int rc = createRaw(&bmp, int(w), int(h), 32, ORVL_ORDER_BGR, ORVL_TOP_LEFT);
+  int rc = format == GUID_WICPixelFormat8bppIndexed ? copyIndexed(f.p, fr.p, int(w), int(h), &bmp)
+                                                    : copyConverted(f.p, fr.p, int(w), int(h), &bmp);
   if (rc != ORVL_SUCCESS) return rc;
-  if (FAILED(hr = c->CopyPixels(nullptr, UINT(bmp.BytesPerLine), bmp.Size, bmp.Data))) {
-    orvlFreeBitmap(&bmp);
-    return mapHr(hr);
-  }
   double dx = 0, dy = 0;
   if (SUCCEEDED(fr->GetResolution(&dx, &dy)) && dx > 0 && dy > 0) {
     bmp.XResolution = int32_t(dx + 0.5);

@@ -55,7 +55,8 @@ bool readPpm(const std::string& path, int* w, int* h, std::vector<uint8_t>* rgb)
 
 void expectLikePeerReading(ORVLBITMAP* b, const char* name, int tolerance) {
   std::string ref = std::string(name);
-  ref = peer(("ref_" + ref.substr(0, ref.rfind('.')) + ".ppm").c_str());
+  const size_t dot = ref.rfind('.');
+  ref = peer(("ref_" + ref.substr(0, dot) + "_" + ref.substr(dot + 1) + ".ppm").c_str());
   int w = 0, h = 0;
   std::vector<uint8_t> rgb;
   ASSERT_TRUE(readPpm(ref, &w, &h, &rgb)) << ref;
@@ -113,8 +114,10 @@ TEST_F(LeadFiles, PeerFilesOpenWithTypeSizeAndPixels) {
   struct Case { const char* name; int format; int fileBits; int tolerance; };
   const Case cases[] = {
       {"peer24.bmp", ORVL_FMT_BMP, 24, 0},   {"peer_rle8.bmp", ORVL_FMT_BMP, 8, 0}, {"peer24.png", ORVL_FMT_PNG, 24, 0},
-      {"peer_lzw.tif", ORVL_FMT_TIFF, 24, 0}, {"peer_zip.tif", ORVL_FMT_TIFF, 24, 0}, {"peer.gif", ORVL_FMT_GIF, 8, 32},  // Wine's GIF decoder picks colours up to ~20 levels off ImageMagick's
+      {"peer_lzw.tif", ORVL_FMT_TIFF, 24, 0}, {"peer_zip.tif", ORVL_FMT_TIFF, 24, 0}, {"peer.gif", ORVL_FMT_GIF, 8, 0},
       {"peer.jpg", ORVL_FMT_JPEG, 24, 3},    {"peer_two.tif", ORVL_FMT_TIFF, 24, 0},
+      {"peer16.png", ORVL_FMT_PNG, 24, 0},   {"peer_grey2.png", ORVL_FMT_PNG, 4, 0}, {"peer_ga.png", ORVL_FMT_PNG, 32, 0},
+      {"peer_pal4.png", ORVL_FMT_PNG, 4, 0}, {"peer_interlaced.png", ORVL_FMT_PNG, 24, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -135,6 +138,7 @@ TEST_F(LeadFiles, PeerFilesOpenWithTypeSizeAndPixels) {
     Owned own;
     ASSERT_EQ(ORVL_SUCCESS, orvlLoadBitmap(peer(c.name).c_str(), &own, 0, ORVL_ORDER_BGR));
     EXPECT_EQ(c.fileBits, own->BitsPerPixel);
+    expectLikePeerReading(&own, c.name, c.tolerance);  // at the file's own depth too (no requantising)
   }
   ORVLFILEINFO info;
   ASSERT_EQ(ORVL_SUCCESS, orvlFileInfo(peer("peer_rle8.bmp").c_str(), &info));

@@ -19,18 +19,26 @@ if [ "$mode" = make ]; then
   convert pattern.ppm -colors 16 -type Palette -compress RLE peer_rle8.bmp
   convert pattern.ppm -colorspace Gray -type Grayscale peer_grey.png
   convert pattern.ppm peer24.png
+  # Every PNG layout our own reader takes, and an interlaced file for the imaging component.
+  convert pattern.ppm PNG48:peer16.png
+  convert pattern.ppm -colorspace Gray -depth 2 -define png:bit-depth=2 -define png:color-type=0 peer_grey2.png
+  convert pattern.ppm -colorspace Gray -alpha set -channel A -fx 0.5 +channel -define png:color-type=4 peer_ga.png
+  convert pattern.ppm -colors 12 -type Palette peer_pal4.png
+  convert pattern.ppm -interlace PNG peer_interlaced.png
   convert pattern.ppm -compress LZW peer_lzw.tif
   convert pattern.ppm \( pattern.ppm -resize 32x24 \) peer_two.tif
   convert pattern.ppm -colors 200 peer.gif
   convert pattern.ppm -quality 90 peer.jpg
-  # ImageMagick's own reading of each peer file, for exact comparisons of paletted and lossy files.
-  for f in peer*.*; do convert "$f[0]" -depth 8 "ref_${f%.*}.ppm"; done
+  # ImageMagick's own reading of each peer file, for exact comparisons of paletted and lossy files; the name
+  # keeps the extension (peer.gif and peer.jpg must not share one reference).
+  rm -f ref_*
+  for f in peer*.*; do convert "$f[0]" -depth 8 "ref_${f%.*}_${f##*.}.ppm"; done
   if command -v tiffcp >/dev/null 2>&1; then
     tiffcp -c zip peer_lzw.tif peer_zip.tif
   else
     convert pattern.ppm -compress Zip peer_zip.tif
   fi
-  convert peer_zip.tif -depth 8 ref_peer_zip.ppm
+  convert peer_zip.tif -depth 8 ref_peer_zip_tif.ppm
   exit 0
 fi
 # check: every out_* file written by the Wine test must open and match the pattern within a tolerance
