@@ -337,3 +337,76 @@ TEST_F(LeadModule, JpegThumbnailComesFromItsStamp) {
 }
 
 }  // namespace
+
+// Damaged copies of files the toolkit writes: opening, whole-image and band reading each give the module's
+// error codes or succeed, never crash; where the damage is detectable (a cut file, a broken header, a PNG
+// chunk failing its CRC) one of them must fail.
+TEST_F(LeadModule, DamagedFilesGiveErrorCodesNeverACrash) {
+  struct Source { const char* name; int format; int bits; };
+  const Source sources[] = {{"damage.bmp", ORVL_FMT_BMP, 24}, {"damage.png", ORVL_FMT_PNG, 24},
+                            {"damage.tif", ORVL_FMT_TIFF, 24}, {"damage.gif", ORVL_FMT_GIF, 8}};
+  enum Kind { kCut, kDropLast, kZeroWidth, kScramble };
+  // Cuts keep, and scrambles start at, `bytes` plus `percent` of the file; a scramble flips 40 bytes.
+  struct Damage { const char* what; Kind kind; size_t bytes; int percent; bool mustFail; };
+  const Damage damages[] = {
+      {"cut to 8 bytes", kCut, 8, 0, true},           {"cut to 20 bytes", kCut, 20, 0, true},
+      {"cut to half", kCut, 0, 50, true},             {"last byte cut", kDropLast, 0, 0, false},
+      {"width field zeroed", kZeroWidth, 0, 0, true}, {"header scrambled", kScramble, 4, 0, true},
+      {"middle scrambled", kScramble, 0, 60, false},
+  };
+  for (const Source& s : sources) {
+    const std::string original = fixtures::ScratchPath(s.name);
+    WritePicture(original, s.format, 60, 40, s.bits);
+    const std::vector<uint8_t> good = fixtures::ReadFile(original);
+    ASSERT_GT(good.size(), 200u) << s.name;
+    // Where each format keeps its width (TIFF: the first directory's offset, which leads to it).
+    const size_t widthAt = s.format == ORVL_FMT_BMP ? 18 : s.format == ORVL_FMT_PNG ? 16 : s.format == ORVL_FMT_GIF ? 6 : 4;
+    for (const Damage& d : damages) {
+      SCOPED_TRACE(std::string(s.name) + ": " + d.what);
+      std::vector<uint8_t> bad = good;
+      const size_t at = d.bytes + good.size() * size_t(d.percent) / 100;
+      switch (d.kind) {
+        case kCut: bad.resize(at); break;
+        case kDropLast: bad.pop_back(); break;
+        case kZeroWidth: std::fill(bad.begin() + long(widthAt), bad.begin() + long(widthAt + 4), 0); break;
+        case kScramble: for (size_t k = at; k < at + 40 && k < bad.size(); ++k) bad[k] ^= 0x5a; break;
+      }
+      const std::string path = fixtures::ScratchPath(std::string("damaged_") + s.name);
+      fixtures::WriteFile(path, bad);
+      bool failed = false;
+      auto expectCode = [&](HRESULT hr, const char* call) {
+        if (hr == kOk) return;
+        failed = true;
+        EXPECT_EQ(0x80040000u, static_cast<uint32_t>(hr) & 0xFFFF0000u) << call << " gave " << std::hex << hr;
+      };
+      tagIMGFILEINFO info = {};
+      info.size = kImgFileInfoSize;
+      ULONG type = 0;
+      const HRESULT opened = module->OpenFile(path.c_str(), &type, &info);
+      expectCode(opened, "OpenFile");
+      if (opened == kOk) {
+        NXHGLOBAL handle = 0;
+        const HRESULT whole = module->ReadToDIB(&handle);
+        expectCode(whole, "ReadToDIB");
+        if (whole == kOk) GlobalFree(reinterpret_cast<HGLOBAL>(handle));
+        if (info.width && info.height && info.width <= 4096 && info.height <= 4096) {
+          std::vector<uint8_t> band(size_t(nxformat::PackedLineLength(int(info.width))) * info.height);
+          tagIMAGEBUFDESC desc;
+          SetImageBuffer(&desc, band.data(), info.width, info.height, nxformat::PackedLineLength(int(info.width)), 0,
+                         COLORMODEL_RGB, COMPONENTORDER_REVERSE, OPACITY_OPAQUE);
+          const HRESULT started = module->StartReadBand(&desc);
+          expectCode(started, "StartReadBand");
+          if (started == kOk) {
+            ULONG lines = 0;
+            expectCode(module->ReadBand(&desc, 0, &lines), "ReadBand");
+            module->EndReadBand();
+          }
+        }
+        module->CloseFile();
+      }
+      if (d.mustFail) {
+        EXPECT_TRUE(failed) << "damage went unnoticed";
+      }
+    }
+  }
+}
