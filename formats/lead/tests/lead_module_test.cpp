@@ -1,5 +1,5 @@
 // Tests of NXLEADCOM through COM as imagio sees it: registration, type table, opening what the toolkit
-// identifies, band reading and writing with the bottom-up rule, whole-image calls and thumbnails.
+// identifies, band reading and writing with the bottom-up rule, whole-image calls, thumbnails and damaged files.
 #include <algorithm>
 #include <string>
 #include <vector>
