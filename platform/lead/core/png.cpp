@@ -1,5 +1,5 @@
 // PNG reader of the portable core: chunk walk with CRC checks, zlib inflate, the five row filters, every
-// colour type at depths 1 to 16 (16-bit samples keep their high byte); interlaced files are left to the caller.
+// colour type at depths 1 to 16 (16-bit samples round to 8 bits); interlaced files are left to the caller.
 #include <zlib.h>
 
 #include <algorithm>
@@ -105,10 +105,12 @@ class IdatStream {
   bool ok_ = false, ended_ = false;
 };
 
+// A big-endian 16-bit sample rounded to 8 bits (as ImageMagick reduces it, not just its high byte).
+inline uint8_t to8(const uint8_t* p) { return uint8_t(((uint32_t(p[0]) << 8 | p[1]) * 255u + 32767u) / 65535u); }
+
 // One unfiltered row in the bitmap's layout (see decodePng).
 void storeRow(const uint8_t* s, int type, int depth, uint32_t width, uint8_t* d) {
   const int samples = samplesOf(type);
-  const size_t step = depth == 16 ? 2 : 1;  // 16-bit samples: high byte first
   if (depth == 1 || depth == 4) {
     std::memcpy(d, s, (size_t(width) * depth + 7) / 8);
   } else if (depth == 2) {
@@ -117,16 +119,22 @@ void storeRow(const uint8_t* s, int type, int depth, uint32_t width, uint8_t* d)
       const int v = (s[x >> 2] >> (6 - 2 * (x & 3))) & 3;
       putRaw(d, int(x), 4, uint32_t(type == kGrey ? v * 5 : v));
     }
+  } else if (depth == 16) {
+    for (uint32_t x = 0; x < width; ++x, s += 2 * samples) {
+      if (samples == 1) { *d++ = to8(s); continue; }
+      uint8_t* px = d + size_t(x) * (samples == 3 ? 3 : 4);
+      if (samples == 2) { px[0] = px[1] = px[2] = to8(s); px[3] = to8(s + 2); continue; }
+      px[0] = to8(s + 4); px[1] = to8(s + 2); px[2] = to8(s);
+      if (samples == 4) px[3] = to8(s + 6);
+    }
   } else if (samples == 1) {
-    if (step == 1) std::memcpy(d, s, width);
-    else for (uint32_t x = 0; x < width; ++x) d[x] = s[2 * x];
+    std::memcpy(d, s, width);
   } else if (samples == 2) {
-    for (uint32_t x = 0; x < width; ++x, s += 2 * step, d += 4) { d[0] = d[1] = d[2] = s[0]; d[3] = s[step]; }
+    for (uint32_t x = 0; x < width; ++x, s += 2, d += 4) { d[0] = d[1] = d[2] = s[0]; d[3] = s[1]; }
   } else {
-    const size_t in = size_t(samples) * step;
-    for (uint32_t x = 0; x < width; ++x, s += in, d += samples) {
-      d[0] = s[2 * step]; d[1] = s[step]; d[2] = s[0];
-      if (samples == 4) d[3] = s[3 * step];
+    for (uint32_t x = 0; x < width; ++x, s += samples, d += samples) {
+      d[0] = s[2]; d[1] = s[1]; d[2] = s[0];
+      if (samples == 4) d[3] = s[3];
     }
   }
 }

@@ -182,15 +182,15 @@ TEST(LeadPng, UndoesEachFilterAndWidensSmallDepths) {
   const int expected[3][2] = {{10, 15}, {13, 19}, {8, 14}};
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 2; ++x) EXPECT_EQ(ORVL_RGB(expected[y][x], expected[y][x], expected[y][x]), orvlGetPixelColor(&grey, y, x));
-  // 2-bit grey reaches the 16-level ramp; 16-bit colour keeps the high bytes; grey with alpha is BGRA.
+  // 2-bit grey reaches the 16-level ramp; 16-bit colour rounds to 8 bits; grey with alpha is BGRA.
   Owned two, deep, ga;
   f = pngFile(4, 1, 2, 0, {0, 0x1b});  // levels 0 1 2 3
   ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &two));
   EXPECT_EQ(4, two->BitsPerPixel);
   for (int x = 0; x < 4; ++x) EXPECT_EQ(ORVL_RGB(85 * x, 85 * x, 85 * x), orvlGetPixelColor(&two, 0, x));
-  f = pngFile(1, 1, 16, 2, {0, 0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc});
+  f = pngFile(1, 1, 16, 2, {0, 0x12, 0xff, 0x56, 0x80, 0x9a, 0x00});
   ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &deep));
-  EXPECT_EQ(ORVL_RGB(0x12, 0x56, 0x9a), orvlGetPixelColor(&deep, 0, 0));
+  EXPECT_EQ(ORVL_RGB(0x13, 0x56, 0x99), orvlGetPixelColor(&deep, 0, 0));
   f = pngFile(1, 1, 8, 4, {0, 200, 90});
   ASSERT_EQ(ORVL_SUCCESS, orvl::decodePng(f.data(), f.size(), &ga));
   EXPECT_EQ(32, ga->BitsPerPixel);

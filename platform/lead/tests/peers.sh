@@ -21,6 +21,7 @@ if [ "$mode" = make ]; then
   convert pattern.ppm peer24.png
   # Every PNG layout our own reader takes, and an interlaced file for the imaging component.
   convert pattern.ppm PNG48:peer16.png
+  convert pattern.ppm -colorspace Gray -depth 16 -define png:color-type=0 peer_grey16.png
   convert pattern.ppm -colorspace Gray -depth 2 -define png:bit-depth=2 -define png:color-type=0 peer_grey2.png
   convert pattern.ppm -colorspace Gray -alpha set -channel A -fx 0.5 +channel -define png:color-type=4 peer_ga.png
   convert pattern.ppm -colors 12 -type Palette peer_pal4.png
