@@ -74,16 +74,16 @@ int main(int argc, char** argv) {
       else samplegen::WriteBmp(path, picture);
       std::printf("%s\n", path.c_str());
     }
-    samplegen::ClipSpec spec;
+    samplegen::ClipShape shape;
     if (small) {
-      spec.width = 16;
-      spec.height = 12;
-      spec.frames = 3;
-      spec.soundRate = 8000;
+      shape.width = 16;
+      shape.height = 12;
+      shape.frames = 3;
+      shape.soundRate = 8000;
     }
-    samplegen::MakeClip(spec, uint32_t(seed)).Save(out + "/clip_sound.avi");
-    spec.soundRate = 0;
-    samplegen::MakeClip(spec, uint32_t(seed) + 1).Save(out + "/clip_silent.avi");
+    samplegen::MakeClip(shape, uint32_t(seed)).Save(out + "/clip_sound.avi");
+    shape.soundRate = 0;
+    samplegen::MakeClip(shape, uint32_t(seed) + 1).Save(out + "/clip_silent.avi");
     samplegen::WriteSweepWav(out + "/sweep.wav", small ? 8000 : 22050, small ? 0.05 : 2.0);
     std::printf("%s/clip_sound.avi\n%s/clip_silent.avi\n%s/sweep.wav\n", out.c_str(), out.c_str(), out.c_str());
   } catch (const avi::Error& e) {

@@ -71,34 +71,34 @@ std::vector<uint8_t> Frame(const Picture& background, int frame, int frames) {
 
 }  // namespace
 
-avi::AviFile MakeClip(const ClipSpec& spec, uint32_t seed) {
+avi::AviFile MakeClip(const ClipShape& shape, uint32_t seed) {
   avi::StreamInfo video;
   video.type = avi::kStreamTypeVideo;
   video.handler = avi::MakeFourCC('D', 'I', 'B', ' ');
   video.scale = 1;
-  video.rate = uint32_t(spec.fps);
-  video.frame = {0, 0, spec.width, spec.height};
+  video.rate = uint32_t(shape.fps);
+  video.frame = {0, 0, shape.width, shape.height};
   video.name = "Video";
   avi::AviFile clip;
-  clip.streams().emplace_back(video, BitmapInfo24(spec.width, spec.height));
-  const Picture background = DrawPhoto(spec.width, spec.height, seed);
-  for (int f = 0; f < spec.frames; ++f) clip.streams()[0].Append(Frame(background, f, spec.frames), true);
+  clip.streams().emplace_back(video, BitmapInfo24(shape.width, shape.height));
+  const Picture background = DrawPhoto(shape.width, shape.height, seed);
+  for (int f = 0; f < shape.frames; ++f) clip.streams()[0].Append(Frame(background, f, shape.frames), true);
 
-  if (spec.soundRate > 0) {
+  if (shape.soundRate > 0) {
     avi::StreamInfo sound;
     sound.type = avi::kStreamTypeAudio;
     sound.scale = 1;
-    sound.rate = uint32_t(spec.soundRate);
+    sound.rate = uint32_t(shape.soundRate);
     sound.sampleSize = 1;
     sound.name = "Audio";
-    clip.streams().emplace_back(sound, PcmFormat(1, spec.soundRate, 8));
+    clip.streams().emplace_back(sound, PcmFormat(1, shape.soundRate, 8));
     // One chunk of sound per frame, as capture programs write them.
-    const int total = int(int64_t(spec.frames) * spec.soundRate / spec.fps);
-    for (int f = 0; f < spec.frames; ++f) {
+    const int total = int(int64_t(shape.frames) * shape.soundRate / shape.fps);
+    for (int f = 0; f < shape.frames; ++f) {
       std::vector<uint8_t> chunk;
-      const int from = int(int64_t(f) * spec.soundRate / spec.fps), to = int(int64_t(f + 1) * spec.soundRate / spec.fps);
+      const int from = int(int64_t(f) * shape.soundRate / shape.fps), to = int(int64_t(f + 1) * shape.soundRate / shape.fps);
       for (int n = from; n < to && n < total; ++n)
-        chunk.push_back(uint8_t(128 + 127 * kAmplitude * std::sin(2 * kPi * kToneHz * n / spec.soundRate)));
+        chunk.push_back(uint8_t(128 + 127 * kAmplitude * std::sin(2 * kPi * kToneHz * n / shape.soundRate)));
       clip.streams()[1].Append(std::move(chunk));
     }
   }

@@ -8,7 +8,7 @@
 
 namespace samplegen {
 
-struct ClipSpec {
+struct ClipShape {
   int width = 160;
   int height = 120;
   int fps = 10;
@@ -17,7 +17,7 @@ struct ClipSpec {
 };
 
 // An uncompressed 24-bit clip of a ball moving over a gradient, with a 440 Hz tone when asked.
-avi::AviFile MakeClip(const ClipSpec& spec, uint32_t seed);
+avi::AviFile MakeClip(const ClipShape& shape, uint32_t seed);
 // A 16-bit mono PCM sweep from 220 to 880 Hz.
 void WriteSweepWav(const std::string& path, int rate, double seconds);
 

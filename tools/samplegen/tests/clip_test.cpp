@@ -18,11 +18,11 @@ std::string Temp(const std::string& name) {
 
 TEST(GeneratedClips, CutAndPasteKeepSoundInStep) {
   const std::string withSound = Temp("sound.avi"), silent = Temp("silent.avi"), edited = Temp("edited.avi");
-  samplegen::ClipSpec spec;
-  samplegen::MakeClip(spec, 1).Save(withSound);
-  spec.soundRate = 0;
-  spec.frames = 20;
-  samplegen::MakeClip(spec, 2).Save(silent);
+  samplegen::ClipShape shape;
+  samplegen::MakeClip(shape, 1).Save(withSound);
+  shape.soundRate = 0;
+  shape.frames = 20;
+  samplegen::MakeClip(shape, 2).Save(silent);
 
   {  // the files stay open while streams refer to them, so they are removed after this block
     avi::AviFile clip = avi::AviFile::Open(withSound);
