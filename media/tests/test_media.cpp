@@ -25,9 +25,9 @@ std::string MakeFolder() {
   samplegen::WriteJpeg(folder + "photo_4000x3000.jpg", samplegen::DrawPhoto(4000, 3000, kSeed), 85);
   samplegen::WritePng(folder + "photo_60x40.png", samplegen::DrawPhoto(60, 40, kSeed));
   samplegen::WriteBmp(folder + "photo_640x480.bmp", samplegen::DrawPhoto(640, 480, kSeed));
-  samplegen::ClipSpec sound;
+  samplegen::ClipShape sound;
   samplegen::MakeClip(sound, kSeed).Save(folder + "clip_sound.avi");
-  samplegen::ClipSpec silent;
+  samplegen::ClipShape silent;
   silent.soundRate = 0;
   samplegen::MakeClip(silent, kSeed).Save(folder + "clip_silent.avi");
   samplegen::WriteSweepWav(folder + "sweep.wav", 22050, 2.0);
