@@ -1,11 +1,11 @@
 // File calls of the toolkit: identify, load and save by format, per-thread file options, pages, stamps,
 // memory and file offsets. Saves go through a temporary file that replaces the target only on success.
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 
 #include "pixels.h"
+#include "safefile/safefile.h"
 #include "win.h"
 
 namespace orvl {
@@ -53,7 +53,7 @@ int readFile(const char* path, Bytes* out) {
   return rc;
 }
 
-// Writes data under a fresh temporary name beside path, then moves it over path.
+// Writes data under a fresh temporary name beside path, then moves it over path (platform/safefile).
 int writeAtomically(const char* path, const Bytes& data) {
   if (!path || !*path) return ORVL_ERROR_INVALID_PARAM;
   // A target that is read-only or held open without write sharing is not replaced (a rename over it
@@ -67,20 +67,7 @@ int writeAtomically(const char* path, const Bytes& data) {
     if (probe == INVALID_HANDLE_VALUE) return ORVL_ERROR_FILE_WRITE;
     CloseHandle(probe);
   }
-  static std::atomic<unsigned> counter{0};
-  char temp[MAX_PATH + 32];
-  std::snprintf(temp, sizeof temp, "%s.%lx-%u.tmp", path, GetCurrentProcessId(), counter++);
-  HANDLE h = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return ORVL_ERROR_FILE_WRITE;
-  DWORD put = 0;
-  bool ok = WriteFile(h, data.data(), DWORD(data.size()), &put, nullptr) && put == data.size();
-  ok = CloseHandle(h) && ok;
-  if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!ok) {
-    DeleteFileA(temp);
-    return ORVL_ERROR_FILE_WRITE;
-  }
-  return ORVL_SUCCESS;
+  return safefile::WriteWholeFile(path, data.data(), data.size()) ? ORVL_SUCCESS : ORVL_ERROR_FILE_WRITE;
 }
 
 void swapOrder(ORVLBITMAP* b) {
