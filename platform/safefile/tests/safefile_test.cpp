@@ -49,6 +49,10 @@ TEST_F(SafeFileTest, TemporaryNameSkipsTakenNames) {
   ASSERT_TRUE(safefile::WriteWholeFile(first, "taken", 5));
   const std::string second = safefile::TemporaryNameBeside(target_);
   EXPECT_NE(first, second);
+  // Another writer's temporary is never reused or removed.
+  ASSERT_TRUE(safefile::WriteWholeFile(target_, "mine", 4));
+  EXPECT_EQ("mine", ReadAll(target_));
+  EXPECT_EQ("taken", ReadAll(first));
   EXPECT_EQ(0, std::remove(first.c_str()));
 }
 
