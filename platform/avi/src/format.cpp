@@ -5,6 +5,33 @@
 
 namespace avi {
 
+std::vector<uint8_t> MakeBitmapInfoHeader(int width, int height, int bits) {
+  const uint32_t imageBytes = uint32_t(((width * bits + 31) / 32) * 4 * height);
+  std::vector<uint8_t> b;
+  riff::Put32(b, uint32_t(kBitmapInfoHeaderSize));
+  riff::Put32(b, uint32_t(width));
+  riff::Put32(b, uint32_t(height));
+  riff::Put16(b, 1);  // planes
+  riff::Put16(b, uint32_t(bits));
+  riff::Put32(b, 0);  // BI_RGB
+  riff::Put32(b, imageBytes);
+  for (int i = 0; i < 4; ++i) riff::Put32(b, 0);  // resolutions and colour counts
+  return b;
+}
+
+std::vector<uint8_t> MakePcmFormat(int channels, int samplesPerSec, int bitsPerSample) {
+  const int block = channels * bitsPerSample / 8;
+  std::vector<uint8_t> w;
+  riff::Put16(w, kWaveFormatPcm);
+  riff::Put16(w, uint32_t(channels));
+  riff::Put32(w, uint32_t(samplesPerSec));
+  riff::Put32(w, uint32_t(samplesPerSec * block));
+  riff::Put16(w, uint32_t(block));
+  riff::Put16(w, uint32_t(bitsPerSample));
+  riff::Put16(w, 0);  // cbSize
+  return w;
+}
+
 const char* ErrcName(Errc code) {
   switch (code) {
     case Errc::kIo: return "i/o error";

@@ -35,7 +35,7 @@ avi::Errc AviError(std::vector<uint8_t> bytes) {
 }
 
 std::vector<uint8_t> GoodWav(uint16_t tag = avi::kWaveFormatPcm, size_t fmtSize = 16) {
-  std::vector<uint8_t> fmt = avitest::WaveFormat(1, 8000, 8);
+  std::vector<uint8_t> fmt = avi::MakePcmFormat(1, 8000, 8);
   fmt.resize(fmtSize);
   fmt[0] = uint8_t(tag);
   fmt[1] = uint8_t(tag >> 8);
@@ -195,7 +195,7 @@ TEST(Wav, HeadersOfPcmAndExtensibleFiles) {
   EXPECT_EQ(e.formatBytes.size(), 40u);
 
   const std::string path = avitest::TempPath("header.wav");
-  avi::WriteWaveFile(path, avitest::WaveFormat(2, 22050, 16), std::vector<uint8_t>(400, 0));
+  avi::WriteWaveFile(path, avi::MakePcmFormat(2, 22050, 16), std::vector<uint8_t>(400, 0));
   const avi::WaveHeader f = avi::ReadWaveHeader(path);
   EXPECT_EQ(f.format.channels, 2);
   EXPECT_EQ(f.dataSize, 400u);

@@ -11,37 +11,7 @@ void Put16(std::vector<uint8_t>& v, uint32_t x) {
   v.push_back(uint8_t(x));
   v.push_back(uint8_t(x >> 8));
 }
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xffff);
-  Put16(v, x >> 16);
-}
 }  // namespace
-
-std::vector<uint8_t> BitmapInfo(int width, int height, int bits) {
-  std::vector<uint8_t> b;
-  Put32(b, 40);
-  Put32(b, uint32_t(width));
-  Put32(b, uint32_t(height));
-  Put16(b, 1);
-  Put16(b, uint32_t(bits));
-  Put32(b, 0);
-  Put32(b, uint32_t(((width * bits + 31) / 32) * 4 * height));
-  for (int i = 0; i < 4; ++i) Put32(b, 0);
-  return b;
-}
-
-std::vector<uint8_t> WaveFormat(int channels, int rate, int bits) {
-  std::vector<uint8_t> w;
-  const int block = channels * bits / 8;
-  Put16(w, avi::kWaveFormatPcm);
-  Put16(w, uint32_t(channels));
-  Put32(w, uint32_t(rate));
-  Put32(w, uint32_t(rate * block));
-  Put16(w, uint32_t(block));
-  Put16(w, uint32_t(bits));
-  Put16(w, 0);
-  return w;
-}
 
 avi::Stream Video(int frames, int fps, int width, int height) {
   avi::StreamInfo info;
@@ -50,7 +20,7 @@ avi::Stream Video(int frames, int fps, int width, int height) {
   info.scale = 1;
   info.rate = uint32_t(fps);
   info.frame = {0, 0, width, height};
-  avi::Stream s(info, BitmapInfo(width, height, 24));
+  avi::Stream s(info, avi::MakeBitmapInfoHeader(width, height, 24));
   const size_t bytes = size_t(((width * 24 + 31) / 32) * 4 * height);
   for (int f = 0; f < frames; ++f) s.Append(std::vector<uint8_t>(bytes, uint8_t(f)), true);
   return s;
@@ -63,7 +33,7 @@ avi::Stream Sound(double seconds, int rate, int bits, int channels) {
   info.scale = uint32_t(block);
   info.rate = uint32_t(rate * block);
   info.sampleSize = uint32_t(block);
-  avi::Stream s(info, WaveFormat(channels, rate, bits));
+  avi::Stream s(info, avi::MakePcmFormat(channels, rate, bits));
   const int total = int(seconds * rate + 0.5), chunk = rate / 10;
   for (int at = 0; at < total; at += chunk) {
     std::vector<uint8_t> bytes;

@@ -9,9 +9,6 @@
 
 namespace avitest {
 
-std::vector<uint8_t> BitmapInfo(int width, int height, int bits);
-std::vector<uint8_t> WaveFormat(int channels, int rate, int bits);
-
 // `frames` frames of width x height 24-bit pixels at `fps`, each filled with its frame number.
 avi::Stream Video(int frames, int fps = 10, int width = 16, int height = 8);
 // `seconds` of sound in chunks of one tenth of a second; sample n has the value n mod 100 (+1 for 8-bit).

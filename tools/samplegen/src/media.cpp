@@ -18,36 +18,6 @@ void Put16(std::vector<uint8_t>& v, uint32_t x) {
   v.push_back(uint8_t(x));
   v.push_back(uint8_t(x >> 8));
 }
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xffff);
-  Put16(v, x >> 16);
-}
-
-std::vector<uint8_t> PcmFormat(int channels, int rate, int bits) {
-  std::vector<uint8_t> w;
-  const int block = channels * bits / 8;
-  Put16(w, avi::kWaveFormatPcm);
-  Put16(w, uint32_t(channels));
-  Put32(w, uint32_t(rate));
-  Put32(w, uint32_t(rate * block));
-  Put16(w, uint32_t(block));
-  Put16(w, uint32_t(bits));
-  Put16(w, 0);
-  return w;
-}
-
-std::vector<uint8_t> BitmapInfo24(int width, int height) {
-  std::vector<uint8_t> b;
-  Put32(b, 40);
-  Put32(b, uint32_t(width));
-  Put32(b, uint32_t(height));
-  Put16(b, 1);
-  Put16(b, 24);
-  Put32(b, 0);
-  Put32(b, uint32_t(((width * 3 + 3) & ~3) * height));
-  for (int i = 0; i < 4; ++i) Put32(b, 0);
-  return b;
-}
 
 // One frame as a bottom-up BGR DIB: the background picture with a ball at the frame's place.
 std::vector<uint8_t> Frame(const Picture& background, int frame, int frames) {
@@ -80,7 +50,7 @@ avi::AviFile MakeClip(const ClipShape& shape, uint32_t seed) {
   video.frame = {0, 0, shape.width, shape.height};
   video.name = "Video";
   avi::AviFile clip;
-  clip.streams().emplace_back(video, BitmapInfo24(shape.width, shape.height));
+  clip.streams().emplace_back(video, avi::MakeBitmapInfoHeader(shape.width, shape.height, 24));
   const Picture background = DrawPhoto(shape.width, shape.height, seed);
   for (int f = 0; f < shape.frames; ++f) clip.streams()[0].Append(Frame(background, f, shape.frames), true);
 
@@ -91,7 +61,7 @@ avi::AviFile MakeClip(const ClipShape& shape, uint32_t seed) {
     sound.rate = uint32_t(shape.soundRate);
     sound.sampleSize = 1;
     sound.name = "Audio";
-    clip.streams().emplace_back(sound, PcmFormat(1, shape.soundRate, 8));
+    clip.streams().emplace_back(sound, avi::MakePcmFormat(1, shape.soundRate, 8));
     // One chunk of sound per frame, as capture programs write them.
     const int total = int(int64_t(shape.frames) * shape.soundRate / shape.fps);
     for (int f = 0; f < shape.frames; ++f) {
@@ -114,7 +84,7 @@ void WriteSweepWav(const std::string& path, int rate, double seconds) {
     phase += 2 * kPi * hz / rate;
     Put16(samples, uint32_t(int16_t(32767 * kAmplitude * std::sin(phase))) & 0xffff);
   }
-  avi::WriteWaveFile(path, PcmFormat(1, rate, 16), samples);
+  avi::WriteWaveFile(path, avi::MakePcmFormat(1, rate, 16), samples);
 }
 
 }  // namespace samplegen

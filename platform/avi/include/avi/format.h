@@ -107,6 +107,11 @@ constexpr size_t kWaveFormatMinSize = 14;
 VideoFormat ParseVideoFormat(const uint8_t* data, size_t size);
 AudioFormat ParseAudioFormat(const uint8_t* data, size_t size);
 
+// Build the records for uncompressed streams: a 40-byte BITMAPINFOHEADER (bottom-up, no colour table) and a
+// PCM WAVEFORMATEX (18 bytes, cbSize 0).
+std::vector<uint8_t> MakeBitmapInfoHeader(int width, int height, int bits);
+std::vector<uint8_t> MakePcmFormat(int channels, int samplesPerSec, int bitsPerSample);
+
 // Sample/time conversion in milliseconds as the platform does it: -1 when the rate (or scale) is 0, or
 // when the position falls outside [start, start + length]. Streams faster than 1000 samples a second round
 // up, slower ones truncate. Computed exactly in 64 bits.
