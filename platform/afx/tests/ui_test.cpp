@@ -317,6 +317,29 @@ TEST_F(FrameworkUi, ModelessDialogExchangesItsFields) {
   dialog.DestroyWindow();
 }
 
+// F1 arrives as WM_HELP; the message map entry for it must reach OnHelpInfo with the HELPINFO record.
+class CHelpDialog : public CFieldsDialog {
+ public:
+  const HELPINFO* m_seen = nullptr;
+  afx_msg BOOL OnHelpInfo(HELPINFO* info) {
+    m_seen = info;
+    return TRUE;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CHelpDialog, CFieldsDialog)
+  ON_WM_HELPINFO()
+END_MESSAGE_MAP()
+
+TEST_F(FrameworkUi, HelpMessageReachesOnHelpInfo) {
+  CHelpDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_FIELDS, s_frame));
+  HELPINFO info = {sizeof(HELPINFO), HELPINFO_WINDOW, IDC_COUNT, dialog.GetDlgItem(IDC_COUNT)->m_hWnd, 0, {0, 0}};
+  EXPECT_EQ(TRUE, ::SendMessageA(dialog.m_hWnd, WM_HELP, 0, LPARAM(&info)));
+  EXPECT_EQ(&info, dialog.m_seen);
+  dialog.DestroyWindow();
+}
+
 void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(NULL, id);
   HWND box = FindWindowA("#32770", "In memory");
