@@ -128,6 +128,7 @@ class NXMEDIA_API cImageObject : public cMediaObject {
   virtual void Write(LPCSTR path, FileFormat format, int bits, int quality, int reserved);
   CBitmap* CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int reserved, BOOL expand) override;
   CBitmap* GetDefaultThumbnail(CDC* dc, int boxWidth, int boxHeight, BOOL force) override;
+  void ShowProperties() override;  // the picture info dialog over this object
   void Serialize(CArchive& ar) override;
   BOOL IsLoaded() override;
 
@@ -211,6 +212,7 @@ class NXMEDIA_API cVideoObject : public cMediaObject {
   void Write(LPCSTR path) override;
   CBitmap* CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int reserved, BOOL expand) override;
   CBitmap* GetDefaultThumbnail(CDC* dc, int boxWidth, int boxHeight, BOOL force) override;
+  void ShowProperties() override;  // the video info dialog over this object
   // Frame n as a packed bitmap in global memory (the caller frees it), or null.
   virtual HGLOBAL GetFrameAsDIB(long frame);
 
@@ -233,6 +235,7 @@ class NXMEDIA_API cWaveObject : public cMediaObject {
   void UpdateFileInfo(LPCSTR path) override;
   CBitmap* CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int reserved, BOOL expand) override;
   CBitmap* GetDefaultThumbnail(CDC* dc, int boxWidth, int boxHeight, BOOL force) override;
+  void ShowProperties() override;  // the sound info dialog over this object
 
   // The format record of the file's header (throws CFileException when there is none).
   virtual WAVEFORMATEX GetHeader(LPCSTR path);

@@ -21,9 +21,36 @@
 #define IDS_NXMEDIA_RENAME_CAPTION 215
 #define IDS_NXMEDIA_POSTCARD_PROGRAM 222
 #define IDS_NXMEDIA_POSTCARD_FAILED 223     // %1: the program
+#define IDS_NXMEDIA_LENGTH_FORMAT 230       // printf form: seconds as a double
+#define IDS_NXMEDIA_FRAME_RATE_FORMAT 231   // printf form: frames per second as a double
+#define IDS_NXMEDIA_CHANNEL_NAMES 232       // list: one channel, two channels, %d channels
+#define IDS_NXMEDIA_SAMPLE_RATE_FORMAT 233  // printf form: samples per second
+#define IDS_NXMEDIA_SOUND_FORMATS 234       // list: PCM, another format tag (%u)
 
 // Dialog templates.
 #define IDD_NXMEDIA_PICTURE_INFO 216
+#define IDD_NXMEDIA_VIDEO_INFO 217
+#define IDD_NXMEDIA_SOUND_INFO 218
+
+// Controls of the info dialogs (shared by the three templates where the fact is the same).
+#define IDC_NXMEDIA_THUMBNAIL 1000
+#define IDC_NXMEDIA_NAME 1001
+#define IDC_NXMEDIA_SIZE 1002
+#define IDC_NXMEDIA_DATE 1003
+#define IDC_NXMEDIA_DIMENSIONS 1004
+#define IDC_NXMEDIA_COLORS 1005
+#define IDC_NXMEDIA_TYPE 1006
+#define IDC_NXMEDIA_LENGTH 1007
+#define IDC_NXMEDIA_FRAME_RATE 1008
+#define IDC_NXMEDIA_FORMAT 1009
+#define IDC_NXMEDIA_CHANNELS 1010
+#define IDC_NXMEDIA_SAMPLE_RATE 1011
+
+
+// Context help: the help topic of a control is this base + the control's id.
+#define NXMEDIA_HELP_BASE 0x00080000
+// The application's help file: the program's path with this extension.
+#define NXMEDIA_HELP_EXTENSION ".hlp"
 
 // Registry: where the postcard program records its folder (HKEY_CURRENT_USER).
 #define NXMEDIA_QUILLO_PRO_KEY "Software\\Nexlumen\\Quillo Pro\\Location"
