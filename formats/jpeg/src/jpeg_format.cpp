@@ -20,6 +20,9 @@ const int kRgbChannels = 3;
 // The embedded thumbnail is decoded into a 256 x 256 block; larger thumbnails are not used.
 const int kThumbSide = 256;
 const size_t kThumbLineBytes = kThumbSide * kRgbChannels;
+// Opened files up to this size stay in memory until closed (the Gallery opens a file and decodes its thumbnail
+// at once); larger ones are read again by path for each decode rather than held.
+const size_t kKeptFileLimit = 64u << 20;
 
 const nxformat::TypeRow kRows[] = {
     {kJpegType, {24, 8}, IMGCOLOR_GRAY | IMGCOLOR_TRUECOLOR, IMGCOMP_JPEG, ".jpg;*.jpeg;*.jpe", "JPG"},
@@ -145,7 +148,17 @@ STDMETHODIMP NXJPEGFormat::OpenFile(const char* name, ULONG* type, tagIMGFILEINF
   m_path = name;
   m_state = FileState::kOpened;
   LoadEmbeddedThumbnail(file);
+  if (file.size() <= kKeptFileLimit) m_file.swap(file);
   return Status(IMGFILERR_OK);
+}
+
+void NXJPEGFormat::SetSource(ijl::Properties* p) const {
+  if (m_file.empty()) {
+    p->jpgFile = m_path.c_str();
+  } else {
+    p->jpgBytes = const_cast<uint8_t*>(m_file.data());
+    p->jpgSizeBytes = static_cast<uint32_t>(m_file.size());
+  }
 }
 
 void NXJPEGFormat::LoadEmbeddedThumbnail(const std::vector<uint8_t>& file) {
@@ -174,6 +187,7 @@ void NXJPEGFormat::LoadEmbeddedThumbnail(const std::vector<uint8_t>& file) {
 
 STDMETHODIMP NXJPEGFormat::CloseFile() {
   AbandonBandWrite();
+  std::vector<uint8_t>().swap(m_file);
   m_state = FileState::kNone;
   return Status(IMGFILERR_OK);
 }
@@ -195,7 +209,7 @@ STDMETHODIMP NXJPEGFormat::ReadBand(tagIMAGEBUFDESC* imgBuffer, ULONG startLine,
   CodecCall codec;
   tagIMGFILERR result = DescribeBitmap(*imgBuffer, lines, &codec.props);
   if (result != IMGFILERR_OK) return Status(result);
-  codec.props.jpgFile = m_path.c_str();
+  SetSource(&codec.props);
   if (m_info.colormodel == kGreyColorModel) {
     codec.props.jpgChannels = 1;
     codec.props.jpgColor = ijl::kColorGray;
@@ -261,7 +275,7 @@ STDMETHODIMP NXJPEGFormat::ReadToDIB(NXHGLOBAL* hDIB) {
                    OPACITY_OPAQUE);
     CodecCall codec;
     result = lock.Bytes() ? DescribeBitmap(desc, m_info.height, &codec.props) : IMGFILERR_NOMEMORY;
-    codec.props.jpgFile = m_path.c_str();
+    SetSource(&codec.props);
     if (result == IMGFILERR_OK) result = MapCodecResult(codec.Read(ijl::kReadWhole));
   }
   if (result != IMGFILERR_OK) {
@@ -339,7 +353,7 @@ STDMETHODIMP NXJPEGFormat::GetPlatformThumbnail(NXHGLOBAL* thumbnail, unsigned s
     }
     CodecCall codec;
     ijl::Properties& p = codec.props;
-    p.jpgFile = m_path.c_str();
+    SetSource(&p);
     p.dibBytes = block.data();
     p.dibWidth = static_cast<int>(plan.width);
     p.dibHeight = -static_cast<int>(plan.height);

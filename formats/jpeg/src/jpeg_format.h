@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include <nxformat/format_module.h>
+#include <ijl/ijl.h>
 #include "nxjpegcom.h"
 
 namespace nxjpeg {
@@ -34,6 +35,8 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
   enum class FileState { kNone, kOpened, kCreated };
 
   void LoadEmbeddedThumbnail(const std::vector<uint8_t>& file);
+  // Points a codec read at the opened file: the kept bytes when Open kept them, else the file by its path.
+  void SetSource(ijl::Properties* p) const;
   // Drops a band write this instance began and did not finish (the old file stays); IMGFILERR_OK when there is
   // none, IMGFILERR_WRITE when one was dropped or its partial file could not be removed.
   tagIMGFILERR AbandonBandWrite();
@@ -41,6 +44,9 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
 
   tagIMGFILEINFO m_info;
   std::string m_path;
+  // The opened file's bytes, kept from OpenFile to CloseFile so that thumbnails and decodes do not read the
+  // file again; empty for files above kKeptFileLimit, which are read by path.
+  std::vector<uint8_t> m_file;
   std::vector<uint8_t> m_thumb;  // the embedded thumbnail, bottom line first, kThumbLineBytes apart
   uint32_t m_thumbWidth;
   uint32_t m_thumbHeight;

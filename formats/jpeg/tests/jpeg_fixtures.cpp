@@ -9,7 +9,7 @@ namespace fixtures {
 
 namespace {
 
-const uint8_t kMarker = 0xFF, kSoi = 0xD8, kSos = 0xDA, kApp1 = 0xE1;
+const uint8_t kMarker = 0xFF, kSoi = 0xD8, kSos = 0xDA, kApp1 = 0xE1, kApp15 = 0xEF;
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {  // little-endian, as in an "II" TIFF
   out.push_back(uint8_t(v));
@@ -86,6 +86,21 @@ std::vector<uint8_t> WithExifThumbnail(const std::vector<uint8_t>& main, const s
   out.insert(out.end(), kExif, kExif + sizeof(kExif));
   out.insert(out.end(), tiff.begin(), tiff.end());
   out.insert(out.end(), main.begin() + 2, main.end());
+  return out;
+}
+
+std::vector<uint8_t> PaddedTo(const std::vector<uint8_t>& jpeg, size_t size) {
+  const size_t kSegmentLength = 0xFFFF;  // the largest a segment's 16-bit length field allows
+  const size_t kSegmentBytes = 2 + kSegmentLength;
+  const size_t segments = size > jpeg.size() ? (size - jpeg.size() + kSegmentBytes - 1) / kSegmentBytes : 0;
+  std::vector<uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
+  out.reserve(jpeg.size() + segments * kSegmentBytes);
+  for (size_t i = 0; i < segments; ++i) {
+    const uint8_t header[4] = {kMarker, kApp15, uint8_t(kSegmentLength >> 8), uint8_t(kSegmentLength)};
+    out.insert(out.end(), header, header + sizeof header);
+    out.resize(out.size() + kSegmentLength - 2, 0);
+  }
+  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
   return out;
 }
 

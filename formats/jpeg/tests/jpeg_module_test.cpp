@@ -311,6 +311,64 @@ TEST_F(JpegModule, GetThumbnailFitsTheBitmapIntoTheDescriptor) {
   EXPECT_EQ(0xCD, buffer[kLine * 74]);                              // nothing beyond the buffer
 }
 
+// The file Open read is what later reads decode, until it is closed: the Gallery opens each file and takes its
+// thumbnail at once, so each file is read from disk only once.
+TEST_F(JpegModule, ReadsDecodeTheBytesOpenRead) {
+  const uint8_t kGreen[3] = {0, 200, 0};
+  const std::string first = Fixture("kept.jpg", fixtures::Jpeg(1600, 1200));
+  Open(first);
+  ASSERT_TRUE(DeleteFileA(first.c_str()));
+  NXHGLOBAL handle = 0;
+  ASSERT_EQ(kOk, module->ReadToDIB(&handle));
+  Dib whole = TakeDib(handle);
+  ExpectColor(whole.Pixel(800, 0), fixtures::kBottom);
+  ExpectColor(whole.Pixel(800, 1199), fixtures::kTop);
+  unsigned short w = 100, h = 100;
+  ASSERT_EQ(kOk, module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+  Dib thumb = TakeDib(handle);
+  EXPECT_EQ(200, thumb.width);
+  ExpectColor(thumb.Pixel(0, thumb.height - 1), fixtures::kTop);
+  std::vector<uint8_t> band(1600 * 3 * 8);
+  tagIMAGEBUFDESC desc = {};
+  desc.model = COLORMODEL_RGB;
+  desc.order = COMPONENTORDER_NORMAL;
+  desc.width = 1600;
+  desc.height = 8;
+  desc.bytesPerLine = 1600 * 3;
+  desc.pixels = band.data();
+  ULONG lines = 0;
+  ASSERT_EQ(kOk, module->ReadBand(&desc, 1100, &lines));
+  EXPECT_EQ(8u, lines);
+  EXPECT_NEAR(255, band[2], 8);  // blue, in red-green-blue order
+
+  // Another file replaces the kept bytes; a failed Open or CloseFile leaves nothing to read.
+  Open(Fixture("next.jpg", fixtures::SolidJpeg(1600, 1200, kGreen)));
+  ASSERT_EQ(kOk, module->ReadToDIB(&handle));
+  ExpectColor(TakeDib(handle).Pixel(800, 0), kGreen);
+  Open(first, Fail(IMGFILERR_NOFILE));
+  EXPECT_EQ(Fail(IMGFILERR_NOTOPEN), module->ReadToDIB(&handle));
+  Open(Fixture("again.jpg", fixtures::SolidJpeg(64, 64, kGreen)));
+  EXPECT_EQ(kOk, module->CloseFile());
+  EXPECT_EQ(Fail(IMGFILERR_NOTOPEN), module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+}
+
+// Files above the size the module keeps in memory are read again by path, so a decode sees the file as it is now.
+TEST_F(JpegModule, LargeFilesAreReadByPath) {
+  const size_t kAboveKeptLimit = (64u << 20) + 1;
+  const uint8_t kGreen[3] = {0, 200, 0};
+  const std::string path = Fixture("large.jpg", fixtures::PaddedTo(fixtures::Jpeg(64, 48), kAboveKeptLimit));
+  EXPECT_LE(kAboveKeptLimit, Open(path).filesize);
+  fixtures::WriteFile(path, fixtures::PaddedTo(fixtures::SolidJpeg(64, 48, kGreen), kAboveKeptLimit));
+  NXHGLOBAL handle = 0;
+  ASSERT_EQ(kOk, module->ReadToDIB(&handle));
+  ExpectColor(TakeDib(handle).Pixel(32, 0), kGreen);
+  unsigned short w = 32, h = 32;
+  ASSERT_EQ(kOk, module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+  ExpectColor(TakeDib(handle).Pixel(10, 10), kGreen);
+  EXPECT_EQ(kOk, module->CloseFile());
+  DeleteFileA(path.c_str());
+}
+
 TEST_F(JpegModule, CreateAcceptsOnlyJpeg) {
   tagIMGFILEINFO info = {32, 64, 48};
   EXPECT_EQ(Fail(IMGFILERR_UNSUPPORTED), module->CreateFile(fixtures::ScratchPath("x.tif").c_str(), kTiff, &info));
