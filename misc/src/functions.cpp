@@ -220,7 +220,9 @@ BOOL IsMAPIAvailable() {
 }
 
 BOOL SendMail(LPCSTR filePath) {
-  HWND owner = CWnd::GetSafeOwner()->GetSafeHwnd();
+  // The mail dialog is modal to the window the user is in, which need not be the main window's last popup.
+  HWND owner = GetActiveWindow();
+  if (!owner) owner = CWnd::GetSafeOwner()->GetSafeHwnd();
   CWaitCursor wait;
   if (!g_mailLibrary) g_mailLibrary = LoadLibraryA(kMailLibrary);
   if (!g_mailLibrary) {
