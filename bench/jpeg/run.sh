@@ -37,7 +37,7 @@ native=$("$build/jpeg_bench" $files)
 printf '%s\n' "$native" | sed '$d'
 
 # The product's i686 build under Wine, same optimisation level, in a test prefix with the COM servers registered.
-cmake -S "$here/win32" -B "$win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+cmake -S "$root" -B "$win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 servers=$(sed -n 's|.*/\([^/]*\)\.dll$|\1|p' "$win32/testenv/servers.txt")
 cmake --build "$win32" --target jpeg_bench_win32 $servers -j2 | grep -E "error|warning" || true
