@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <vector>
+#include "videocodec.h"
 
 IMPLEMENT_DYNAMIC(cAVIFile, CObject)
 IMPLEMENT_DYNAMIC(cAVIStream, CObject)
@@ -285,18 +286,24 @@ void cAVIEditFile::PasteAllStreams(LONG* position, LONG* length, cAVIEditFile* s
 }
 
 BOOL cAVIEditFile::SaveAs(LPCSTR path, AVICOMPRESSOPTIONS* options) {
-  // Recompressing video needs the platform's compressors, which this layer does not drive yet: refuse
-  // rather than write something other than what was asked for.
-  if (options && options->fccType == streamtypeVIDEO && options->fccHandler &&
-      options->fccHandler != mmioFOURCC('D', 'I', 'B', ' '))
-    throw new cNXException(NXERR_NOT_IMPLEMENTED);
   CWaitCursor wait;
   try {
+    avi::AviFile file;
+    for (int i = 0; i < m_nStreams; ++i) {
+      const avi::Stream& stream = *m_streams[i]->GetAVIStream();
+      nxmedia::StreamSaveOptions prepared = nxmedia::InitStreamOptions(stream, options);
+      if (nxmedia::ChangesVideo(stream, prepared.options))
+        file.streams().push_back(nxmedia::RecompressVideo(stream, prepared.options));
+      else
+        file.streams().push_back(stream);  // sound keeps its own format; other streams their chunks
+    }
     // The container writes a temporary file beside the target and moves it over only when complete, so
     // a failed save leaves no partial file and whatever was at the path before.
-    BuildFile().Save(path);
+    file.Save(path);
   } catch (const avi::Error&) {
     AfxThrowFileException(CFileException::diskFull, -1, path);
+  } catch (const std::bad_alloc&) {
+    AfxThrowMemoryException();
   }
   return TRUE;
 }

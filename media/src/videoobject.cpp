@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 #include "thumbnail_util.h"
+#include "videocodec.h"
 
 IMPLEMENT_SERIAL(cVideoObject, cMediaObject, 1)
 
@@ -19,7 +20,6 @@ namespace {
 
 const int kFormat8Entry = 0;   // entries of the video extension list
 const int kFormat18Entry = 1;
-const WORD kDecodedBits = 24;
 
 // A packed bitmap in new global memory: header (with colour table) followed by the pixels.
 HGLOBAL PackDIB(const void* header, size_t headerSize, const void* pixels, size_t pixelSize) {
@@ -35,39 +35,11 @@ HGLOBAL PackDIB(const void* header, size_t headerSize, const void* pixels, size_
   return memory;
 }
 
-DWORD DibImageSize(const BITMAPINFOHEADER& h) {
-  DWORD line = ((DWORD(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-  return line * DWORD(h.biHeight < 0 ? -h.biHeight : h.biHeight);
-}
-
 // Frame n of a compressed stream: decompressed from the key frame before it with the platform's decoder.
 HGLOBAL DecompressFrame(const avi::Stream& stream, long frame) {
-  const std::vector<uint8_t>& format = stream.format();
-  BITMAPINFOHEADER* input = reinterpret_cast<BITMAPINFOHEADER*>(const_cast<uint8_t*>(format.data()));
-  BITMAPINFOHEADER output = {};
-  output.biSize = sizeof(output);
-  output.biWidth = input->biWidth;
-  output.biHeight = input->biHeight < 0 ? -input->biHeight : input->biHeight;
-  output.biPlanes = 1;
-  output.biBitCount = kDecodedBits;
-  output.biCompression = BI_RGB;
-  output.biSizeImage = DibImageSize(output);
-  HIC decoder = ICLocate(ICTYPE_VIDEO, stream.info().handler, input, &output, ICMODE_DECOMPRESS);
-  if (!decoder) return NULL;
-  std::vector<uint8_t> pixels(output.biSizeImage);
-  BOOL ok = ICDecompressBegin(decoder, input, &output) == ICERR_OK;
-  long key = stream.PreviousKeyFrame(frame);
-  for (long n = key < 0 ? 0 : key; ok && n <= frame; ++n) {
-    std::vector<uint8_t> sample = stream.ReadSamples(n, 1);
-    BITMAPINFOHEADER in = *input;
-    in.biSizeImage = DWORD(sample.size());
-    if (sample.empty()) continue;  // an empty chunk repeats the previous frame
-    ok = ICDecompress(decoder, n < frame ? ICDECOMPRESS_PREROLL : 0, &in, sample.data(), &output, pixels.data()) ==
-         ICERR_OK;
-  }
-  ICDecompressEnd(decoder);
-  ICClose(decoder);
-  return ok ? PackDIB(&output, sizeof(output), pixels.data(), pixels.size()) : NULL;
+  nxmedia::FrameDecoder decoder(stream);
+  const nxmedia::RgbPicture& picture = decoder.Decode(frame);
+  return PackDIB(&decoder.OutputFormat(), sizeof(BITMAPINFOHEADER), picture.pixels.data(), picture.pixels.size());
 }
 
 }  // namespace
@@ -119,7 +91,8 @@ HGLOBAL cVideoObject::GetFrameAsDIB(long frame) {
     const std::vector<uint8_t>& header = video.format();
     BITMAPINFOHEADER h;
     std::memcpy(&h, header.data(), sizeof(h));
-    if (pixels.size() < DibImageSize(h)) return NULL;  // a damaged or empty frame
+    const uint32_t rows = uint32_t(h.biHeight < 0 ? -h.biHeight : h.biHeight);
+    if (pixels.size() < nxmedia::DibStride(h.biWidth, h.biBitCount) * rows) return NULL;  // a damaged or empty frame
     return PackDIB(header.data(), header.size(), pixels.data(), pixels.size());
   } catch (const avi::Error&) {
     return NULL;

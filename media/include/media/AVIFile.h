@@ -1,6 +1,7 @@
 // NXMedia's AVI classes over our own container (platform/avi): cAVIFile and cAVIStream read files and
 // streams; cAVIEditFile and cAVIEditStream cut, copy, paste and clone ranges across all streams of a file,
-// keeping sound aligned with video through time, and save through a temporary file. Used by cVideoObject
+// keeping sound aligned with video through time, and save through a temporary file, recompressing video
+// with the platform's compressors when asked. Used by cVideoObject
 // and the Gallery's video commands. Editing failures throw cNXException type 5, save failures
 // CFileException (disk full, with the path), memory failures CMemoryException.
 #pragma once
@@ -82,6 +83,7 @@ class NXMEDIA_API cAVIEditFile : public cAVIFile {
   void Close() override;
   virtual void OpenAllStreams();
   cAVIEditStream* GetStream(int index);
+  using cAVIFile::GetStream;  // the file's own streams by type stay reachable, beyond the 25 held
   int GetStreamCount() const { return m_nStreams; }
 
   // Each returns a new edit file over the resulting streams (the caller deletes it).
@@ -90,7 +92,9 @@ class NXMEDIA_API cAVIEditFile : public cAVIFile {
   virtual cAVIEditFile* CloneAllStreams();
   // Returns what the first stream's paste reports, in position and length.
   virtual void PasteAllStreams(LONG* position, LONG* length, cAVIEditFile* source, LONG start, LONG sourceLength);
-  // Saves all streams; options null or without a compressor keep the streams as they are. True on success.
+  // Saves all streams. Options naming a video compressor recompress the video streams with it (comptypeDIB:
+  // uncompressed; the stream's own compressor: kept as it is); sound, and video without a compressor in the
+  // options, keep their chunks. True on success.
   virtual BOOL SaveAs(LPCSTR path, AVICOMPRESSOPTIONS* options);
   virtual BOOL OpenWritableCopy(LPCSTR path);
   virtual BOOL PutOnClipboard();
