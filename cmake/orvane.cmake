@@ -110,15 +110,18 @@ function(orv_finish_tests)
   set_tests_properties(wineprefix_down PROPERTIES FIXTURES_CLEANUP wineprefix)
 endfunction()
 
-# orv_add_idl(target file.idl [INCLUDES dirs]): runs widl on file.idl for target, giving NAME.h, NAME_i.c
-# (compiled into the target) and NAME.tlb in the current binary folder; the header folder is added to the
-# target. INCLUDES are further folders searched for imported IDL files.
+# orv_add_idl(target file.idl [NO_TYPELIB] [INCLUDES dirs] [EMBED file.rc]): runs widl on file.idl for
+# target, giving NAME.h, NAME_i.c (compiled into the target) and NAME.tlb in the current binary folder; the
+# header folder is added to the target. INCLUDES are further folders searched for imported IDL files.
+# NO_TYPELIB is for IDL without a library block: widl makes no .tlb for it, and a declared output that never
+# appears would rerun widl on every build. EMBED names the target's .rc that embeds NAME.tlb (a "1 TYPELIB"
+# line), which is then compiled after the type library and finds it.
 # Wine's IDL files serve only to resolve imports; the generated code compiles against mingw's headers.
 set(ORV_IDL_INCLUDE /usr/include/wine/wine/windows)
 find_path(ORV_STDOLE_DIR stdole2.tlb PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 function(orv_add_idl target idl)
-  cmake_parse_arguments(A "" "EMBED" "INCLUDES" ${ARGN})
+  cmake_parse_arguments(A "NO_TYPELIB" "EMBED" "INCLUDES" ${ARGN})
   get_filename_component(name ${idl} NAME_WE)
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(out ${CMAKE_CURRENT_BINARY_DIR})
@@ -126,16 +129,15 @@ function(orv_add_idl target idl)
   foreach(dir ${A_INCLUDES})
     list(APPEND widl -I${dir})
   endforeach()
-  add_custom_command(
-    OUTPUT ${out}/${name}.h ${out}/${name}_i.c ${out}/${name}.tlb
-    COMMAND ${widl} -h -H ${out}/${name}.h ${idl_abs}
-    COMMAND ${widl} -u -o ${out}/${name}_i.c ${idl_abs}
-    COMMAND ${widl} -t -o ${out}/${name}.tlb ${idl_abs}
-    DEPENDS ${idl_abs}
-    COMMENT "widl ${name}.idl")
+  set(outputs ${out}/${name}.h ${out}/${name}_i.c)
+  set(commands COMMAND ${widl} -h -H ${out}/${name}.h ${idl_abs} COMMAND ${widl} -u -o ${out}/${name}_i.c ${idl_abs})
+  if(NOT A_NO_TYPELIB)
+    list(APPEND outputs ${out}/${name}.tlb)
+    list(APPEND commands COMMAND ${widl} -t -o ${out}/${name}.tlb ${idl_abs})
+  endif()
+  add_custom_command(OUTPUT ${outputs} ${commands} DEPENDS ${idl_abs} COMMENT "widl ${name}.idl")
   target_sources(${target} PRIVATE ${out}/${name}.h ${out}/${name}_i.c)
   target_include_directories(${target} PUBLIC ${out})
-  set_source_files_properties(${out}/${name}.tlb PROPERTIES GENERATED TRUE)
   if(A_EMBED)
     set_source_files_properties(${A_EMBED} PROPERTIES OBJECT_DEPENDS ${out}/${name}.tlb
                                 INCLUDE_DIRECTORIES "${out};${CMAKE_CURRENT_SOURCE_DIR}")
