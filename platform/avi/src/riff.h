@@ -80,9 +80,4 @@ inline FourCC ChunkId(int stream, uint16_t type) {
 
 [[noreturn]] inline void Fail(Errc code, const std::string& what) { throw Error(code, what); }
 
-// Replaces `target` by `temp` (same folder); throws Error(kIo), leaving `target` as it was.
-void MoveIntoPlace(const std::string& temp, const std::string& target);
-// A name in the target's folder that does not exist yet, for writing before MoveIntoPlace.
-std::string TemporaryNameFor(const std::string& target);
-
 }  // namespace avi::riff

@@ -4,6 +4,7 @@
 
 #include "avi/file.h"
 #include "riff.h"
+#include "safefile/safefile.h"
 
 namespace avi {
 
@@ -200,22 +201,12 @@ std::vector<uint8_t> WriteToMemory(const std::vector<const Stream*>& streams) {
 }
 
 void SaveStreams(const std::string& path, const std::vector<const Stream*>& streams) {
-  const std::string temp = riff::TemporaryNameFor(path);
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (!file) riff::Fail(Errc::kIo, "cannot create " + temp);
-  try {
-    FileSink sink(file);
-    Write(sink, streams);
-    const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
-    const bool closed = std::fclose(file) == 0;
-    file = nullptr;
-    if (!flushed || !closed) riff::Fail(Errc::kIo, "cannot write " + temp);
-    riff::MoveIntoPlace(temp, path);
-  } catch (...) {
-    if (file) std::fclose(file);
-    std::remove(temp.c_str());
-    throw;
-  }
+  // An exception from Write leaves the pending file uncommitted, which removes it.
+  safefile::PendingFile out(path);
+  if (!out.file()) riff::Fail(Errc::kIo, "cannot create a temporary file beside " + path);
+  FileSink sink(out.file());
+  Write(sink, streams);
+  if (!out.Commit()) riff::Fail(Errc::kIo, (out.error() == safefile::Error::kWrite ? "cannot write " : "cannot replace ") + path);
 }
 
 }  // namespace avi

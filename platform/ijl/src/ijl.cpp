@@ -201,15 +201,6 @@ int readImpl(Properties* p, int mode) {
   }
 }
 
-// Writes go to a temporary file beside the target, renamed over it only once complete.
-std::string temporaryPath(const std::string& path) { return path + ".ijl-part"; }
-
-int replaceFile(const std::string& from, const std::string& to) {
-  if (safefile::MoveIntoPlace(from, to)) return kOk;
-  std::remove(from.c_str());
-  return kErrFileIo;
-}
-
 bool appendOutput(std::FILE* f, Encoder& enc) {
   size_t n = enc.outputSize();
   bool ok = n == 0 || std::fwrite(enc.outputData(), 1, n, f) == n;
@@ -217,19 +208,11 @@ bool appendOutput(std::FILE* f, Encoder& enc) {
   return ok;
 }
 
-// A band-written file in progress: the encoder between calls and the open temporary file.
+// A band-written file in progress: the encoder between calls and the save of its file (platform/safefile),
+// which replaces the target only after the last band and otherwise leaves it as it was.
 struct BandSession {
   Encoder encoder;
-  std::FILE* file = nullptr;
-  std::string tempPath;
-  // Closes and removes the partial file; false when it cannot be removed.
-  bool discard() {
-    if (!file) return true;
-    std::fclose(file);
-    file = nullptr;
-    return std::remove(tempPath.c_str()) == 0;
-  }
-  ~BandSession() { discard(); }
+  std::unique_ptr<safefile::PendingFile> file;
 };
 
 std::mutex& sessionsLock() {
@@ -270,16 +253,10 @@ int writeWhole(Properties* p) {
     p->jpgSizeBytes = static_cast<uint32_t>(enc.outputSize());
     return kOk;
   }
-  const std::string target = p->jpgFile, temp = temporaryPath(target);
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return kErrInvalidFilename;
-  bool ok = appendOutput(f, enc);
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) {
-    std::remove(temp.c_str());
-    return kErrFileIo;
-  }
-  return replaceFile(temp, target);
+  safefile::PendingFile out(p->jpgFile);
+  if (!out.file()) return kErrInvalidFilename;
+  if (!appendOutput(out.file(), enc)) return kErrFileIo;
+  return out.Commit() ? kOk : kErrFileIo;
 }
 
 int writeBand(Properties* p) {
@@ -299,11 +276,10 @@ int writeBand(Properties* p) {
   if (roi.top == 0) {
     if (it != all.end()) all.erase(it);
     auto s = std::make_unique<BandSession>();
-    s->tempPath = temporaryPath(target);
     r = s->encoder.begin(p->jpgWidth, p->jpgHeight, p->jpgChannels, p->jpgQuality);
     if (r != kOk) return r;
-    s->file = std::fopen(s->tempPath.c_str(), "wb");
-    if (!s->file) return kErrInvalidFilename;
+    s->file = std::make_unique<safefile::PendingFile>(target);
+    if (!s->file->file()) return kErrInvalidFilename;
     it = all.emplace(target, std::move(s)).first;
   } else if (it == all.end()) {
     return kErrBandOrder;
@@ -316,21 +292,15 @@ int writeBand(Properties* p) {
   }
   r = enc.addLines(bm.firstLine, bm.lineStep, roi.bottom - roi.top, p->dibChannels, p->dibColor == kColorBgr);
   if (r == kOk && enc.linesReceived() == enc.height()) r = enc.finish();
-  if (r == kOk && !appendOutput(s.file, enc)) r = kErrFileIo;
+  if (r == kOk && !appendOutput(s.file->file(), enc)) r = kErrFileIo;
   if (r != kOk) {
     all.erase(it);
     return r;
   }
   if (enc.linesReceived() < enc.height()) return kOk;
-  std::FILE* f = s.file;
-  s.file = nullptr;
-  const std::string temp = s.tempPath;
+  std::unique_ptr<safefile::PendingFile> file = std::move(s.file);
   all.erase(it);
-  if (std::fclose(f) != 0) {
-    std::remove(temp.c_str());
-    return kErrFileIo;
-  }
-  return replaceFile(temp, target);
+  return file->Commit() ? kOk : kErrFileIo;
 }
 
 int abandonBand(const std::string& target) {
@@ -342,7 +312,7 @@ int abandonBand(const std::string& target) {
     session = std::move(it->second);
     sessions().erase(it);
   }
-  return session->discard() ? kOk : kErrFileIo;
+  return session->file->Discard() ? kOk : kErrFileIo;
 }
 
 }  // namespace

@@ -204,6 +204,18 @@ ijl::Properties encoderRecord(const ijl::Image& img, int quality) {
   return p;
 }
 
+// Writes lines top..top+rows of src (top-down, packed RGB) as one band of target.
+int writeBandOf(const ijl::Image& src, const std::string& target, int top, int rows, int quality) {
+  ijl::Properties b = encoderRecord(src, quality);
+  b.jpgFile = target.c_str();
+  b.dibBytes = const_cast<uint8_t*>(&src.pixels[static_cast<size_t>(top) * src.width * 3]);
+  b.dibHeight = rows;
+  b.roi = {0, top, src.width, top + rows};
+  int r = ijl::write(&b, ijl::kWriteRegion);
+  ijl::free(&b);
+  return r;
+}
+
 TEST(Encode, DjpegReadsWhatWeWriteAndQualityIsEstimated) {
   ASSERT_TRUE(haveTool("djpeg"));
   for (int channels : {3, 1}) {
@@ -281,7 +293,7 @@ TEST(Encode, BandsAppendToOneFileAndFailuresKeepTheOldFile) {
     ijl::free(&b);
   }
   EXPECT_EQ(a, readFile(banded));
-  EXPECT_TRUE(readFile(banded + ".ijl-part").empty());
+  EXPECT_TRUE(readFile(banded + ".~0.tmp").empty());
 
   // Whole writes that fail leave the old file as it was.
   ijl::Properties bad = encoderRecord(src, 101);
@@ -293,11 +305,40 @@ TEST(Encode, BandsAppendToOneFileAndFailuresKeepTheOldFile) {
   EXPECT_EQ(a, readFile(whole));
 }
 
+// Two writers of one file (a band write in progress and a whole write) each have their own temporary: the
+// whole write lands, and the band write, once complete, replaces it with a file of its own.
+TEST(Encode, WholeWriteDuringBandWriteLeavesBothIntact) {
+  ijl::Image src = makePhoto(48, 30, 3, 4), other = makePhoto(20, 12, 3, 8);
+  const std::string target = scratchPath("two_writers.jpg");
+  constexpr int kBand = 10;
+  auto band = [&](int top) { return writeBandOf(src, target, top, kBand, 90); };
+  ASSERT_EQ(band(0), ijl::kOk);
+  ijl::Properties w = encoderRecord(other, 90);
+  w.jpgFile = target.c_str();
+  w.dibBytes = other.pixels.data();
+  w.dibHeight = other.height;
+  ASSERT_EQ(ijl::write(&w, ijl::kWriteWhole), ijl::kOk);
+  ijl::free(&w);
+  auto decode = [&](ijl::Image* out) {
+    std::vector<uint8_t> bytes = readFile(target);
+    return ijl::decodeToImage(bytes.data(), bytes.size(), ijl::kReadWhole, 3, out);
+  };
+  ijl::Image read;
+  ASSERT_EQ(decode(&read), ijl::kOk);
+  EXPECT_EQ(other.width, read.width);
+  ASSERT_EQ(band(10), ijl::kOk);
+  ASSERT_EQ(band(20), ijl::kOk);
+  ASSERT_EQ(decode(&read), ijl::kOk);
+  EXPECT_EQ(src.width, read.width);
+  EXPECT_EQ(src.height, read.height);
+  EXPECT_LT(compare(read, src).meanAbs, 6.0);
+}
+
 // A band write given up part way: the partial file goes, the old target stays, and the session is gone, so a
 // band continuing it is refused. Abandoning with nothing in progress is harmless.
 TEST(Encode, AbandonedBandWriteKeepsTheOldFile) {
   ijl::Image src = makePhoto(40, 30, 3, 2);
-  const std::string target = scratchPath("abandoned.jpg"), part = target + ".ijl-part";
+  const std::string target = scratchPath("abandoned.jpg"), part = target + ".~0.tmp";
   std::vector<uint8_t> old;
   ASSERT_EQ(ijl::encodeImage(makePhoto(16, 16, 3, 9), 75, &old), ijl::kOk);
   writeFile(target, old);
@@ -307,16 +348,7 @@ TEST(Encode, AbandonedBandWriteKeepsTheOldFile) {
     return f != nullptr;
   };
   constexpr int kBand = 10;
-  auto band = [&](int top) {
-    ijl::Properties b = encoderRecord(src, 75);
-    b.jpgFile = target.c_str();
-    b.dibBytes = &src.pixels[static_cast<size_t>(top) * src.width * 3];
-    b.dibHeight = kBand;
-    b.roi = {0, top, src.width, top + kBand};
-    int r = ijl::write(&b, ijl::kWriteRegion);
-    ijl::free(&b);
-    return r;
-  };
+  auto band = [&](int top) { return writeBandOf(src, target, top, kBand, 75); };
   auto abandon = [&](const char* path) {
     ijl::Properties a;
     ijl::init(&a);

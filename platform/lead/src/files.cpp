@@ -53,20 +53,9 @@ int readFile(const char* path, Bytes* out) {
   return rc;
 }
 
-// Writes data under a fresh temporary name beside path, then moves it over path (platform/safefile).
+// Writes data through a temporary file that replaces path only when complete (platform/safefile).
 int writeAtomically(const char* path, const Bytes& data) {
   if (!path || !*path) return ORVL_ERROR_INVALID_PARAM;
-  // A target that is read-only or held open without write sharing is not replaced (a rename over it
-  // would succeed on some file systems and take the file away from its holder).
-  const DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    return ORVL_ERROR_FILE_WRITE;
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    HANDLE probe = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) return ORVL_ERROR_FILE_WRITE;
-    CloseHandle(probe);
-  }
   return safefile::WriteWholeFile(path, data.data(), data.size()) ? ORVL_SUCCESS : ORVL_ERROR_FILE_WRITE;
 }
 
