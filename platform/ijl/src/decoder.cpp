@@ -9,6 +9,7 @@
 #include "color.h"
 #include "ijl/ijl.h"
 #include "tables.h"
+#include "tiffifd/tiffifd.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -400,52 +401,26 @@ int Decoder::readScanHeader(const uint8_t* seg, size_t len) {
 }
 
 namespace {
-uint32_t tiffRead(const uint8_t* p, int n, bool bigEndian) {
-  uint32_t v = 0;
-  for (int i = 0; i < n; ++i) v |= static_cast<uint32_t>(p[i]) << (8 * (bigEndian ? n - 1 - i : i));
-  return v;
-}
-
 // The JPEG thumbnail of an EXIF block: IFD1's JPEGInterchangeFormat and its length.
 ThumbnailSource exifThumbnail(const uint8_t* tiff, size_t size) {
   constexpr uint16_t kTagCompression = 0x0103, kTagJpegOffset = 0x0201, kTagJpegLength = 0x0202;
   constexpr uint32_t kCompressionJpeg = 6;
-  constexpr size_t kTiffHeader = 8, kEntrySize = 12;
+  using tiffifd::Status;
   ThumbnailSource none;
-  if (size < kTiffHeader) return none;
-  bool be;
-  if (tiff[0] == 'I' && tiff[1] == 'I')
-    be = false;
-  else if (tiff[0] == 'M' && tiff[1] == 'M')
-    be = true;
-  else
+  tiffifd::Reader reader;
+  tiffifd::Directory ifd0, ifd1;
+  if (reader.open(tiff, size) != Status::kOk || reader.directory(reader.first(), &ifd0) != Status::kOk ||
+      !ifd0.next || reader.directory(ifd0.next, &ifd1) != Status::kOk)
     return none;
-  if (tiffRead(tiff + 2, 2, be) != 42) return none;
-  uint32_t ifd0 = tiffRead(tiff + 4, 4, be);
-  if (ifd0 > size - 2) return none;
-  uint32_t n0 = tiffRead(tiff + ifd0, 2, be);
-  uint64_t next = uint64_t(ifd0) + 2 + n0 * kEntrySize;
-  if (next + 4 > size) return none;
-  uint32_t ifd1 = tiffRead(tiff + next, 4, be);
-  if (ifd1 == 0 || ifd1 > size - 2) return none;
-  uint32_t n1 = tiffRead(tiff + ifd1, 2, be);
-  uint64_t offset = 0, length = 0;
-  uint32_t compression = kCompressionJpeg;
-  for (uint32_t i = 0; i < n1; ++i) {
-    uint64_t e = uint64_t(ifd1) + 2 + i * kEntrySize;
-    if (e + kEntrySize > size) return none;
-    uint32_t tag = tiffRead(tiff + e, 2, be), type = tiffRead(tiff + e + 2, 2, be);
-    constexpr uint32_t kTypeShort = 3;
-    uint32_t value = type == kTypeShort ? tiffRead(tiff + e + 8, 2, be) : tiffRead(tiff + e + 8, 4, be);
-    if (tag == kTagJpegOffset) offset = value;
-    if (tag == kTagJpegLength) length = value;
-    if (tag == kTagCompression) compression = value;
-  }
-  if (compression != kCompressionJpeg || length == 0 || offset + length > size) return none;
+  tiffifd::Entry e;
+  const uint32_t offset = reader.find(ifd1, kTagJpegOffset, &e) ? e.value : 0;
+  const uint32_t length = reader.find(ifd1, kTagJpegLength, &e) ? e.value : 0;
+  const uint32_t compression = reader.find(ifd1, kTagCompression, &e) ? e.value : kCompressionJpeg;
+  if (compression != kCompressionJpeg || length == 0 || !reader.holds(offset, length)) return none;
   ThumbnailSource t;
   t.kind = ThumbnailSource::kJpeg;
   t.data = tiff + offset;
-  t.size = static_cast<size_t>(length);
+  t.size = length;
   return t;
 }
 }  // namespace

@@ -1,9 +1,12 @@
-// TIFF structure reading: byte order, the chain of image directories (pages) and the tags we report.
+// The toolkit's view of a TIFF file: its pages (the chain of image directories) and the tags we report, read
+// through the suite's one TIFF directory reader (platform/tiffifd).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "tiffifd/tiffifd.h"
 
 namespace orvl {
 
@@ -14,21 +17,15 @@ struct TiffPage {
 
 class TiffFile {
  public:
-  // Walks the directory chain; cycles and directories outside the data are corruption.
+  // Walks the directory chain; data that is not TIFF, cycles and directories outside the data are errors.
   int parse(const uint8_t* data, size_t size);
   int readPage(size_t index, TiffPage* page) const;
+  bool bigEndian() const { return reader_.bigEndian(); }
 
-  bool bigEndian = false;
-  std::vector<uint32_t> pages;       // offset of each directory
-  std::vector<uint32_t> nextFields;  // offset of each directory's "next directory" word
-  uint32_t firstField = 4;           // offset of the header's first-directory word
-
-  uint16_t u16(size_t at) const;
-  uint32_t u32(size_t at) const;
+  std::vector<tiffifd::Directory> pages;  // one directory per page, in chain order
 
  private:
-  const uint8_t* d_ = nullptr;
-  size_t n_ = 0;
+  tiffifd::Reader reader_;
 };
 
 }  // namespace orvl

@@ -1,4 +1,4 @@
-// TIFF directory walking and the writers of the portable core: PNG, TIFF pages, JPEG (with the JPEG reader).
+// TIFF pages (over the shared directory reader) and the writers of the portable core: PNG, TIFF pages, JPEG.
 #include <zlib.h>
 
 #include <algorithm>
@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <set>
 
 #include "codecs.h"
 #include "ijl/ijl.h"
@@ -17,70 +16,50 @@ namespace orvl {
 
 // ---- TIFF directories ----
 constexpr size_t kMaxPages = 10000;
+constexpr size_t kTiffHeaderSize = 8;
 constexpr uint16_t kTagWidth = 256, kTagHeight = 257, kTagBits = 258, kTagCompression = 259, kTagPhotometric = 262,
                    kTagStripOffsets = 273, kTagSamples = 277, kTagRowsPerStrip = 278, kTagStripBytes = 279,
                    kTagXRes = 282, kTagYRes = 283, kTagPlanar = 284, kTagResUnit = 296, kTagColorMap = 320,
                    kTagExtraSamples = 338, kTagSubfileType = 254;
-constexpr uint16_t kTypeShort = 3, kTypeLong = 4, kTypeRational = 5;
-
-uint16_t TiffFile::u16(size_t at) const {
-  return bigEndian ? uint16_t((d_[at] << 8) | d_[at + 1]) : uint16_t(d_[at] | (d_[at + 1] << 8));
-}
-uint32_t TiffFile::u32(size_t at) const {
-  return bigEndian ? (uint32_t(d_[at]) << 24) | (uint32_t(d_[at + 1]) << 16) | (uint32_t(d_[at + 2]) << 8) | d_[at + 3]
-                   : uint32_t(d_[at]) | (uint32_t(d_[at + 1]) << 8) | (uint32_t(d_[at + 2]) << 16) | (uint32_t(d_[at + 3]) << 24);
-}
+using tiffifd::kTypeLong;
+using tiffifd::kTypeRational;
+using tiffifd::kTypeShort;
 
 int TiffFile::parse(const uint8_t* data, size_t size) {
-  d_ = data;
-  n_ = size;
-  if (size < 8) return ORVL_ERROR_FILE_READ;
-  bigEndian = data[0] == 'M';
-  uint32_t off = u32(4);
-  uint32_t field = 4;
-  std::set<uint32_t> seen;
-  while (off) {
-    if (off < 8 || size_t(off) + 2 > size) return pages.empty() ? ORVL_ERROR_FILE_READ : ORVL_ERROR_FILE_CORRUPT;
-    if (!seen.insert(off).second || pages.size() >= kMaxPages) return ORVL_ERROR_FILE_CORRUPT;
-    uint32_t count = u16(off);
-    size_t nextAt = size_t(off) + 2 + size_t(count) * 12;
-    if (nextAt + 4 > size) return ORVL_ERROR_FILE_READ;
-    if (pages.empty()) firstField = field;
-    pages.push_back(off);
-    nextFields.push_back(uint32_t(nextAt));
-    field = uint32_t(nextAt);
-    off = u32(nextAt);
+  using tiffifd::Status;
+  pages.clear();
+  if (reader_.open(data, size) != Status::kOk)
+    return size < kTiffHeaderSize ? ORVL_ERROR_FILE_READ : ORVL_ERROR_FILE_FORMAT;
+  switch (reader_.chain(kMaxPages, &pages)) {
+    case Status::kOk: return pages.empty() ? ORVL_ERROR_FILE_CORRUPT : ORVL_SUCCESS;
+    case Status::kOutside: return pages.empty() ? ORVL_ERROR_FILE_READ : ORVL_ERROR_FILE_CORRUPT;
+    case Status::kTruncated: return ORVL_ERROR_FILE_READ;
+    default: return ORVL_ERROR_FILE_CORRUPT;
   }
-  return pages.empty() ? ORVL_ERROR_FILE_CORRUPT : ORVL_SUCCESS;
 }
 
 int TiffFile::readPage(size_t index, TiffPage* p) const {
-  uint32_t off = pages[index];
-  uint32_t count = u16(off);
+  const tiffifd::Directory& dir = pages[index];
   double xres = 0, yres = 0;
   int unit = 2;
-  for (uint32_t i = 0; i < count; ++i) {
-    size_t e = size_t(off) + 2 + size_t(i) * 12;
-    uint16_t tag = u16(e), type = u16(e + 2);
-    uint32_t n = u32(e + 4);
-    // Up to two shorts sit in the entry itself; longer arrays are found at a 32-bit offset.
-    uint32_t value = type == kTypeShort && n <= 2 ? u16(e + 8) : u32(e + 8);
-    switch (tag) {
-      case kTagWidth: p->width = value; break;
-      case kTagHeight: p->height = value; break;
+  for (size_t i = 0; i < dir.entries; ++i) {
+    const tiffifd::Entry e = reader_.entry(dir, i);
+    switch (e.tag) {
+      case kTagWidth: p->width = e.value; break;
+      case kTagHeight: p->height = e.value; break;
       case kTagBits:
-        if (n <= 2) p->bitsPerSample = u16(e + 8);
-        else if (size_t(value) + 2 <= n_) p->bitsPerSample = u16(value);
+        if (e.count <= 2) p->bitsPerSample = reader_.u16(e.field);
+        else if (reader_.holds(e.value, 2)) p->bitsPerSample = reader_.u16(e.value);
         else return ORVL_ERROR_FILE_CORRUPT;
         break;
-      case kTagSamples: p->samplesPerPixel = value; break;
-      case kTagCompression: p->compression = value; break;
-      case kTagPhotometric: p->photometric = value; break;
-      case kTagResUnit: unit = int(value); break;
+      case kTagSamples: p->samplesPerPixel = e.value; break;
+      case kTagCompression: p->compression = e.value; break;
+      case kTagPhotometric: p->photometric = e.value; break;
+      case kTagResUnit: unit = int(e.value); break;
       case kTagXRes: case kTagYRes:
-        if (type == kTypeRational && size_t(value) + 8 <= n_) {
-          uint32_t num = u32(value), den = u32(value + 4);
-          (tag == kTagXRes ? xres : yres) = den ? double(num) / den : 0;
+        if (e.type == kTypeRational && reader_.holds(e.value, 8)) {
+          uint32_t num = reader_.u32(e.value), den = reader_.u32(size_t(e.value) + 4);
+          (e.tag == kTagXRes ? xres : yres) = den ? double(num) / den : 0;
         }
         break;
       default: break;
@@ -282,9 +261,9 @@ int encodeTiff(const ORVLBITMAP* bmp, bool packBits, int page, Bytes* file) {
     int rc = existing.parse(file->data(), file->size());
     if (rc != ORVL_SUCCESS) return rc;
     if (size_t(page) > existing.pages.size() + 1) return ORVL_ERROR_PAGE_NOT_FOUND;
-    big = existing.bigEndian;
-    linkAt = existing.nextFields[size_t(page) - 2];
-    if (size_t(page) <= existing.pages.size()) following = existing.u32(existing.nextFields[size_t(page) - 1]);
+    big = existing.bigEndian();
+    linkAt = existing.pages[size_t(page) - 2].nextField;
+    if (size_t(page) <= existing.pages.size()) following = existing.pages[size_t(page) - 1].next;
   } else {
     file->clear();
     file->push_back('I'); file->push_back('I'); file->push_back(42); file->push_back(0);

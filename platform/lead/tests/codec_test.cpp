@@ -269,11 +269,17 @@ TEST(LeadTiff, WritesPagesAndAppendsOrReplacesPageTwo) {
   Bytes loop = file;
   orvl::TiffFile t;
   ASSERT_EQ(ORVL_SUCCESS, t.parse(loop.data(), loop.size()));
-  uint32_t first = t.pages[0];
-  size_t at = t.nextFields[1];
+  uint32_t first = t.pages[0].offset;
+  size_t at = t.pages[1].nextField;
   for (int k = 0; k < 4; ++k) loop[at + size_t(k)] = uint8_t(first >> (8 * k));
   EXPECT_EQ(ORVL_ERROR_FILE_CORRUPT, orvl::identify(loop.data(), loop.size(), 1, &info));
   for (size_t n = 0; n < file.size(); n += 7) EXPECT_NE(ORVL_SUCCESS + 100, orvl::identify(file.data(), n, 2, &info));
+  // A later page is never added to a file that is not TIFF: the result would be neither that file nor a TIFF.
+  Bytes bmp;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeBmp(&page1, &bmp));
+  const Bytes original = bmp;
+  EXPECT_EQ(ORVL_ERROR_FILE_FORMAT, orvl::encodeTiff(&thumb, false, 2, &bmp));
+  EXPECT_EQ(original, bmp);
 }
 
 TEST(LeadIdentify, KnowsEachFormatNumber) {
