@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace ijltest {
 
@@ -17,7 +20,45 @@ bool haveTool(const std::string& name) {
   return found;
 }
 
+#ifdef _WIN32
+// Under Wine the peers are the machine's own Linux programs. Wine starts a Unix program from CreateProcess but
+// hands back no process to wait for, so the command runs in a shell script that leaves its exit status in a
+// file, which is awaited. Paths are shared as they are: the tests run with the current drive mapped to the
+// Unix root (CTest's working folder is in the build tree), so "/tmp/x" names the same file on both sides.
+int run(const std::string& command) {
+  constexpr int kPollMs = 5;
+  constexpr DWORD kLimitMs = 10 * 60 * 1000;
+  static int count = 0;
+  const std::string base = "/tmp/ijl-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+  const std::string script = base + ".sh", status = base + ".status";
+  std::FILE* f = std::fopen(script.c_str(), "wb");
+  if (!f) return -1;
+  std::fprintf(f, "%s\necho $? > '%s.part' && mv '%s.part' '%s'\n", command.c_str(), status.c_str(), status.c_str(),
+               status.c_str());
+  std::fclose(f);
+  std::string line = "Z:\\bin\\sh " + script;
+  STARTUPINFOA si = {sizeof si};
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::remove(script.c_str());
+    return -1;
+  }
+  int result = -1;
+  for (DWORD waited = 0; waited < kLimitMs; waited += kPollMs) {
+    if (std::FILE* done = std::fopen(status.c_str(), "rb")) {
+      if (std::fscanf(done, "%d", &result) != 1) result = -1;
+      std::fclose(done);
+      break;
+    }
+    Sleep(kPollMs);
+  }
+  std::remove(status.c_str());
+  std::remove(script.c_str());
+  return result;
+}
+#else
 int run(const std::string& command) { return std::system(command.c_str()); }
+#endif
 
 namespace {
 std::string& scratchDirName() {
@@ -25,14 +66,30 @@ std::string& scratchDirName() {
   return dir;
 }
 void removeScratchDir() { run("rm -rf '" + scratchDirName() + "'"); }
+
+bool makeScratchDir(std::string* dir) {
+#ifdef _WIN32
+  *dir = "/tmp/ijl-test-" + std::to_string(GetCurrentProcessId());
+  if (!CreateDirectoryA(dir->c_str(), nullptr)) return false;
+  // The same folder must be seen by the peers (see run).
+  const std::string probe = *dir + "/shared";
+  std::FILE* f = std::fopen(probe.c_str(), "wb");
+  if (!f) return false;
+  std::fclose(f);
+  return run("test -f '" + probe + "'") == 0;
+#else
+  char templ[] = "/tmp/ijl-test-XXXXXX";
+  if (!mkdtemp(templ)) return false;
+  *dir = templ;
+  return true;
+#endif
+}
 }  // namespace
 
 const std::string& scratchDir() {
   std::string& dir = scratchDirName();
   if (dir.empty()) {
-    char templ[] = "/tmp/ijl-test-XXXXXX";
-    if (!mkdtemp(templ)) ADD_FAILURE() << "cannot create a scratch directory";
-    dir = templ;
+    if (!makeScratchDir(&dir)) ADD_FAILURE() << "cannot create a scratch directory shared with the peer tools: " << dir;
     std::atexit(removeScratchDir);
   }
   return dir;
