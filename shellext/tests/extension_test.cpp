@@ -7,7 +7,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -314,9 +316,12 @@ TEST_F(OrvaneExtTest, ManyLaunchItemsDoNotOverrunTheTypeList) {
   }
 }
 
-// A data object is kept from Initialize until the next Initialize or the end of the object, never longer.
-class CountingDataObject : public IDataObject {
+// A data object that counts its references and hands out a file list made here (or none), for what the
+// shell's own data object cannot show: a failing file list and paths longer than the buffers.
+class FileListDataObject : public IDataObject {
  public:
+  explicit FileListDataObject(std::vector<std::string> paths = {}, bool hasList = false)
+      : m_paths(std::move(paths)), m_hasList(hasList) {}
   ULONG refs = 1;
   STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
     if (iid == IID_IUnknown || iid == IID_IDataObject) {
@@ -329,19 +334,38 @@ class CountingDataObject : public IDataObject {
   }
   STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
   STDMETHODIMP_(ULONG) Release() override { return --refs; }
-  STDMETHODIMP GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
+  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (!m_hasList || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL)) return DV_E_FORMATETC;
+    std::string names;
+    for (const std::string& path : m_paths) names += path + '\0';
+    names += '\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    char* bytes = static_cast<char*>(GlobalLock(memory));
+    reinterpret_cast<DROPFILES*>(bytes)->pFiles = sizeof(DROPFILES);
+    std::memcpy(bytes + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(memory);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = memory;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
   STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  STDMETHODIMP QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
+  STDMETHODIMP QueryGetData(FORMATETC*) override { return m_hasList ? S_OK : DV_E_FORMATETC; }
   STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
   STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
   STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
   STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
   STDMETHODIMP DUnadvise(DWORD) override { return E_NOTIMPL; }
   STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+ private:
+  std::vector<std::string> m_paths;
+  bool m_hasList;
 };
 
+// A data object is kept from Initialize until the next Initialize or the end of the object, never longer.
 TEST_F(OrvaneExtTest, InitializeKeepsOnlyTheLatestSelection) {
-  CountingDataObject noFiles;
+  FileListDataObject noFiles;
   ComPtr<IShellExtInit> init = Create();
   ASSERT_TRUE(init);
   EXPECT_EQ(DV_E_FORMATETC, init->Initialize(nullptr, &noFiles, nullptr));  // no file list: its error
@@ -351,6 +375,37 @@ TEST_F(OrvaneExtTest, InitializeKeepsOnlyTheLatestSelection) {
   EXPECT_EQ(DV_E_FORMATETC, init->Initialize(nullptr, &noFiles, nullptr));
   init.Release();
   EXPECT_EQ(1u, noFiles.refs);
+}
+
+// A selected path too long for the path buffer is passed over, not cut: here its first 259 characters
+// name an existing picture, which must neither offer the command nor be opened.
+TEST_F(OrvaneExtTest, PathLongerThanTheBufferIsPassedOver) {
+  orvtest::StandInHosts hosts;
+  orvtest::SetHostPath(orvtest::BinFolder() + kHost);
+  orvtest::SetLaunchItems({{"Gallery", {"jpg"}}});
+  const size_t kLongestPath = MAX_PATH - 1;
+  const std::string stem = m_folder.Path() + "\\";
+  const std::string picture = m_folder.File(std::string(kLongestPath - stem.size() - 4, 'p') + ".jpg");
+  ASSERT_EQ(kLongestPath, picture.size());
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(picture.c_str()));
+  const std::string tooLong = picture + "\\beyond.jpg";
+
+  FileListDataObject longOnly({tooLong}, true);
+  ComPtr<IShellExtInit> init = Create();
+  ASSERT_TRUE(init);
+  EXPECT_EQ(E_FAIL, init->Initialize(nullptr, &longOnly, nullptr));
+
+  FileListDataObject mixed({tooLong, Path("Album")}, true);
+  ASSERT_EQ(S_OK, init->Initialize(nullptr, &mixed, nullptr));
+  ComPtr<IContextMenu> menu;
+  ASSERT_EQ(S_OK, init.QueryInterface(menu));
+  // Two selected paths: every started host is idle, and so on the record, when the command returns.
+  ASSERT_EQ(S_OK, Invoke(menu.Get(), MAKEINTRESOURCEA(0)));
+  std::vector<std::string> started;
+  for (const orvtest::HostRecord& record : hosts.Records()) {
+    if (record.what == "start") started.push_back(record.commandLine);
+  }
+  EXPECT_EQ(std::vector<std::string>{Quoted(orvtest::BinFolder() + kHost, Path("Album"))}, started);
 }
 
 // The class factory and the module's lock count, through the DLL's own exports.
