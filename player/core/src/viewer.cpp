@@ -84,7 +84,6 @@ bool ParseSkinBitmap(const uint8_t* data, size_t size, SkinBitmap* out) {
   out->width = width;
   out->height = int(rows);
   out->topDown = height < 0;
-  out->infoOffset = kFileHeaderSize;
   out->bitsOffset = bitsOffset;
   out->stride = stride;
   return true;

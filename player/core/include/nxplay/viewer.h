@@ -17,7 +17,6 @@ struct SkinBitmap {
   int width = 0;
   int height = 0;          // positive; topDown tells the row order
   bool topDown = false;
-  size_t infoOffset = 0;   // the 40-byte BITMAPINFOHEADER
   size_t bitsOffset = 0;   // the first stored row
   size_t stride = 0;       // bytes per stored row (a multiple of 4)
 };

@@ -1,0 +1,56 @@
+// Resource numbers, window classes, control ids and exit codes of the postcard player, shared by its code,
+// its resource script and the tests that drive it.
+#pragma once
+
+#define NXPLAY_MAIN_CLASS "NexlumenPostcardPlayer"
+#define NXPLAY_FACE_CLASS "NexlumenPostcardFace"
+
+#define IDI_NXPLAY 1
+
+// Controls of the main window.
+#define IDC_NXPLAY_FACE 100
+#define IDC_NXPLAY_TURN 101
+#define IDC_NXPLAY_VIDEO 102
+#define IDC_NXPLAY_SOUND 103
+#define IDC_NXPLAY_LINK 104
+#define IDC_NXPLAY_STATUS 105
+#define IDC_NXPLAY_CLOSE 2  /* IDCANCEL, so that Escape closes */
+
+// Texts.
+#define IDS_NXPLAY_CAPTION 1
+#define IDS_NXPLAY_CAPTION_FROM 2
+#define IDS_NXPLAY_NO_CARD 10
+#define IDS_NXPLAY_UNREADABLE 11
+#define IDS_NXPLAY_DAMAGED_INCOMPLETE 12
+#define IDS_NXPLAY_DAMAGED_LAYOUT 13
+#define IDS_NXPLAY_DAMAGED_CHECKSUM 14
+#define IDS_NXPLAY_COMPRESSED 15
+#define IDS_NXPLAY_TURN_OVER 20
+#define IDS_NXPLAY_PLAY_VIDEO 21
+#define IDS_NXPLAY_STOP_VIDEO 22
+#define IDS_NXPLAY_PLAY_SOUND 23
+#define IDS_NXPLAY_STOP_SOUND 24
+#define IDS_NXPLAY_CLOSE 25
+#define IDS_NXPLAY_HINT_FRONT 30
+#define IDS_NXPLAY_HINT_BACK 31
+#define IDS_NXPLAY_SOUND_PLAYING 32
+#define IDS_NXPLAY_SOUND_PLAYED 33
+#define IDS_NXPLAY_SOUND_FAILED 34
+#define IDS_NXPLAY_SOUND_STOPPED 35
+#define IDS_NXPLAY_VIDEO_PLAYING 36
+#define IDS_NXPLAY_VIDEO_FAILED 37
+#define IDS_NXPLAY_NO_PICTURE 40
+#define IDS_NXPLAY_BAD_PICTURE 41
+#define IDS_NXPLAY_HEADING 42
+#define IDS_NXPLAY_TO 43
+#define IDS_NXPLAY_FROM 44
+#define IDS_NXPLAY_SUBJECT 45
+#define IDS_NXPLAY_FACE_FRONT 46
+#define IDS_NXPLAY_FACE_BACK 47
+
+// Exit codes.
+#define NXPLAY_EXIT_SHOWN 0
+#define NXPLAY_EXIT_UNREADABLE 1
+#define NXPLAY_EXIT_DAMAGED 2
+#define NXPLAY_EXIT_NO_CARD 3
+#define NXPLAY_EXIT_COMPRESSED 4
