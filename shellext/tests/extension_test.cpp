@@ -247,42 +247,41 @@ TEST_F(OrvaneExtTest, WrongCommandOrNoHostStartsNothing) {
   EXPECT_TRUE(hosts.Records().empty());
 }
 
-// A host that cannot be started is reported for each item, and the next items are still tried.
-TEST_F(OrvaneExtTest, UnstartableHostIsReportedForEachItem) {
+// A host that cannot be started, or one that never becomes idle (it never reads messages), is reported
+// with its fixed message once for each item, and the next items are still tried.
+TEST_F(OrvaneExtTest, HostFailuresAreReportedForEachItem) {
   orvtest::SetLaunchItems({{"Gallery", {"jpg"}}});
-  orvtest::SetHostPath(Path("missing.exe"));
   ComPtr<IContextMenu> menu = MenuFor({"pic1.jpg", "pic2.jpg"});
   ASSERT_TRUE(menu);
-  {
+  const std::string missing = Path("missing.exe"), neverIdle = orvtest::BinFolder() + kConsoleHost;
+  struct Case {
+    std::string host;
+    const char* message;
+    std::vector<std::string> started;
+  } cases[] = {
+      {missing, "CreateProcess Failed", {}},
+      {neverIdle, "WaitForInputIdle failed", {Quoted(neverIdle, Path("pic1.jpg")), Quoted(neverIdle, Path("pic2.jpg"))}},
+  };
+  for (const Case& c : cases) {
+    orvtest::StandInHosts hosts;
+    orvtest::SetHostPath(c.host);
     orvtest::MessageBoxWatcher watcher;
     EXPECT_EQ(S_OK, Invoke(menu.Get(), MAKEINTRESOURCEA(0)));
     const std::vector<orvtest::MessageBoxWatcher::Box> boxes = watcher.Boxes();
-    ASSERT_EQ(2u, boxes.size());
-    for (const auto& box : boxes) EXPECT_EQ("CreateProcess Failed", box.text);
+    EXPECT_EQ(2u, boxes.size()) << c.host;
+    for (const auto& box : boxes) EXPECT_EQ(c.message, box.text);
+    std::vector<std::string> started;
+    for (const orvtest::HostRecord& record : hosts.WaitForStarts(c.started.size())) {
+      started.push_back(record.commandLine);
+    }
+    EXPECT_EQ(c.started, started);
   }
-  {
-    orvtest::MessageBoxWatcher watcher;
-    EXPECT_EQ(S_OK, Invoke(menu.Get(), MAKEINTRESOURCEA(0), CMIC_MASK_FLAG_NO_UI));
-    EXPECT_TRUE(watcher.Boxes().empty());
-  }
-}
 
-// A host that never reads messages cannot become idle: reported for each, and every item is still opened.
-TEST_F(OrvaneExtTest, HostThatNeverBecomesIdleIsReported) {
-  orvtest::StandInHosts hosts;
-  const std::string host = orvtest::BinFolder() + kConsoleHost;
-  orvtest::SetHostPath(host);
-  orvtest::SetLaunchItems({{"Gallery", {"jpg"}}});
-  ComPtr<IContextMenu> menu = MenuFor({"pic1.jpg", "pic2.jpg"});
-  ASSERT_TRUE(menu);
+  // A caller that asks for no user interface gets no message boxes.
+  orvtest::SetHostPath(missing);
   orvtest::MessageBoxWatcher watcher;
-  EXPECT_EQ(S_OK, Invoke(menu.Get(), MAKEINTRESOURCEA(0)));
-  const std::vector<orvtest::MessageBoxWatcher::Box> boxes = watcher.Boxes();
-  ASSERT_EQ(2u, boxes.size());
-  for (const auto& box : boxes) EXPECT_EQ("WaitForInputIdle failed", box.text);
-  std::vector<std::string> started;
-  for (const orvtest::HostRecord& record : hosts.WaitForStarts(2)) started.push_back(record.commandLine);
-  EXPECT_EQ((std::vector<std::string>{Quoted(host, Path("pic1.jpg")), Quoted(host, Path("pic2.jpg"))}), started);
+  EXPECT_EQ(S_OK, Invoke(menu.Get(), MAKEINTRESOURCEA(0), CMIC_MASK_FLAG_NO_UI));
+  EXPECT_TRUE(watcher.Boxes().empty());
 }
 
 // 200 launch items with long type lists: the list stops growing where its buffer ends, keeps "doc" and the
