@@ -83,14 +83,14 @@ PlayerWindow::~PlayerWindow() {
 bool PlayerWindow::Create(int show) {
   HINSTANCE instance = GetModuleHandleA(NULL);
   WNDCLASSA main = {};
-  main.lpfnWndProc = MainProc;
+  main.lpfnWndProc = Proc;
   main.hInstance = instance;
   main.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_NXPLAY));
   main.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   main.lpszClassName = NXPLAY_MAIN_CLASS;
   WNDCLASSA face = {};
   face.style = CS_DBLCLKS;
-  face.lpfnWndProc = FaceProc;
+  face.lpfnWndProc = Proc;
   face.hInstance = instance;
   face.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32649));  // IDC_HAND: the card can be turned
   face.lpszClassName = NXPLAY_FACE_CLASS;
@@ -204,29 +204,20 @@ void PlayerWindow::OpenVideo() {
     return;
   }
   // The video plays where the front shows its still frame; a card without a picture shows the video itself.
-  videoRect_ = FrontPictureRect(picture_ ? BitmapSize(picture_) : video_.NaturalSize());
-  video_.Place(videoRect_);
+  video_.Place(FrontPictureRect(picture_ ? BitmapSize(picture_) : video_.NaturalSize()));
   video_.Show(!picture_);
 }
 
-LRESULT CALLBACK PlayerWindow::MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+// One procedure for both classes: the main window is created first, the face window inside it.
+LRESULT CALLBACK PlayerWindow::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     PlayerWindow* self = static_cast<PlayerWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
     SetWindowLongPtrA(wnd, GWLP_USERDATA, LONG_PTR(self));
-    self->main_ = wnd;
+    (self->main_ ? self->face_ : self->main_) = wnd;
   }
   PlayerWindow* self = From(wnd);
-  return self ? self->OnMain(msg, wp, lp) : DefWindowProcA(wnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK PlayerWindow::FaceProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    PlayerWindow* self = static_cast<PlayerWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, LONG_PTR(self));
-    self->face_ = wnd;
-  }
-  PlayerWindow* self = From(wnd);
-  return self ? self->OnFace(msg, wp, lp) : DefWindowProcA(wnd, msg, wp, lp);
+  if (!self) return DefWindowProcA(wnd, msg, wp, lp);
+  return wnd == self->face_ ? self->OnFace(msg, wp, lp) : self->OnMain(msg, wp, lp);
 }
 
 LRESULT PlayerWindow::OnMain(UINT msg, WPARAM wp, LPARAM lp) {

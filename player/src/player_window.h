@@ -23,8 +23,7 @@ class PlayerWindow {
   HWND window() const { return main_; }
 
  private:
-  static LRESULT CALLBACK MainProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK FaceProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMain(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnFace(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -59,7 +58,6 @@ class PlayerWindow {
   SoundPlayer sound_;
   VideoPlayer video_;
   std::string videoCopy_;
-  RECT videoRect_ = {};
 };
 
 }  // namespace nxplay

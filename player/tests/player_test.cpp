@@ -322,6 +322,29 @@ TEST_F(PlayerTest, VideoCardPlaysItsVideoAndItsSound) {
   EXPECT_EQ(copiesBefore, VideoCopies()) << "the video's temporary copy is deleted at exit";
 }
 
+// A video card without a front picture shows the video itself on its front, before, while and after playing.
+TEST_F(PlayerTest, VideoOnlyCardShowsItsVideoOnTheFront) {
+  const std::string package =
+      Build("videoonly", (folder + "no picture.jpg").c_str(), SampleMedia().clip.c_str(), NULL, 1);
+  NoRleDecompressor noRle("videoonly.exe");
+  Player player(package);
+  HWND main = player.WaitWindow(NXPLAY_MAIN_CLASS);
+  ASSERT_TRUE(main != NULL);
+  HWND face = FindWindowExA(main, NULL, NXPLAY_FACE_CLASS, NULL);
+  HWND video = FindWindowExA(face, NULL, "MCIWndClass", NULL);
+  ASSERT_TRUE(video != NULL);
+  EXPECT_TRUE(IsWindowVisible(video));
+  const RECT v = ScreenRect(video);
+  EXPECT_EQ(405, v.bottom - v.top) << "the 160 x 120 clip fitted to the card's picture area";
+  HWND status = GetDlgItem(main, IDC_NXPLAY_STATUS);
+  ASSERT_TRUE(WaitFor([&] { return Text(status) == PlayerText(IDS_NXPLAY_VIDEO_PLAYING); }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return Text(status) == PlayerText(IDS_NXPLAY_HINT_FRONT); }, 8000)) << "the clip ends";
+  EXPECT_TRUE(IsWindowVisible(video)) << "its last frame stays on the front";
+  Keep(Capture(ScreenRect(main)), "video_only_front");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(NXPLAY_EXIT_SHOWN, player.ExitCode());
+}
+
 // Parts that could not be read when the card was built, and no viewer support files: the player draws its own
 // desk and stamp and shows the rest.
 TEST_F(PlayerTest, CardWithUnreadablePartsShowsWhatItHolds) {
