@@ -443,7 +443,7 @@ TEST_F(JpegModule, UnfinishedBandWriteKeepsTheOldFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = fixtures::ScratchPath(std::string("unfinished-") + c.name + ".jpg");
-    const std::string part = path + ".ijl-part";
+    const std::string part = path + ".~0.tmp";
     const std::vector<uint8_t> old = fixtures::Jpeg(32, 32);
     fixtures::WriteFile(path, old);
     tagIMGFILEINFO info = {32, 40, 40};
@@ -510,7 +510,7 @@ TEST_F(JpegModule, FinishedBandWriteEndsCleanly) {
   EXPECT_EQ(kOk, module->EndWriteBand());
   EXPECT_EQ(kOk, module->CloseFile());
   EXPECT_EQ(20u, Open(path).height);
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".ijl-part").c_str()));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".~0.tmp").c_str()));
 }
 
 TEST_F(JpegModule, FailedWriteLeavesTheOldFile) {
@@ -533,7 +533,7 @@ TEST_F(JpegModule, FailedWriteLeavesTheOldFile) {
   EXPECT_NE(kOk, module->WriteDIB(reinterpret_cast<NXHGLOBAL>(dib)));
   EXPECT_EQ(old, fixtures::ReadFile(path));
   GlobalFree(dib);
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".ijl-part").c_str()));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".~0.tmp").c_str()));
 }
 
 TEST_F(JpegModule, UnregisterAlwaysSucceedsAndKeepsTheCategory) {
