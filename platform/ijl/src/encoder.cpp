@@ -22,15 +22,16 @@ constexpr int kHalf = 1 << (kScaleBits - 1);
 constexpr int kChromaOffset = 128 << kScaleBits;
 constexpr int kMaxDcMagnitude = 2047, kMaxAcMagnitude = 1023;
 
-void buildCodes(const StdHuffman& t, uint16_t* code, uint8_t* size) {
-  std::memset(size, 0, 256);
+// Packed entries (see Encoder::acCodes_): the symbol's low four bits are its magnitude's length.
+constexpr int kLengthBits = 5;
+void buildCodes(const StdHuffman& t, uint32_t* entries, int symbols) {
+  std::memset(entries, 0, sizeof(uint32_t) * symbols);
   int k = 0;
   uint32_t c = 0;
   for (int len = 1; len <= 16; ++len) {
-    for (int i = 0; i < t.counts[len - 1]; ++i) {
-      code[t.values[k]] = static_cast<uint16_t>(c++);
-      size[t.values[k]] = static_cast<uint8_t>(len);
-      ++k;
+    for (int i = 0; i < t.counts[len - 1]; ++i, ++k, ++c) {
+      const int sym = t.values[k], magnitude = sym & 15;
+      if (sym < symbols) entries[sym] = (c << magnitude << kLengthBits) | static_cast<uint32_t>(len + magnitude);
     }
     c <<= 1;
   }
@@ -125,11 +126,14 @@ constexpr BitWord kByteOnes = ~BitWord(0) / 0xFF;
 constexpr int kMaxPutBits = 27;
 static_assert(kMaxPutBits < kWordBits, "one put must fit in the bit buffer");
 
-inline int lowestSetBit(BitWord x) {
-  if constexpr (sizeof(BitWord) == 8)
-    return __builtin_ctzll(x);
-  else
-    return __builtin_ctz(static_cast<uint32_t>(x));
+// Writes a word byte by byte, stuffing a zero after each 0xFF; out of line, as few words hold one.
+__attribute__((noinline)) uint8_t* emitStuffed(uint8_t* dst, BitWord w) {
+  for (int shift = kWordBits - 8; shift >= 0; shift -= 8) {
+    uint8_t b = static_cast<uint8_t>(w >> shift);
+    *dst++ = b;
+    if (b == 0xFF) *dst++ = 0;
+  }
+  return dst;
 }
 
 struct BitWriter {
@@ -162,14 +166,7 @@ struct BitWriter {
       dst += sizeof be;
       return;
     }
-    emitStuffed(w);
-  }
-  __attribute__((noinline)) void emitStuffed(BitWord w) {
-    for (int shift = kWordBits - 8; shift >= 0; shift -= 8) {
-      uint8_t b = static_cast<uint8_t>(w >> shift);
-      *dst++ = b;
-      if (b == 0xFF) *dst++ = 0;
-    }
+    dst = emitStuffed(dst, w);
   }
 };
 
@@ -200,10 +197,10 @@ int Encoder::begin(int width, int height, int channels, int quality) {
       divisors_[t][(k % 8) * 8 + k / 8] =
           static_cast<float>(1.0 / (quant[t][k] * kAanScale[k / 8] * kAanScale[k % 8] * 8.0));
     }
-  buildCodes(kStdDcLuminance, dc_[0].code, dc_[0].size);
-  buildCodes(kStdAcLuminance, ac_[0].code, ac_[0].size);
-  buildCodes(kStdDcChrominance, dc_[1].code, dc_[1].size);
-  buildCodes(kStdAcChrominance, ac_[1].code, ac_[1].size);
+  buildCodes(kStdDcLuminance, dcCodes_[0], 16);
+  buildCodes(kStdAcLuminance, acCodes_[0], 256);
+  buildCodes(kStdDcChrominance, dcCodes_[1], 16);
+  buildCodes(kStdAcChrominance, acCodes_[1], 256);
   len_ = 0;
   bitBuf_ = 0;
   bitFree_ = kWordBits;
@@ -308,33 +305,6 @@ int Encoder::finish() {
   putByte(0xFF);
   putByte(0xD9);
   return kOk;
-}
-
-void Encoder::encodeMcuRow() {
-  const uint8_t* y = planes_[0].data();
-  if (channels_ == 1) {
-    for (int x = 0; x < paddedW_; x += 8) encodeBlock(y + x, paddedW_, 0, lastDc_[0]);
-  } else {
-    const int cw = paddedW_ / 2;
-    for (int c = 0; c < 2; ++c) {
-      const uint8_t* src = planes_[c + 1].data();
-      uint8_t* dst = chroma_[c].data();
-      for (int r = 0; r < 8; ++r) {
-        const uint8_t* a = src + static_cast<size_t>(2 * r) * paddedW_;
-        downsample2x2(a, a + paddedW_, cw, dst + r * cw);
-      }
-    }
-    for (int mx = 0; mx < paddedW_ / 16; ++mx) {
-      const uint8_t* yb = y + mx * 16;
-      encodeBlock(yb, paddedW_, 0, lastDc_[0]);
-      encodeBlock(yb + 8, paddedW_, 0, lastDc_[0]);
-      encodeBlock(yb + 8 * paddedW_, paddedW_, 0, lastDc_[0]);
-      encodeBlock(yb + 8 * paddedW_ + 8, paddedW_, 0, lastDc_[0]);
-      encodeBlock(chroma_[0].data() + mx * 8, cw, 1, lastDc_[1]);
-      encodeBlock(chroma_[1].data() + mx * 8, cw, 1, lastDc_[2]);
-    }
-  }
-  rowsInMcu_ = 0;
 }
 
 namespace {
@@ -447,17 +417,20 @@ void fdctQuantize(const uint8_t* src, ptrdiff_t stride, const float* div, int16_
 }
 #endif
 
-// Bit k set when coefs[k] is not zero.
+// Bit i set when coefs[i] is not zero (i in storage order).
 uint64_t nonzeroMask(const int16_t* coefs) {
 #ifdef __SSE2__
   const __m128i zero = _mm_setzero_si128();
-  uint64_t zeros = 0;
-  for (int i = 0; i < 4; ++i) {
-    __m128i a = _mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(coefs + 16 * i)), zero);
-    __m128i b = _mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(coefs + 16 * i + 8)), zero);
-    zeros |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b)))) << (16 * i);
+  uint32_t zeros[2];
+  for (int i = 0; i < 2; ++i) {
+    __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(coefs + 32 * i)), zero);
+    __m128i b = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(coefs + 32 * i + 8)), zero);
+    __m128i c = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(coefs + 32 * i + 16)), zero);
+    __m128i d = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(coefs + 32 * i + 24)), zero);
+    zeros[i] = static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(a, b))) |
+               static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(c, d))) << 16;
   }
-  return ~zeros;
+  return ~(zeros[0] | static_cast<uint64_t>(zeros[1]) << 32);
 #else
   uint64_t mask = 0;
   for (int k = 0; k < 64; ++k) mask |= static_cast<uint64_t>(coefs[k] != 0) << k;
@@ -465,60 +438,130 @@ uint64_t nonzeroMask(const int16_t* coefs) {
 #endif
 }
 
-// Zig-zag position to the transposed index fdctQuantize stores coefficients at.
-struct TransposedZigzag {
+// The coefficients' storage order (transposed, as fdctQuantize leaves them) against the zig-zag order: the
+// storage index of each zig-zag position, and per storage byte of a nonzeroMask and its value the zig-zag bits
+// (so the coder walks the zig-zag order over the non-zero coefficients without reordering the block).
+struct ZigzagTables {
   uint8_t index[64];
-  TransposedZigzag() {
+  uint32_t maskBits[8][256][2];
+  ZigzagTables() {
+    uint8_t position[64];
     for (int k = 0; k < 64; ++k) {
       int n = kZigzagToNatural[k];
       index[k] = static_cast<uint8_t>((n % 8) * 8 + n / 8);
+      position[index[k]] = static_cast<uint8_t>(k);
     }
+    for (int b = 0; b < 8; ++b)
+      for (int v = 0; v < 256; ++v) {
+        uint32_t* m = maskBits[b][v];
+        m[0] = m[1] = 0;
+        for (int j = 0; j < 8; ++j)
+          if (v & (1 << j)) {
+            const int k = position[8 * b + j];
+            m[k / 32] |= 1u << (k % 32);
+          }
+      }
   }
 };
-const TransposedZigzag kTransposedZigzag;
+const ZigzagTables kZigzag;
+
+// The zig-zag bits of the non-zero AC coefficients of a block in storage order.
+void zigzagNonzero(const int16_t* coefs, uint32_t out[2]) {
+  const uint64_t natural = nonzeroMask(coefs);
+  uint32_t lo = 0, hi = 0;
+  for (int b = 0; b < 8; ++b) {
+    const uint32_t* m = kZigzag.maskBits[b][static_cast<uint8_t>(natural >> (8 * b))];
+    lo |= m[0];
+    hi |= m[1];
+  }
+  out[0] = lo & ~1u;  // the DC coefficient is coded on its own
+  out[1] = hi;
+}
+
+// Blocks go from the DCT to the entropy coder in chunks of this many MCUs, small enough to stay in the cache.
+constexpr int kChunkMcus = 16;
+constexpr int kMaxBlocksPerMcu = 6;
 
 }  // namespace
 
-void Encoder::encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc) {
-  alignas(16) int16_t q[64];
-  fdctQuantize(src, stride, divisors_[table], q);
-  constexpr size_t kWorstBlockBytes = 512;  // 64 codes of at most 27 bits, every byte stuffed
-  reserve(kWorstBlockBytes);
-  BitWriter w{bitBuf_, bitFree_, out_.data() + len_};
-  const HuffCode& dc = dc_[table];
-  const HuffCode& ac = ac_[table];
-  int dcv = q[0];
-  int diff = dcv - lastDc;
-  lastDc = dcv;
-  int mag = diff < 0 ? -diff : diff, n = bitLength(mag);
-  w.put((static_cast<uint32_t>(dc.code[n]) << n) | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
-        dc.size[n] + n);
-  // Zig-zag order with a bit per non-zero coefficient, so the run-length loop visits only those. The mask is
-  // walked a machine word at a time.
-  constexpr int kZeroRun = 0xF0, kEob = 0x00;
-  const uint8_t* zz = kTransposedZigzag.index;
-  alignas(16) int16_t coefs[64];
-  for (int k = 0; k < 64; ++k) coefs[k] = q[zz[k]];
-  const uint64_t nonzero = nonzeroMask(coefs) & ~uint64_t(1);
-  int last = 0;
-  for (int base = 0; base < 64; base += kWordBits) {
-    BitWord bitsLeft = static_cast<BitWord>(nonzero >> base);
-    while (bitsLeft) {
-      int k = base + lowestSetBit(bitsLeft);
-      bitsLeft &= bitsLeft - 1;
-      int run = k - last - 1;
-      last = k;
-      while (run > 15) {
-        w.put(ac.code[kZeroRun], ac.size[kZeroRun]);
-        run -= 16;
+void Encoder::encodeMcuRow() {
+  const uint8_t* y = planes_[0].data();
+  const int cw = paddedW_ / 2;
+  if (channels_ == 3) {
+    for (int c = 0; c < 2; ++c) {
+      const uint8_t* src = planes_[c + 1].data();
+      uint8_t* dst = chroma_[c].data();
+      for (int r = 0; r < 8; ++r) {
+        const uint8_t* a = src + static_cast<size_t>(2 * r) * paddedW_;
+        downsample2x2(a, a + paddedW_, cw, dst + r * cw);
       }
-      int v = coefs[k];
-      int m = v < 0 ? -v : v, bits = bitLength(m), sym = (run << 4) | bits;
-      w.put((static_cast<uint32_t>(ac.code[sym]) << bits) | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1)),
-            ac.size[sym] + bits);
     }
   }
-  if (last != 63) w.put(ac.code[kEob], ac.size[kEob]);
+  blocks_.resize(kChunkMcus * kMaxBlocksPerMcu);
+  const int mcus = paddedW_ / (channels_ == 1 ? 8 : 16);
+  for (int first = 0; first < mcus; first += kChunkMcus) {
+    const int count = std::min(kChunkMcus, mcus - first);
+    QuantBlock* b = blocks_.data();
+    auto quantize = [&](const uint8_t* src, ptrdiff_t stride, int table) {
+      fdctQuantize(src, stride, divisors_[table], b->coef);
+      zigzagNonzero(b->coef, b->nonzero);
+      ++b;
+    };
+    for (int mx = first; mx < first + count; ++mx) {
+      if (channels_ == 1) {
+        quantize(y + mx * 8, paddedW_, 0);
+        continue;
+      }
+      const uint8_t* yb = y + mx * 16;
+      quantize(yb, paddedW_, 0);
+      quantize(yb + 8, paddedW_, 0);
+      quantize(yb + 8 * paddedW_, paddedW_, 0);
+      quantize(yb + 8 * paddedW_ + 8, paddedW_, 0);
+      quantize(chroma_[0].data() + mx * 8, cw, 1);
+      quantize(chroma_[1].data() + mx * 8, cw, 1);
+    }
+    codeBlocks(count);
+  }
+  rowsInMcu_ = 0;
+}
+
+void Encoder::codeBlocks(int mcus) {
+  // Worst case per block: 64 codes of at most kMaxPutBits bits, every byte stuffed.
+  constexpr size_t kWorstBlockBytes = 512;
+  const int perMcu = channels_ == 1 ? 1 : kMaxBlocksPerMcu;
+  reserve(kWorstBlockBytes * perMcu * mcus);
+  BitWriter w{bitBuf_, bitFree_, out_.data() + len_};
+  constexpr int kZeroRun = 0xF0, kEob = 0x00;
+  const QuantBlock* b = blocks_.data();
+  for (int m = 0; m < mcus; ++m) {
+    for (int i = 0; i < perMcu; ++i, ++b) {
+      // Luminance blocks first in each MCU, then one of each chrominance component.
+      const int component = i < 4 ? 0 : i - 3, table = component ? 1 : 0;
+      const uint32_t* ac = acCodes_[table];
+      const int16_t* coef = b->coef;
+      int diff = coef[0] - lastDc_[component];
+      lastDc_[component] = coef[0];
+      int sign = diff >> 31, magnitude = bitLength((diff ^ sign) - sign);
+      uint32_t e = dcCodes_[table][magnitude];
+      w.put((e >> kLengthBits) | (static_cast<uint32_t>(diff + sign) & ((1u << magnitude) - 1)), e & 31);
+      int last = 0;  // zig-zag position of the previous coded coefficient
+      for (int half = 0; half < 2; ++half) {
+        for (uint32_t left = b->nonzero[half]; left;) {
+          const int k = 32 * half + __builtin_ctz(left);
+          left &= left - 1;
+          int run = k - last - 1;
+          last = k;
+          for (; run > 15; run -= 16) w.put(ac[kZeroRun] >> kLengthBits, ac[kZeroRun] & 31);
+          const int v = coef[kZigzag.index[k]];
+          sign = v >> 31;
+          magnitude = bitLength((v ^ sign) - sign);
+          e = ac[(run << 4) | magnitude];
+          w.put((e >> kLengthBits) | (static_cast<uint32_t>(v + sign) & ((1u << magnitude) - 1)), e & 31);
+        }
+      }
+      if (last != 63) w.put(ac[kEob] >> kLengthBits, ac[kEob] & 31);
+    }
+  }
   bitBuf_ = w.acc;
   bitFree_ = w.free;
   len_ = static_cast<size_t>(w.dst - out_.data());

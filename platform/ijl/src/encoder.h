@@ -24,12 +24,14 @@ class Encoder {
   void clearOutput() { len_ = 0; }
 
  private:
-  struct HuffCode {
-    uint16_t code[256];
-    uint8_t size[256];
+  // One block's quantised coefficients as the forward DCT leaves them, and which are not zero.
+  struct QuantBlock {
+    int16_t coef[64];     // coefficient (u, v) at v * 8 + u
+    uint32_t nonzero[2];  // bit k % 32 of word k / 32: zig-zag coefficient k (1..63) is not zero
   };
   void encodeMcuRow();
-  void encodeBlock(const uint8_t* src, ptrdiff_t stride, int table, int& lastDc);
+  // Entropy-codes count MCUs of quantised blocks from blocks_.
+  void codeBlocks(int mcus);
   void reserve(size_t bytes);
   void putByte(uint8_t b) {
     reserve(1);
@@ -49,7 +51,10 @@ class Encoder {
   std::vector<uint8_t> chroma_[2];  // downsampled Cb, Cr
   // Per table, folded with the DCT's output scaling, in the transposed order the DCT leaves coefficients in.
   float divisors_[2][64] = {};
-  HuffCode dc_[2], ac_[2];
+  // Per table and symbol: the Huffman code shifted left by the symbol's magnitude bits, times 32, plus the code's
+  // and the magnitude's lengths together; one load gives what the block coder writes.
+  uint32_t dcCodes_[2][16] = {}, acCodes_[2][256] = {};
+  std::vector<QuantBlock> blocks_;  // a chunk of an MCU row between the DCT and the entropy coder
   int lastDc_[3] = {};
   // Entropy-coded bits not yet written: the low (word bits - bitFree_) bits of bitBuf_, a machine word so that
   // i686 shifts one register.
