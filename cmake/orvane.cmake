@@ -63,16 +63,43 @@ function(orv_add_resource_dll name)
   endforeach()
 endfunction()
 
-# orv_add_gtest(name SOURCES ... [LIBS ...]): one GoogleTest executable, one CTest test. Under Wine it
-# runs in the shared test prefix, with the test environment's X display.
+# orv_add_gtest(name SOURCES ... [LIBS ...] [CLEAN_KEYS key...]): one GoogleTest executable, one CTest test.
+# Under Wine it runs in the shared test prefix, with the test environment's X display. The prefix keeps what
+# earlier runs wrote to the registry: CLEAN_KEYS (such as HKCU\\Software\\Nexlumen\\MiscTest) are deleted
+# before the test starts (scripts/wine-run.sh). Add further test properties with set_property(TEST ... APPEND):
+# a check at the end of the folder stops configuring when what this helper set was overwritten.
 function(orv_add_gtest name)
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;CLEAN_KEYS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} gtest gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   if(WIN32)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wineprefix
-                         ENVIRONMENT "ORV_TESTENV=${ORV_TESTENV}")
+    set(environment "ORV_TESTENV=${ORV_TESTENV}")
+    if(A_CLEAN_KEYS)
+      string(REPLACE ";" "|" keys "${A_CLEAN_KEYS}")
+      list(APPEND environment "ORV_CLEAN_KEYS=${keys}")
+    endif()
+    set_property(TEST ${name} PROPERTY FIXTURES_REQUIRED wineprefix)
+    set_property(TEST ${name} PROPERTY ENVIRONMENT ${environment})
+    cmake_language(EVAL CODE "cmake_language(DEFER CALL orv_check_gtest_properties [[${name}]] [[${environment}]])")
+  endif()
+endfunction()
+
+# Run at the end of the folder that added test name: the fixture and environment orv_add_gtest gave it are there.
+function(orv_check_gtest_properties name environment)
+  get_test_property(${name} FIXTURES_REQUIRED fixtures)
+  get_test_property(${name} ENVIRONMENT present)
+  foreach(entry IN LISTS environment)
+    if(NOT entry IN_LIST present)
+      set(lost "${entry}")
+    endif()
+  endforeach()
+  if(NOT "wineprefix" IN_LIST fixtures)
+    set(lost "FIXTURES_REQUIRED wineprefix")
+  endif()
+  if(DEFINED lost)
+    message(FATAL_ERROR "Test ${name} lost ${lost}, which orv_add_gtest set: add properties with "
+                        "set_property(TEST ${name} APPEND PROPERTY ...) instead of set_tests_properties.")
   endif()
 endfunction()
 

@@ -88,8 +88,10 @@ TEST(StringExTest, ListEntries) {
 
 TEST(ProfileTest, IntegersAsDecimalText) {
   const char* subkey = "Software\\Nexlumen\\MiscTest";
-  ASSERT_TRUE(WriteProfileInt(HKEY_CURRENT_USER, subkey, "Value", -12));
+  // The test prefix keeps settings between runs; this test's key is cleared before it starts (CLEAN_KEYS).
   HKEY key;
+  ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_READ, &key), ERROR_SUCCESS) << "left by an earlier run";
+  ASSERT_TRUE(WriteProfileInt(HKEY_CURRENT_USER, subkey, "Value", -12));
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_READ, &key), ERROR_SUCCESS);
   char text[16] = {};
   DWORD size = sizeof text, type;
