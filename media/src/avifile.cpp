@@ -3,8 +3,10 @@
 #include <media/AVIFile.h>
 #include <NXException.h>
 #include <avi/avi.h>
+#include <safefile/safefile.h>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 #include "videocodec.h"
 
@@ -17,6 +19,8 @@ namespace {
 
 const cNXExceptionType kEditFailure = NXERR_FILE_OPEN;  // type 5: the platform's editing calls failed
 const char kTempPrefix[] = "Vid";
+const char kTempExtension[] = ".avi";
+const int kTempNumbers = 0xFFFF;  // as many as the system's own temporary names
 const char kClipboardFormatName[] = "Nexlumen AVI File";
 
 [[noreturn]] void ThrowEditFailure() { throw new cNXException(kEditFailure); }
@@ -309,16 +313,14 @@ BOOL cAVIEditFile::SaveAs(LPCSTR path, AVICOMPRESSOPTIONS* options) {
 }
 
 CString PASCAL cAVIEditFile::GetTempAVIFileName() {
-  char folder[MAX_PATH], name[MAX_PATH];
-  if (!GetTempPathA(MAX_PATH, folder) || !::GetTempFileNameA(folder, kTempPrefix, 0, name)) return CString();
-  DeleteFileA(name);
-  CString result(name);
-  int dot = result.ReverseFind('.');
-  if (dot >= 0) result = result.Left(dot);
-  return result + ".avi";
+  char folder[MAX_PATH];
+  const DWORD n = ::GetTempPathA(MAX_PATH, folder);
+  if (!n || n >= MAX_PATH) return CString();
+  // Created here, so that no other caller is handed the same name before this one writes it.
+  return safefile::CreateNumberedFile(std::string(folder) + kTempPrefix, kTempExtension, 1, kTempNumbers).c_str();
 }
 
-CString PASCAL cAVIEditFile::GetClipboardFileName() { return ::GetTempFileNameA("avi"); }
+CString PASCAL cAVIEditFile::GetClipboardFileName() { return CreateNumberedTempFile("avi"); }
 
 BOOL cAVIEditFile::OpenWritableCopy(LPCSTR path) {
   CString copy = GetTempAVIFileName();

@@ -142,7 +142,7 @@ int cMediaObject::SendPostcard() {
   try {
     std::unique_ptr<cImageObject> picture(MakePostcardPicture());
     if (!picture) throw new cNXException(NXERR_DEVICE);
-    picturePath = GetTempFileNameA("bmp");
+    picturePath = CreateNumberedTempFile("bmp");
     picture->Write(picturePath, FILEFORMAT_BMP, picture->GetBitsPerPixel() ? picture->GetBitsPerPixel() : 24, 0, 0);
   } catch (CException* e) {
     WarnUserRecoverable(e);

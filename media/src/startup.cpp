@@ -1,34 +1,23 @@
-// NXMedia's start and end in a process: extension module, its resource library and the resource chain.
+// NXMedia's start and end in a process: DllMain only records the module; NXMediaStartup (or the first use of
+// the resource handle) puts it into the resource chain and loads NXMediaRes.dll (cModuleStart, NXMisc).
 #include <media/NXMedia.h>
 #include <media/NXMediaIds.h>
-#include "comkit/module_files.h"
 
 namespace {
-AFX_EXTENSION_MODULE g_mediaModule = {};
-AFX_EXTENSION_MODULE g_mediaResModule = {};
-HINSTANCE g_resources = NULL;
+cModuleStart g_media(NXMEDIA_RESOURCE_LIBRARY, NXMEDIA_MISSING_RESOURCES_TEXT);
 }  // namespace
 
-HINSTANCE NXMediaResourceHandle() { return g_resources; }
+BOOL NXMediaStartup() {
+  NXMiscStartup();
+  return g_media.Start();
+}
+
+HINSTANCE NXMediaResourceHandle() { return g_media.Resources(); }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    if (!AfxInitExtensionModule(g_mediaModule, instance)) return FALSE;
-    g_resources = comkit::LoadSiblingLibrary(instance, NXMEDIA_RESOURCE_LIBRARY);
-    if (!g_resources) AfxMessageBox(NXMEDIA_MISSING_RESOURCES_TEXT, MB_OK | MB_ICONSTOP);
-    new CDynLinkLibrary(g_mediaModule);
-    if (g_resources) {
-      AfxInitExtensionModule(g_mediaResModule, g_resources);
-      new CDynLinkLibrary(g_mediaResModule);
-    }
-  } else if (reason == DLL_PROCESS_DETACH) {
-    AfxTermExtensionModule(g_mediaModule);
-    if (g_resources) {
-      AfxTermExtensionModule(g_mediaResModule);
-      // At process end the system unloads it anyway; freeing it then is not allowed.
-      if (!reserved) FreeLibrary(g_resources);
-      g_resources = NULL;
-    }
-  }
+  if (reason == DLL_PROCESS_ATTACH)
+    g_media.Attach(instance);
+  else if (reason == DLL_PROCESS_DETACH)
+    g_media.Detach(reserved != NULL);
   return TRUE;
 }

@@ -98,6 +98,20 @@ TEST(AVIEditFile, ClipboardAndWritableCopy) {
   EXPECT_EQ(file.GetStream(1)->GetLength(), pasted.GetStream(1)->GetLength());
 }
 
+// Temporary names are made, not guessed: each call gets a file of its own, even before anything is written.
+TEST(AVIEditFile, TemporaryNamesAreNeverHandedOutTwice) {
+  typedef CString(PASCAL * NameMaker)();
+  for (NameMaker make : {&cAVIEditFile::GetTempAVIFileName, &cAVIEditFile::GetClipboardFileName}) {
+    const std::string first = LPCSTR(make()), second = LPCSTR(make());
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(FileExists(first));
+    EXPECT_EQ(".avi", second.substr(second.size() - 4));
+    DeleteFileA(first.c_str());
+    DeleteFileA(second.c_str());
+  }
+}
+
 TEST(AVIFile, MalformedFilesFailCleanly) {
   const std::string path = testmedia::Path("broken.avi");
   const char* contents[] = {"", "RIFF\x10\0\0\0AVI LIST", "RIFF\xff\xff\xff\x7f" "AVI LIST\xff\xff\xff\x7fhdrlavih"};

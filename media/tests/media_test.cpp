@@ -1,5 +1,6 @@
 // Tests of NXMedia's media objects: format tables, extensions, names, fitting, thumbnails (generated,
-// default), archives in both forms, picture operations, sound headers and the missing resource library.
+// default), archives in both forms, picture operations, sound headers and the start-up with and without the
+// resource library.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <media/NXMedia.h>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "startprobe.h"
 #include "test_media.h"
 
 namespace {
@@ -387,66 +389,10 @@ TEST(Sound, HeaderOfGeneratedAndMalformedFiles) {
   std::remove(broken.c_str());
 }
 
-// Copies the text of a visible message box into out (256 characters) and closes the box.
-BOOL CALLBACK FindMessageText(HWND window, LPARAM out) {
-  char cls[64] = {};
-  GetClassNameA(window, cls, sizeof cls);
-  if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  HWND child = NULL;
-  while ((child = FindWindowExA(window, child, "Static", NULL)) != NULL) {
-    char t[256] = {};
-    GetWindowTextA(child, t, sizeof t);
-    if (t[0]) {
-      lstrcpynA(reinterpret_cast<char*>(out), t, 256);
-      PostMessageA(window, WM_COMMAND, IDOK, 0);
-      return FALSE;
-    }
-  }
-  return TRUE;
-}
-
-TEST(Resources, MissingResourceLibraryShowsTheFixedMessage) {
-  // A copy of the binaries without NXMediaRes.dll, NXMedia.dll loaded by NXMisc's probe program.
-  char exe[MAX_PATH], temp[MAX_PATH];
-  GetModuleFileNameA(NULL, exe, MAX_PATH);
-  std::string bin(exe);
-  bin = bin.substr(0, bin.rfind('\\') + 1);
-  GetTempPathA(MAX_PATH, temp);
-  std::string folder = std::string(temp) + "nxmedia_nores\\";
-  CreateDirectoryA(folder.c_str(), NULL);
-  std::vector<std::string> copied;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((bin + "*.dll").c_str(), &found);
-  ASSERT_NE(INVALID_HANDLE_VALUE, search);
-  do {
-    std::string name = found.cFileName;
-    if (name == NXMEDIA_RESOURCE_LIBRARY) continue;
-    ASSERT_TRUE(CopyFileA((bin + name).c_str(), (folder + name).c_str(), FALSE)) << name;
-    copied.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  ASSERT_TRUE(CopyFileA((bin + "nxmisc_loadprobe.exe").c_str(), (folder + "nxmisc_loadprobe.exe").c_str(), FALSE));
-  copied.push_back("nxmisc_loadprobe.exe");
-
-  std::string line = "\"" + folder + "nxmisc_loadprobe.exe\" \"" + folder + "NXMedia.dll\"";
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi;
-  ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &si, &pi));
-  char text[256] = {};
-  for (int i = 0; i < 300 && !text[0]; ++i) {
-    Sleep(50);
-    EnumWindows(FindMessageText, reinterpret_cast<LPARAM>(text));
-  }
-  EXPECT_STREQ(NXMEDIA_MISSING_RESOURCES_TEXT, text);
-  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 15000));
-  DWORD code = 99;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(0u, code);
-  if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  for (const std::string& name : copied) DeleteFileA((folder + name).c_str());
-  RemoveDirectoryA(folder.c_str());
+// Loading NXMedia neither loads NXMediaRes.dll nor shows a box (that would run under the loader lock); the
+// start-up call loads it, or shows the fixed message when it is missing and goes on without it.
+TEST(Resources, StartupLoadsTheResourceLibraryOrShowsTheFixedMessage) {
+  startprobe::ExpectStartsOutsideTheLoaderLock("NXMedia.dll", "NXMediaStartup", NXMEDIA_MISSING_RESOURCES_TEXT);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// Test set-up of the NXMedia tests: imagio started for the process, and the generated media folder.
+// Test set-up of the NXMedia tests: NXMedia and imagio started for the process, and the generated media folder.
 #include "test_media.h"
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <imagio/imgfile.h>
+#include <media/NXMedia.h>
 #include "media.h"
 #include "picture.h"
 
@@ -12,7 +13,10 @@ const uint32_t kSeed = 7;
 
 class ImagioEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { ASSERT_EQ(IMGFILERR_OK, NXImageFile::Init(nullptr)); }
+  void SetUp() override {
+    ASSERT_TRUE(NXMediaStartup());  // as every program using NXMedia does at its start
+    ASSERT_EQ(IMGFILERR_OK, NXImageFile::Init(nullptr));
+  }
   void TearDown() override { NXImageFile::Exit(); }
 };
 ::testing::Environment* const g_imagio = ::testing::AddGlobalTestEnvironment(new ImagioEnvironment);

@@ -4,6 +4,7 @@
 // Locks and the folder monitor are in RWLock.h and FileSystemMonitor.h, exceptions in NXException.h.
 #pragma once
 #include <afxwin.h>
+#include <mutex>
 
 #ifdef NXMISC_BUILD
 #define NXMISC_API __declspec(dllexport)
@@ -74,12 +75,33 @@ class NXMISC_API cSwitchResourceHandle {
   HINSTANCE m_hPrevious;
 };
 
-// The NXMisc resource library (null when it could not be loaded).
+// The start of an extension library in a process, which DllMain must not do: loading a library or showing a
+// box there runs under the loader lock and can deadlock. DllMain calls Attach and Detach; Start, once per
+// process, adds the module to the framework's resource chain and loads its resource library from the module's
+// folder, showing the fixed missingText ("...Res.dll is required to run this program!") when it is not there.
+// NXMisc and NXMedia each hold one.
+class NXMISC_API cModuleStart {
+ public:
+  cModuleStart(LPCSTR resourceLibrary, LPCSTR missingText);
+  void Attach(HINSTANCE module);     // process attach: records the module, loads nothing
+  BOOL Start();                      // TRUE when the resource library is loaded; later calls only report
+  HINSTANCE Resources();             // Start, then the resource library (null when missing)
+  void Detach(BOOL processEnding);   // process detach: leaves the chain, frees the resource library
+
+ private:
+  LPCSTR m_library;
+  LPCSTR m_missingText;
+  AFX_EXTENSION_MODULE m_module;
+  AFX_EXTENSION_MODULE m_resourceModule;
+  HINSTANCE m_resources;
+  std::once_flag m_once;
+};
+
+// Starts NXMisc (see cModuleStart). Every program and component calls it once from its own start, outside
+// DllMain; NXMisc's own texts start it on first use. TRUE when NXMiscRes.dll is loaded. Exported undecorated.
+extern "C" NXMISC_API BOOL NXMiscStartup();
+// The NXMisc resource library (null when it could not be loaded); starts NXMisc when it is not started yet.
 NXMISC_API HINSTANCE NXMiscResourceHandle();
-// Loads NXMiscRes.dll from the folder of the given module; null when it is not there.
-NXMISC_API HINSTANCE LoadMiscResources(HMODULE self);
-// Shows the fixed message that the resource library is missing.
-NXMISC_API void ReportMissingMiscResources();
 
 NXMISC_API BOOL WriteProfileInt(HKEY key, LPCSTR subkey, LPCSTR valueName, int value);
 NXMISC_API int ReadProfileInt(HKEY key, LPCSTR subkey, LPCSTR valueName, int defaultValue);
@@ -89,7 +111,9 @@ NXMISC_API BOOL GetRCData(UINT resourceId, void* destination, DWORD length);
 NXMISC_API BOOL IsWin32sLoaded();
 // The folder "Temp" beside the running program, created when missing, ending in a backslash.
 NXMISC_API CString GetTempPathA();
-NXMISC_API CString GetTempFileNameA(LPCSTR extension);
+// Creates a new empty file NXX<n>.<extension> in GetTempPathA, n the first free of 1 to 198, and returns its
+// path; the caller writes over it. When all are taken, the path of NXX198; empty when there is no temp folder.
+NXMISC_API CString CreateNumberedTempFile(LPCSTR extension);
 NXMISC_API BOOL GetDefaultBrowser(LPSTR program, int size);
 NXMISC_API void OpenBrowser(LPCSTR address);
 NXMISC_API BOOL RunProgram(LPCSTR commandLine, LPCSTR workingFolder);

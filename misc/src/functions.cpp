@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include "MessageBox.h"
 #include "NXMisc.h"
 #include <mapi.h>
@@ -11,12 +12,14 @@
 #include <wininet.h>
 #include "NXMiscIds.h"
 #include "afxres.h"
+#include "safefile/safefile.h"
 
 namespace {
 // Registry integers are read into a buffer of this size.
 constexpr DWORD kProfileIntBuffer = 10;
 constexpr int kLargeString = 1024;
-constexpr int kTempFileLimit = 198;
+constexpr int kTempFileLimit = 198;  // numbered temporary files NXX1 to NXX198
+const char kTempFilePrefix[] = "NXX";
 constexpr int kSubMenuText = 256;
 const char kHttpCommandKey[] = "http\\shell\\open\\command";
 const char kMailLibrary[] = "MAPI32.DLL";
@@ -130,14 +133,15 @@ CString GetTempPathA() {
   return folder + "\\";
 }
 
-CString GetTempFileNameA(LPCSTR extension) {
-  CString folder = GetTempPathA();
-  CString path;
-  for (int i = 1; i <= kTempFileLimit; ++i) {
-    path.Format("%sNXX%d.%s", LPCSTR(folder), i, extension);
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) break;
-  }
-  return path;
+CString CreateNumberedTempFile(LPCSTR extension) {
+  const CString folder = GetTempPathA();
+  if (folder.IsEmpty()) return CString();
+  const std::string stem = std::string(folder) + kTempFilePrefix;
+  const std::string made = safefile::CreateNumberedFile(stem, std::string(".") + extension, 1, kTempFileLimit);
+  if (!made.empty()) return CString(made.c_str());
+  CString last;
+  last.Format("%s%s%d.%s", LPCSTR(folder), kTempFilePrefix, kTempFileLimit, extension);
+  return last;
 }
 
 BOOL GetDefaultBrowser(LPSTR program, int size) {

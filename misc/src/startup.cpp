@@ -1,42 +1,61 @@
-// NXMisc's start and end in a process: extension module, its resource library and the resource chain.
+// NXMisc's start and end in a process, and the module start it shares with the other extension libraries:
+// the resource chain and the resource library are set up by Start, never under the loader lock.
 #include "MessageBox.h"
 #include "NXMisc.h"
 #include "NXMiscIds.h"
 #include "comkit/module_files.h"
 
+cModuleStart::cModuleStart(LPCSTR resourceLibrary, LPCSTR missingText)
+    : m_library(resourceLibrary), m_missingText(missingText), m_module(), m_resourceModule(), m_resources(NULL) {}
+
+void cModuleStart::Attach(HINSTANCE module) { AfxInitExtensionModule(m_module, module); }
+
+BOOL cModuleStart::Start() {
+  bool loadedHere = false;
+  std::call_once(m_once, [&] {
+    loadedHere = true;
+    // The module itself holds resources too (NXMisc its font records), found through the chain.
+    new CDynLinkLibrary(m_module);
+    m_resources = comkit::LoadSiblingLibrary(m_module.hModule, m_library);
+    if (m_resources) {
+      AfxInitExtensionModule(m_resourceModule, m_resources);
+      new CDynLinkLibrary(m_resourceModule);
+    }
+  });
+  // Shown after the one-time step, so that code run by the box's message loop finds the start complete.
+  if (loadedHere && !m_resources) AfxMessageBox(m_missingText, MB_OK | MB_ICONSTOP);
+  return m_resources != NULL;
+}
+
+HINSTANCE cModuleStart::Resources() {
+  Start();
+  return m_resources;
+}
+
+void cModuleStart::Detach(BOOL processEnding) {
+  AfxTermExtensionModule(m_module);
+  if (!m_resources) return;
+  AfxTermExtensionModule(m_resourceModule);
+  // At process end the system unloads it anyway; freeing it then is not allowed.
+  if (!processEnding) FreeLibrary(m_resources);
+  m_resources = NULL;
+}
+
 namespace {
-AFX_EXTENSION_MODULE g_miscModule = {};
-AFX_EXTENSION_MODULE g_miscResModule = {};
-HINSTANCE g_resources = NULL;
+cModuleStart g_misc(NXMISC_RESOURCE_LIBRARY, NXMISC_MISSING_RESOURCES_TEXT);
 }  // namespace
 
-HINSTANCE NXMiscResourceHandle() { return g_resources; }
+BOOL NXMiscStartup() { return g_misc.Start(); }
 
-HINSTANCE LoadMiscResources(HMODULE self) { return comkit::LoadSiblingLibrary(self, NXMISC_RESOURCE_LIBRARY); }
-
-void ReportMissingMiscResources() { AfxMessageBox(NXMISC_MISSING_RESOURCES_TEXT, MB_OK | MB_ICONSTOP); }
+HINSTANCE NXMiscResourceHandle() { return g_misc.Resources(); }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
-    if (!AfxInitExtensionModule(g_miscModule, instance)) return FALSE;
+    g_misc.Attach(instance);
     cMessageBox::Initialize();
-    g_resources = LoadMiscResources(instance);
-    if (!g_resources) ReportMissingMiscResources();
-    // NXMisc itself holds the font records; its texts are in the resource library.
-    new CDynLinkLibrary(g_miscModule);
-    if (g_resources) {
-      AfxInitExtensionModule(g_miscResModule, g_resources);
-      new CDynLinkLibrary(g_miscResModule);
-    }
   } else if (reason == DLL_PROCESS_DETACH) {
     cMessageBox::Terminate();
-    AfxTermExtensionModule(g_miscModule);
-    if (g_resources) {
-      AfxTermExtensionModule(g_miscResModule);
-      // At process end the system unloads it anyway; freeing it then is not allowed.
-      if (!reserved) FreeLibrary(g_resources);
-      g_resources = NULL;
-    }
+    g_misc.Detach(reserved != NULL);
   }
   return TRUE;
 }

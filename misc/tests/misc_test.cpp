@@ -7,6 +7,7 @@
 #include "NXException.h"
 #include "NXMisc.h"
 #include "NXMiscIds.h"
+#include "startprobe.h"
 
 namespace {
 
@@ -153,69 +154,20 @@ TEST(ResourceTest, FontsAndTheResourceLibrary) {
   EXPECT_FALSE(GetRCData(IDR_NXMISC_MESSAGE_FONT, raw, 100000));
 }
 
-TEST(ResourceTest, ResourceLibraryIsLookedForBesideTheModule) {
-  HMODULE misc = GetModuleHandleA("NXMisc.dll");
-  HINSTANCE res = LoadMiscResources(misc);
-  EXPECT_NE(res, nullptr);
-  if (res) FreeLibrary(res);
-  // The system folder has no NXMiscRes.dll, so a module there finds none.
-  EXPECT_EQ(LoadMiscResources(GetModuleHandleA("kernel32.dll")), nullptr);
+TEST(ResourceTest, ResourceLibraryIsTheOneBesideTheModule) {
+  char misc[MAX_PATH], res[MAX_PATH];
+  ASSERT_TRUE(GetModuleFileNameA(GetModuleHandleA("NXMisc.dll"), misc, MAX_PATH));
+  ASSERT_TRUE(GetModuleFileNameA(NXMiscResourceHandle(), res, MAX_PATH));
+  CString expected = CString(misc).Left(CString(misc).ReverseFind('\\') + 1) + NXMISC_RESOURCE_LIBRARY;
+  EXPECT_EQ(0, expected.CompareNoCase(res)) << res;
+  EXPECT_TRUE(NXMiscStartup());  // later calls only report
 }
 
-struct BoxWatch {
-  HANDLE stop = CreateEventA(NULL, TRUE, FALSE, NULL);
-  char text[256] = {};
-};
-
-BOOL CALLBACK FindBoxText(HWND child, LPARAM param) {
-  char buffer[256];
-  if (GetWindowTextA(child, buffer, sizeof buffer) && strstr(buffer, "NXMiscRes"))
-    lstrcpynA(reinterpret_cast<BoxWatch*>(param)->text, buffer, 256);
-  return TRUE;
-}
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-  BoxWatch* watch = reinterpret_cast<BoxWatch*>(param);
-  EnumChildWindows(window, FindBoxText, param);
-  if (watch->text[0]) {
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
-    return FALSE;
-  }
-  return TRUE;
-}
-
-TEST(ResourceTest, MissingResourceLibraryShowsTheFixedMessage) {
-  // A copy of NXMisc.dll without NXMiscRes.dll beside it, loaded by a helper process.
-  char exe[MAX_PATH], temp[MAX_PATH];
-  GetModuleFileNameA(NULL, exe, MAX_PATH);
-  CString bin = CString(exe).Left(CString(exe).ReverseFind('\\') + 1);
-  GetTempPathA(MAX_PATH, temp);
-  CString folder = CString(temp) + "nxmisc_nores\\";
-  CreateDirectoryA(folder, NULL);
-  const char* files[] = {"NXMisc.dll", "orvafx.dll", "libgcc_s_dw2-1.dll", "libstdc++-6.dll",
-                         "libwinpthread-1.dll", "nxmisc_loadprobe.exe"};
-  for (const char* f : files) ASSERT_TRUE(CopyFileA(bin + f, folder + f, FALSE)) << f;
-  DeleteFileA(folder + "NXMiscRes.dll");
-
-  CString line = "\"" + folder + "nxmisc_loadprobe.exe\" \"" + folder + "NXMisc.dll\"";
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi;
-  ASSERT_TRUE(CreateProcessA(NULL, line.GetBuffer(0), NULL, NULL, FALSE, 0, NULL, folder, &si, &pi));
-  BoxWatch watch;
-  for (int i = 0; i < 300 && !watch.text[0]; ++i) {
-    Sleep(50);
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&watch));
-  }
-  EXPECT_STREQ(watch.text, NXMISC_MISSING_RESOURCES_TEXT);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-  DWORD code = 99;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);  // the library goes on loading without its texts
-  if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  for (const char* f : files) DeleteFileA(folder + f);
-  RemoveDirectoryA(folder);
+// The resource library is loaded by the start-up call, never while the loader holds its lock: loading NXMisc
+// alone neither loads NXMiscRes.dll nor shows a box; the start-up call shows the fixed message when the
+// resource library is missing, and NXMisc goes on without its texts.
+TEST(ResourceTest, StartupLoadsTheResourceLibraryOrShowsTheFixedMessage) {
+  startprobe::ExpectStartsOutsideTheLoaderLock("NXMisc.dll", "NXMiscStartup", NXMISC_MISSING_RESOURCES_TEXT);
 }
 
 TEST(ExceptionTest, TextsByTypeStringAndImagingError) {
@@ -259,18 +211,19 @@ TEST(ExceptionTest, TextsByTypeStringAndImagingError) {
   }
 }
 
-TEST(TempTest, TempFolderAndFreeNames) {
+TEST(TempTest, TempFolderAndReservedNumberedFiles) {
   CString folder = GetTempPathA();
   ASSERT_FALSE(folder.IsEmpty());
   EXPECT_TRUE(HasTrailingBackslash(folder));
   EXPECT_NE(GetFileAttributesA(folder), INVALID_FILE_ATTRIBUTES);
+  for (const char* n : {"NXX1.bmp", "NXX2.bmp", "NXX3.bmp"}) DeleteFileA(folder + n);
+  // Each call takes a name no other call gets, even before the caller has written anything.
+  EXPECT_STREQ(CreateNumberedTempFile("bmp"), folder + "NXX1.bmp");
+  EXPECT_NE(GetFileAttributesA(folder + "NXX1.bmp"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_STREQ(CreateNumberedTempFile("bmp"), folder + "NXX2.bmp");
   DeleteFileA(folder + "NXX1.bmp");
-  DeleteFileA(folder + "NXX2.bmp");
-  EXPECT_STREQ(GetTempFileNameA("bmp"), folder + "NXX1.bmp");
-  HANDLE h = CreateFileA(folder + "NXX1.bmp", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  CloseHandle(h);
-  EXPECT_STREQ(GetTempFileNameA("bmp"), folder + "NXX2.bmp");
-  DeleteFileA(folder + "NXX1.bmp");
+  EXPECT_STREQ(CreateNumberedTempFile("bmp"), folder + "NXX1.bmp");
+  for (const char* n : {"NXX1.bmp", "NXX2.bmp"}) DeleteFileA(folder + n);
 }
 
 TEST(PlatformTest, CacheLookupOfUnknownAddress) {

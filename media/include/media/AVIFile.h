@@ -99,7 +99,10 @@ class NXMEDIA_API cAVIEditFile : public cAVIFile {
   virtual BOOL OpenWritableCopy(LPCSTR path);
   virtual BOOL PutOnClipboard();
   virtual BOOL GetFromClipboard();
+  // A new empty file Vid<n>.avi in the system's temporary folder, made for the caller to write over; empty when
+  // none can be made.
   static CString PASCAL GetTempAVIFileName();
+  // NXMisc's numbered temporary file with the extension avi.
   static CString PASCAL GetClipboardFileName();
   // The clipboard format under which an AVI file image travels.
   static UINT PASCAL ClipboardFormat();

@@ -41,7 +41,11 @@ enum FileFormat {
   FILEFORMAT_ORC = 20
 };
 
-// The NXMedia resource library (null when it could not be loaded).
+// Starts NXMedia and NXMisc (cModuleStart): every program and component that uses NXMedia calls it once from
+// its own start, outside DllMain, before NXMedia's dialogs, bitmaps and texts are looked up through the resource
+// chain. TRUE when NXMediaRes.dll is loaded. Exported undecorated.
+extern "C" NXMEDIA_API BOOL NXMediaStartup();
+// The NXMedia resource library (null when it could not be loaded); starts NXMedia when it is not started yet.
 NXMEDIA_API HINSTANCE NXMediaResourceHandle();
 
 class NXMEDIA_API cMediaObject : public CObject {
