@@ -136,11 +136,12 @@ bool PlayerWindow::Create(int show) {
                           instance, this);
   if (!main_) return false;
   CreateControls();
-  OpenVideo();
   Layout();
   ShowWindow(main_, show);
   UpdateWindow(main_);
   SetFocus(turn_);
+  // A long video takes a moment to copy out: the card shows first.
+  OpenVideo();
   if (video_.open()) PlayVideo();
   return true;
 }

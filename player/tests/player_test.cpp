@@ -136,6 +136,13 @@ void Keep(const Shot& s, const char* name) {
   if (ijl::succeeded(ijl::encodeImage(image, 90, &jpeg))) WriteBytes(folder + "/" + name + ".jpg", jpeg);
 }
 
+// A child window of the class, once the program has made it.
+HWND WaitChild(HWND parent, const char* cls) {
+  HWND child = NULL;
+  WaitFor([&] { return (child = FindWindowExA(parent, NULL, cls, NULL)) != NULL; }, kWindowTimeoutMs);
+  return child;
+}
+
 RECT ScreenRect(HWND wnd) {
   RECT r;
   GetWindowRect(wnd, &r);
@@ -289,7 +296,7 @@ TEST_F(PlayerTest, VideoCardPlaysItsVideoAndItsSound) {
   HWND main = player.WaitWindow(NXPLAY_MAIN_CLASS);
   ASSERT_TRUE(main != NULL);
   HWND face = FindWindowExA(main, NULL, NXPLAY_FACE_CLASS, NULL);
-  HWND video = FindWindowExA(face, NULL, "MCIWndClass", NULL);
+  HWND video = WaitChild(face, "MCIWndClass");
   ASSERT_TRUE(video != NULL) << "the system's video window";
   HWND videoButton = GetDlgItem(main, IDC_NXPLAY_VIDEO), soundButton = GetDlgItem(main, IDC_NXPLAY_SOUND);
   EXPECT_TRUE(IsWindowVisible(soundButton));
@@ -331,11 +338,13 @@ TEST_F(PlayerTest, VideoOnlyCardShowsItsVideoOnTheFront) {
   HWND main = player.WaitWindow(NXPLAY_MAIN_CLASS);
   ASSERT_TRUE(main != NULL);
   HWND face = FindWindowExA(main, NULL, NXPLAY_FACE_CLASS, NULL);
-  HWND video = FindWindowExA(face, NULL, "MCIWndClass", NULL);
+  HWND video = WaitChild(face, "MCIWndClass");
   ASSERT_TRUE(video != NULL);
-  EXPECT_TRUE(IsWindowVisible(video));
-  const RECT v = ScreenRect(video);
-  EXPECT_EQ(405, v.bottom - v.top) << "the 160 x 120 clip fitted to the card's picture area";
+  // Shown at the 160 x 120 clip fitted to the card's picture area.
+  EXPECT_TRUE(WaitFor([&] {
+    const RECT v = ScreenRect(video);
+    return IsWindowVisible(video) && v.bottom - v.top == 405 && v.right - v.left == 540;
+  }, 3000));
   HWND status = GetDlgItem(main, IDC_NXPLAY_STATUS);
   ASSERT_TRUE(WaitFor([&] { return Text(status) == PlayerText(IDS_NXPLAY_VIDEO_PLAYING); }, 5000));
   ASSERT_TRUE(WaitFor([&] { return Text(status) == PlayerText(IDS_NXPLAY_HINT_FRONT); }, 8000)) << "the clip ends";
