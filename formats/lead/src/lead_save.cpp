@@ -1,7 +1,7 @@
 // The LEAD-based module's save sequence.
 #include "lead_save.h"
-#include <windows.h>
 #include "lead_rules.h"
+#include "safefile/safefile.h"
 
 namespace nxlead {
 
@@ -11,17 +11,9 @@ const int kTiffFormat = 3;
 const int32_t kFirstPage = 1;
 const int32_t kThumbnailPage = 2;
 const int kDefaultQualityFactor = 0;  // the thumbnail page is saved at the toolkit's default quality
-const char kTempPrefix[] = "nxl";
 
 const ToolkitCalls kToolkit = {orvlSaveFile, orvlSaveBitmap, orvlResampleBitmap, orvlGetFileOption,
                                orvlSetFileOption};
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return path.substr(0, 1);
-  return path.substr(0, slash);
-}
 
 // Sets the page number of the calling thread's file options; the previous options are kept to restore.
 int SetPage(const ToolkitCalls& calls, int32_t page) {
@@ -49,18 +41,18 @@ const ToolkitCalls& Toolkit() { return kToolkit; }
 
 tagIMGFILERR SaveBitmap(const ToolkitCalls& calls, const SaveRequest& request, ORVLBITMAP* bmp) {
   if (!bmp || request.width == 0 || request.height == 0) return IMGFILERR_FAILED;
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(FolderOf(request.path).c_str(), kTempPrefix, 0, temp)) return IMGFILERR_WRITE;
+  // The toolkit writes the pages by name into the pending file's temporary, which replaces the target only
+  // when both worked; otherwise it goes.
+  safefile::PendingFile pending(request.path);
+  if (!pending.Close()) return IMGFILERR_WRITE;
+  const char* temp = pending.temporary().c_str();
   int rc = calls.saveFile(temp, bmp, request.format, request.bits, QualityFactor(request.quality),
                           SaveFlags(request.bits, request.format));
   if (rc == ORVL_SUCCESS && request.format == kTiffFormat) rc = SaveThumbnailPage(calls, request, temp, bmp);
-  tagIMGFILERR result = MapLeadResult(rc);
-  if (result == IMGFILERR_OK && !MoveFileExA(temp, request.path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    const DWORD error = GetLastError();
-    result = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? IMGFILERR_OPEN : IMGFILERR_WRITE;
-  }
-  if (result != IMGFILERR_OK) DeleteFileA(temp);
-  return result;
+  const tagIMGFILERR result = MapLeadResult(rc);
+  if (result != IMGFILERR_OK) return result;
+  if (pending.Commit()) return IMGFILERR_OK;
+  return pending.error() == safefile::Error::kTargetLocked ? IMGFILERR_OPEN : IMGFILERR_WRITE;
 }
 
 }  // namespace nxlead

@@ -205,9 +205,27 @@ TEST_F(SaveSequence, AFailedThumbnailPageLeavesNoFileAndKeepsAnOldOne) {
   // No temporary file stays behind in the folder.
   WIN32_FIND_DATAA found;
   const std::string folder = fresh.substr(0, fresh.find_last_of('\\'));
-  HANDLE find = FindFirstFileA((folder + "\\nxl*.tmp").c_str(), &found);
+  HANDLE find = FindFirstFileA((folder + "\\pagefail*.tmp").c_str(), &found);
   EXPECT_EQ(INVALID_HANDLE_VALUE, find);
   if (find != INVALID_HANDLE_VALUE) FindClose(find);
+}
+
+// A read-only target, or one held open by another, keeps its content and is reported as not openable (Wine
+// running as root would let the move replace a read-only file).
+TEST_F(SaveSequence, AProtectedTargetIsNotReplaced) {
+  MakePicture(64, 48, 24);
+  const std::string path = fixtures::ScratchPath("protected.bmp");
+  fixtures::WriteFile(path, {'o', 'l', 'd'});
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(IMGFILERR_OPEN, SaveBitmap(Toolkit(), {path, 6, 24, 75, 64, 48}, &bmp));
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(std::vector<uint8_t>({'o', 'l', 'd'}), fixtures::ReadFile(path));
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_EQ(IMGFILERR_OPEN, SaveBitmap(Toolkit(), {path, 6, 24, 75, 64, 48}, &bmp));
+  CloseHandle(held);
+  EXPECT_EQ(std::vector<uint8_t>({'o', 'l', 'd'}), fixtures::ReadFile(path));
+  DeleteFileA(path.c_str());
 }
 
 TEST_F(SaveSequence, AFailedPictureSaveLeavesNoFile) {
