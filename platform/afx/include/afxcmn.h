@@ -25,7 +25,7 @@ class AFX_API CSpinButtonCtrl : public CWnd {
   int GetPos() const { return int(short(LOWORD(::SendMessageA(m_hWnd, UDM_GETPOS, 0, 0)))); }
   int SetPos(int pos) { return int(SendMessage(UDM_SETPOS, 0, MAKELONG(short(pos), 0))); }
   void SetRange(int lower, int upper) { SendMessage(UDM_SETRANGE32, lower, upper); }
-  CWnd* SetBuddy(CWnd* buddy) { return CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, WPARAM(buddy->GetSafeHwnd())))); }
+  CWnd* SetBuddy(CWnd* buddy) { return CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, WPARAM(AfxGetSafeHwnd(buddy))))); }
 };
 
 class AFX_API CProgressCtrl : public CWnd {

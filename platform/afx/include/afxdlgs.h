@@ -25,6 +25,7 @@ class AFX_API CFileDialog : public CDialog {
   virtual void OnTypeChange();      // the user picked another file type (m_ofn.nFilterIndex)
   virtual BOOL OnFileNameOK();      // true refuses the chosen name
   static UINT_PTR CALLBACK HookProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static UINT_PTR Hook(HWND wnd, UINT message, LPARAM lParam);
   CString m_strFilter;
   CString m_strDefExt;
   char m_szFileName[MAX_PATH];

@@ -29,6 +29,17 @@ struct AFX_SIZEPARENTPARAMS {
   BOOL bStretch;
 };
 
+// An object that attaches itself to a frame (OLE's in-place frame hook does, through m_pNotifyHook) and is
+// told when the frame's layout changed (RecalcLayout with notify) and when modal user interface starts
+// (FALSE) and ends (TRUE), so that it can pass both on to the objects it serves.
+struct CFrameNotifyHook {
+  virtual void OnRecalcLayout() = 0;
+  virtual void OnEnableModeless(BOOL enable) = 0;
+
+ protected:
+  ~CFrameNotifyHook() = default;
+};
+
 class AFX_API CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)
  public:
@@ -55,7 +66,9 @@ class AFX_API CFrameWnd : public CWnd {
   void UpdateFrameTitleForDocument(LPCSTR docName);
   // Installs the frame's menu; menuAlt (a merged menu, for example) replaces the default one.
   virtual void OnUpdateFrameMenu(HMENU menuAlt);
+  // Lays out the bars and the pane; with notify the frame's hook hears of it.
   virtual void RecalcLayout(BOOL notify = TRUE);
+  // The same at the next idle time (several requests make one layout).
   void DelayRecalcLayout(BOOL notify = TRUE);
   // The status-line text of a command: the first newline-separated part of its prompt string.
   virtual void GetMessageString(UINT id, CString& message) const;
@@ -66,9 +79,14 @@ class AFX_API CFrameWnd : public CWnd {
   void SetTitle(LPCSTR title) { m_strTitle = title; }
   CString GetTitle() const { return m_strTitle; }
   virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
+  // While modal user interface runs over the frame: the frame and the enabled windows it owns (floating
+  // bars, tool windows) are disabled and its menu commands are not carried out; nests. EndModalState
+  // enables again exactly the windows BeginModalState disabled.
   void BeginModalState();
   void EndModalState();
   BOOL InModalState() const { return m_cModalStack != 0; }
+  // Tells the hook that modal user interface starts (FALSE) or ends (TRUE).
+  virtual void NotifyEnableModeless(BOOL enable);
 
   BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
   BOOL PreTranslateMessage(MSG* msg) override;
@@ -82,6 +100,7 @@ class AFX_API CFrameWnd : public CWnd {
   CString m_strTitle;
   UINT m_nIDTracking;
   UINT m_nIDLastMessage;
+  CFrameNotifyHook* m_pNotifyHook;  // not owned; null when nothing is attached
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -102,14 +121,13 @@ class AFX_API CFrameWnd : public CWnd {
   afx_msg BOOL OnQueryEndSession();
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
-  afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
-  afx_msg void OnUpdateControlBarMenu(CCmdUI* cmdUI);
 
   CView* m_pViewActive;
   BOOL m_bInRecalcLayout;
   int m_nIdleFlags;
-  enum IdleFlags { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
+  enum IdleFlags { idleLayout = 1, idleNotify = 2 };
   int m_cModalStack;
+  CPtrArray m_modalDisabled;  // the windows BeginModalState disabled
 
   DECLARE_MESSAGE_MAP()
 };
@@ -139,7 +157,7 @@ class AFX_API CMDIFrameWnd : public CFrameWnd {
   BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
   BOOL PreTranslateMessage(MSG* msg) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void RecalcLayout(BOOL notify = TRUE) override;
+  void NotifyEnableModeless(BOOL enable) override;
 
   HWND m_hWndMDIClient;
 
@@ -189,6 +207,28 @@ class AFX_API CMDIChildWnd : public CFrameWnd {
 
 // ---------------------------------------------------------------------------------------------
 
+// One printing or preview pass of a view: the page range (0xFFFF as the last page: not known), the page
+// being drawn, its printable rectangle, and whether the pass goes on after this page. The views'
+// OnPrepareDC and the printing overridables read and set it.
+struct CPrintInfo {
+  enum { kUnknownPage = 0xFFFF };
+  CPrintInfo()
+      : m_bPreview(FALSE), m_bContinuePrinting(TRUE), m_nCurPage(1), m_lpUserData(NULL), m_nMinPage(1),
+        m_nMaxPage(kUnknownPage) {}
+  void SetMinPage(UINT page) { m_nMinPage = page; }
+  void SetMaxPage(UINT page) { m_nMaxPage = page; }
+  UINT GetMinPage() const { return m_nMinPage; }
+  UINT GetMaxPage() const { return m_nMaxPage; }
+
+  BOOL m_bPreview;           // drawn for the preview window, not for the printer
+  BOOL m_bContinuePrinting;  // false: the pass ends after the current page
+  UINT m_nCurPage;
+  CRect m_rectDraw;          // the page's printable area in logical units
+  LPVOID m_lpUserData;       // the view's own data for the pass
+  UINT m_nMinPage;
+  UINT m_nMaxPage;
+};
+
 class AFX_API CView : public CWnd {
   DECLARE_DYNAMIC(CView)
  public:
@@ -205,7 +245,9 @@ class AFX_API CView : public CWnd {
   CView();
   ~CView() override;
   virtual void OnDraw(CDC* dc) = 0;
-  virtual void OnPrepareDC(CDC* dc, void* printInfo = NULL);
+  // Prepares dc for drawing: on the screen (info null) or for a page of a printing or preview pass. The
+  // base lets a pass whose page count is not known stop after its first page.
+  virtual void OnPrepareDC(CDC* dc, CPrintInfo* info = NULL);
   // Called by the document's UpdateAllViews; the base invalidates the whole view.
   virtual void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject);
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -235,7 +277,8 @@ class AFX_API CScrollView : public CView {
 
  protected:
   CScrollView();
-  void OnPrepareDC(CDC* dc, void* printInfo = NULL) override;
+  // The scroll position moves the screen's origin; pages are drawn from the document's top left.
+  void OnPrepareDC(CDC* dc, CPrintInfo* info = NULL) override;
   virtual BOOL OnScroll(UINT scrollCode, UINT pos, BOOL doScroll = TRUE);
   virtual BOOL OnScrollBy(CSize sizeScroll, BOOL doScroll = TRUE);
   void UpdateBars();
@@ -320,10 +363,19 @@ class AFX_API CDocument : public CCmdTarget {
   virtual void DeleteContents();
 
   virtual BOOL OnNewDocument();
-  // Reads path with Serialize through an archive; false (after telling the user) when that failed.
+  // Reads path with Serialize through an archive on GetFile's file; false (after telling the user) when
+  // that failed.
   virtual BOOL OnOpenDocument(LPCSTR path);
-  // Writes to a temporary file beside path and moves it into place, so a failed save keeps the old file.
+  // Writes with Serialize to GetFile's file for path; the old file stays unless the whole save succeeded.
   virtual BOOL OnSaveDocument(LPCSTR path);
+  // The file OnOpenDocument reads (modeRead) or OnSaveDocument writes (modeCreate); null, with error
+  // filled in, when it cannot be had. A file for writing goes to a temporary beside fileName that
+  // ReleaseFile(file, FALSE) moves over it (platform/safefile). Documents kept elsewhere (OLE storages)
+  // override both.
+  virtual CFile* GetFile(LPCSTR fileName, UINT openFlags, CFileException* error);
+  // Ends and deletes a file from GetFile: abort after a failure (nothing of a save reaches the target),
+  // else close it, which throws CFileException when a save cannot replace its target.
+  virtual void ReleaseFile(CFile* file, BOOL abort);
   virtual void OnCloseDocument();
   virtual void ReportSaveLoadException(LPCSTR path, CException* e, BOOL saving, UINT defaultPromptId);
   virtual BOOL CanCloseFrame(CFrameWnd* frame);
@@ -344,7 +396,7 @@ class AFX_API CDocument : public CCmdTarget {
   CPtrList m_viewList;
   BOOL m_bModified;
   BOOL m_bAutoDelete;  // deleted when its last view closes
-  BOOL m_bEmbedded;
+  BOOL m_bEmbedded;    // the document lives inside an OLE container (a hidden document is not embedded)
 
   DECLARE_MESSAGE_MAP()
 };

@@ -5,6 +5,16 @@
 // thread's next idle time.
 #pragma once
 
+class CGdiObject;
+class CDC;
+class CMenu;
+// The handle of a wrapper pointer that may be null (null for null). The GetSafe* members answer the same
+// for a null pointer, for the callers written that way, but calling a member through a null pointer is
+// undefined behaviour: where the pointer may be null, these are the sound form.
+inline HGDIOBJ AfxGetSafeHandle(const CGdiObject* object);
+inline HDC AfxGetSafeHdc(const CDC* dc);
+inline HMENU AfxGetSafeHmenu(const CMenu* menu);
+
 class AFX_API CGdiObject : public CObject {
   DECLARE_DYNCREATE(CGdiObject)
  public:
@@ -15,8 +25,7 @@ class AFX_API CGdiObject : public CObject {
   BOOL Attach(HGDIOBJ handle);
   HGDIOBJ Detach();
   BOOL DeleteObject();
-  // Null for a null wrapper pointer (callers rely on this, as with the classic framework).
-  HGDIOBJ GetSafeHandle() const;
+  HGDIOBJ GetSafeHandle() const;  // null for a null pointer (see AfxGetSafeHandle)
   operator HGDIOBJ() const { return m_hObject; }
   int GetObject(int count, LPVOID object) const { return ::GetObjectA(m_hObject, count, object); }
   UINT GetObjectType() const { return ::GetObjectType(m_hObject); }
@@ -106,8 +115,8 @@ class AFX_API CRgn : public CGdiObject {
   BOOL CreateEllipticRgn(int l, int t, int r, int b) { return Attach(::CreateEllipticRgn(l, t, r, b)); }
   BOOL CreatePolygonRgn(const POINT* points, int count, int mode) { return Attach(::CreatePolygonRgn(points, count, mode)); }
   int CombineRgn(CRgn* a, CRgn* b, int mode) {
-    return ::CombineRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(a->GetSafeHandle()),
-                        static_cast<HRGN>(b->GetSafeHandle()), mode);
+    return ::CombineRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(AfxGetSafeHandle(a)),
+                        static_cast<HRGN>(AfxGetSafeHandle(b)), mode);
   }
   BOOL PtInRegion(int x, int y) const { return ::PtInRegion(static_cast<HRGN>(m_hObject), x, y); }
   BOOL PtInRegion(POINT p) const { return PtInRegion(p.x, p.y); }
@@ -118,7 +127,7 @@ class AFX_API CRgn : public CGdiObject {
 class AFX_API CDC : public CObject {
   DECLARE_DYNCREATE(CDC)
  public:
-  CDC() : m_hDC(NULL), m_hAttribDC(NULL) {}
+  CDC() : m_hDC(NULL) {}
   ~CDC() override;  // deletes a context it owns
   static CDC* PASCAL FromHandle(HDC dc);
   static void PASCAL DeleteTempMap();
@@ -129,7 +138,7 @@ class AFX_API CDC : public CObject {
   BOOL CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const DEVMODEA* init) {
     return Attach(::CreateDCA(driver, device, output, init));
   }
-  HDC GetSafeHdc() const;  // null for a null pointer
+  HDC GetSafeHdc() const;  // null for a null pointer (see AfxGetSafeHdc)
   operator HDC() const { return m_hDC; }
   CWnd* GetWindow() const;
 
@@ -142,7 +151,7 @@ class AFX_API CDC : public CObject {
   CBrush* SelectObject(CBrush* brush);
   CFont* SelectObject(CFont* font);
   CBitmap* SelectObject(CBitmap* bitmap);
-  int SelectObject(CRgn* rgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(rgn->GetSafeHandle())); }
+  int SelectObject(CRgn* rgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(rgn))); }
   CGdiObject* SelectStockObject(int index);
   HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
   CPalette* SelectPalette(CPalette* palette, BOOL forceBackground);
@@ -178,7 +187,7 @@ class AFX_API CDC : public CObject {
   int IntersectClipRect(LPCRECT r) { return IntersectClipRect(r->left, r->top, r->right, r->bottom); }
   int ExcludeClipRect(int l, int t, int r, int b) { return ::ExcludeClipRect(m_hDC, l, t, r, b); }
   int ExcludeClipRect(LPCRECT r) { return ExcludeClipRect(r->left, r->top, r->right, r->bottom); }
-  int SelectClipRgn(CRgn* rgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(rgn ? rgn->GetSafeHandle() : NULL)); }
+  int SelectClipRgn(CRgn* rgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(AfxGetSafeHandle(rgn))); }
   BOOL RectVisible(LPCRECT r) const { return ::RectVisible(m_hDC, r); }
 
   CPoint MoveTo(int x, int y) { POINT p; ::MoveToEx(m_hDC, x, y, &p); return p; }
@@ -192,8 +201,8 @@ class AFX_API CDC : public CObject {
   BOOL RoundRect(int l, int t, int r, int b, int w, int h) { return ::RoundRect(m_hDC, l, t, r, b, w, h); }
   BOOL Ellipse(int l, int t, int r, int b) { return ::Ellipse(m_hDC, l, t, r, b); }
   BOOL Ellipse(LPCRECT r) { return Ellipse(r->left, r->top, r->right, r->bottom); }
-  void FillRect(LPCRECT r, CBrush* brush) { ::FillRect(m_hDC, r, static_cast<HBRUSH>(brush->GetSafeHandle())); }
-  void FrameRect(LPCRECT r, CBrush* brush) { ::FrameRect(m_hDC, r, static_cast<HBRUSH>(brush->GetSafeHandle())); }
+  void FillRect(LPCRECT r, CBrush* brush) { ::FillRect(m_hDC, r, static_cast<HBRUSH>(AfxGetSafeHandle(brush))); }
+  void FrameRect(LPCRECT r, CBrush* brush) { ::FrameRect(m_hDC, r, static_cast<HBRUSH>(AfxGetSafeHandle(brush))); }
   void InvertRect(LPCRECT r) { ::InvertRect(m_hDC, r); }
   void DrawFocusRect(LPCRECT r) { ::DrawFocusRect(m_hDC, r); }
   BOOL DrawEdge(LPRECT r, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, r, edge, flags); }
@@ -224,7 +233,6 @@ class AFX_API CDC : public CObject {
   BOOL GetTextMetrics(LPTEXTMETRICA metrics) const { return ::GetTextMetricsA(m_hDC, metrics); }
 
   HDC m_hDC;
-  HDC m_hAttribDC;
 };
 
 // The context of a paint pass (BeginPaint/EndPaint).
@@ -268,7 +276,7 @@ class AFX_API CMenu : public CObject {
   static void PASCAL DeleteTempMap();
   BOOL Attach(HMENU menu);
   HMENU Detach();
-  HMENU GetSafeHmenu() const;  // null for a null pointer
+  HMENU GetSafeHmenu() const;  // null for a null pointer (see AfxGetSafeHmenu)
   operator HMENU() const { return m_hMenu; }
   BOOL CreateMenu() { return Attach(::CreateMenu()); }
   BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
@@ -294,3 +302,7 @@ class AFX_API CMenu : public CObject {
   BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect = NULL);
   HMENU m_hMenu;
 };
+
+inline HGDIOBJ AfxGetSafeHandle(const CGdiObject* object) { return object ? object->m_hObject : NULL; }
+inline HDC AfxGetSafeHdc(const CDC* dc) { return dc ? dc->m_hDC : NULL; }
+inline HMENU AfxGetSafeHmenu(const CMenu* menu) { return menu ? menu->m_hMenu : NULL; }

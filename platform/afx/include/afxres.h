@@ -110,3 +110,9 @@
 #define WM_IDLEUPDATECMDUI 0x0363   // wParam: disable items without handlers
 #define WM_INITIALUPDATE 0x0364
 #define WM_RECALCPARENT 0x0368
+#define WM_KICKIDLE 0x036A          // to a window in RunModalLoop: wParam MSGF_DIALOGBOX, lParam the idle count
+
+// RunModalLoop flags.
+#define MLF_NOIDLEMSG 0x0001   // no WM_ENTERIDLE to the owner
+#define MLF_NOKICKIDLE 0x0002  // no WM_KICKIDLE to the window
+#define MLF_SHOWONIDLE 0x0004  // show the window at the first idle moment

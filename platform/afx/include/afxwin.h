@@ -10,6 +10,7 @@
 #include "afxcoll.h"
 #include "afxtypes_.h"
 #include "afxmsg_.h"
+#include "afxiface_.h"
 #include "afxres.h"
 
 class CWnd;
@@ -37,7 +38,12 @@ struct AFX_NOTIFY {
 
 #define afx_msg
 
-// Base of every object that takes part in command routing.
+// Base of every object that takes part in command routing, and of every framework object that is a COM
+// object. COM identity: the object counts references from 1 (the creator's, which plain C++ owners never
+// release: they delete the object); its interfaces are the parts listed in its interface maps
+// (afxiface_.h); IUnknown is its inner unknown, or the outer object's when it is aggregated. Clients use
+// the External* functions (which follow aggregation), the inner unknown the Internal* ones; the last
+// InternalRelease calls OnFinalRelease, which deletes the object.
 class AFX_API CCmdTarget : public CObject {
   DECLARE_DYNAMIC(CCmdTarget)
  public:
@@ -49,6 +55,41 @@ class AFX_API CCmdTarget : public CObject {
   void BeginWaitCursor();
   void EndWaitCursor();
   void RestoreWaitCursor();
+
+  // The interface iid of this object without taking a reference: a part from the interface maps (the
+  // most derived class first), the inner unknown for IID_IUnknown; null when the object has none.
+  void* GetInterface(const IID* iid);
+  HRESULT InternalQueryInterface(const IID* iid, void** ppv);
+  ULONG InternalAddRef();
+  ULONG InternalRelease();
+  HRESULT ExternalQueryInterface(const IID* iid, void** ppv);
+  ULONG ExternalAddRef();
+  ULONG ExternalRelease();
+  // The unknown that decides the object's identity: the outer object's when aggregated, else the inner one.
+  IUnknown* GetControllingUnknown();
+  // Hands a new object (still holding its creation reference) to a COM creator: aggregated under outer,
+  // which may then ask only for IUnknown and gets the inner unknown, or queried for iid. The creation
+  // reference goes either way, so an object nobody took is deleted. CLASS_E_NOAGGREGATION when outer asks
+  // for another interface.
+  HRESULT HandToCreator(IUnknown* outer, const IID& iid, void** ppv);
+  // The last reference is gone; the base deletes the object.
+  virtual void OnFinalRelease();
+
+  volatile LONG m_dwRef;
+  IUnknown* m_pOuterUnknown;  // the aggregating object, not counted
+
+ protected:
+  static const AFX_INTERFACEMAP* PASCAL GetThisInterfaceMap();
+  virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;
+
+  // The object's own IUnknown, the one an aggregating object holds.
+  class AFX_API XInnerUnknown : public IUnknown {
+   public:
+    STDMETHOD_(ULONG, AddRef)() override;
+    STDMETHOD_(ULONG, Release)() override;
+    STDMETHOD(QueryInterface)(REFIID iid, void** ppv) override;
+  } m_xInnerUnknown;
+  friend class XInnerUnknown;
 
   DECLARE_MESSAGE_MAP()
 };
@@ -111,6 +152,11 @@ class AFX_API CWinThread : public CCmdTarget {
   // Idle work; count is 0 on the first call after a message. True asks for more idle calls.
   virtual BOOL OnIdle(LONG count);
   virtual BOOL IsIdleMessage(MSG* msg);
+  // What the framework does with an exception (of any kind, turned into a framework exception) that
+  // reached a window procedure, a dialog procedure, a hook or a thread start while msg was handled: the
+  // base reports it with the framework's message box and returns the message's failure result (-1 for
+  // WM_CREATE). The caller deletes e.
+  virtual LRESULT ProcessWndProcException(CException* e, const MSG* msg);
   virtual CWnd* GetMainWnd();
   // Deletes the object when m_bAutoDelete is set; called when the thread ends.
   virtual void Delete();
@@ -140,6 +186,8 @@ AFX_API CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* threadClass, int priori
 // Ends the calling thread; with deleteThread the thread object is released by its Delete().
 [[noreturn]] AFX_API void AFXAPI AfxEndThread(UINT exitCode, BOOL deleteThread = TRUE);
 AFX_API CWinThread* AFXAPI AfxGetThread();
+// The base of CWinThread::ProcessWndProcException, for threads without a CWinThread.
+AFX_API LRESULT AFXAPI AfxProcessWndProcException(CException* e, const MSG* msg);
 
 // The start-up command line, parsed: a file to open or a new document, and the flags the suite uses.
 class AFX_API CCommandLineInfo : public CObject {
@@ -154,10 +202,12 @@ class AFX_API CCommandLineInfo : public CObject {
   CString m_strFileName;
 };
 
-// The application object; one per process, made as a global of the program.
+// The application object; one per process, made as a global of the program (libraries of the suite
+// have none: docs/architecture.md, "Module model").
 class AFX_API CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
  public:
+  // Throws CNotSupportedException when the process already has an application object.
   explicit CWinApp(LPCSTR appName = NULL);
   ~CWinApp() override;
 
@@ -183,6 +233,10 @@ class AFX_API CWinApp : public CWinThread {
   BOOL WriteProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE data, UINT bytes);
 
   virtual int DoMessageBox(LPCSTR prompt, UINT type, UINT promptId);
+  // Modal user interface starts (FALSE) or ends (TRUE); calls nest. The first start and the last end are
+  // passed to the main frame (CFrameWnd::NotifyEnableModeless), whose hook tells the objects it serves to
+  // stop or resume their own modeless windows. Every modal dialog and message box of the framework calls it.
+  virtual void EnableModeless(BOOL enable);
   virtual void DoWaitCursor(int code);  // 1 on, -1 off, 0 restore
 
   HCURSOR LoadCursor(LPCSTR name) const;
@@ -223,6 +277,7 @@ class AFX_API CWinApp : public CWinThread {
  protected:
   int m_nWaitCursorCount;
   HCURSOR m_hcurWaitCursorRestore;
+  int m_nModelessDisabled;  // open EnableModeless(FALSE) calls
 
   DECLARE_MESSAGE_MAP()
 };
@@ -292,3 +347,15 @@ AFX_API CDynLinkLibrary* AFXAPI AfxGetFirstDynLinkLibrary();
 AFX_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR name, LPCSTR type);
 AFX_API HINSTANCE AFXAPI AfxFindStringResourceHandle(UINT id);
 AFX_API int AFXAPI AfxLoadString(UINT id, LPSTR buffer, UINT maxBuffer = 256);
+// The module whose window class className is: the program's, a chain library's or the framework's (in that
+// order); the program's for system classes. Windows are created with it, so classes a library registers
+// for itself work.
+AFX_API HINSTANCE AFXAPI AfxFindClassModule(LPCSTR className);
+// Lists every resource number the chain defines twice, one line per clash ("string 161 in NXMiscRes.dll
+// and GalRes.dll"), over the kinds looked up by number (strings one by one, dialogs, menus, accelerators,
+// bitmaps, icons, cursors, data, tool bars) in the current resource module, the program and every chain
+// library; the framework's own module is left out (programs replace its texts on purpose). Returns the
+// number of clashes.
+AFX_API int AFXAPI AfxCheckResourceChain(CStringArray& conflicts);
+
+#include "afxsig_.h"

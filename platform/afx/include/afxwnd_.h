@@ -10,6 +10,9 @@ AFX_API LRESULT CALLBACK AfxWndProc(HWND wnd, UINT message, WPARAM wParam, LPARA
 // Window class of plain framework windows (views, splitters): double clicks, arrow cursor, no background.
 #define AFX_WND_CLASS AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)
 
+// The window of a wrapper pointer that may be null (null for null); see AfxGetSafeHdc.
+inline HWND AfxGetSafeHwnd(const CWnd* wnd);
+
 class AFX_API CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
  public:
@@ -26,7 +29,7 @@ class AFX_API CWnd : public CCmdTarget {
   BOOL SubclassWindow(HWND wnd);
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
   HWND UnsubclassWindow();
-  HWND GetSafeHwnd() const;  // null for a null pointer
+  HWND GetSafeHwnd() const;  // null for a null pointer (see AfxGetSafeHwnd)
   operator HWND() const { return m_hWnd; }
   bool operator==(const CWnd& other) const { return other.m_hWnd == m_hWnd; }
   bool operator!=(const CWnd& other) const { return other.m_hWnd != m_hWnd; }
@@ -48,12 +51,25 @@ class AFX_API CWnd : public CCmdTarget {
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
   virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
   virtual BOOL PreTranslateMessage(MSG* msg);
+  // A parent offers this control what it is told about it (WM_COMMAND and WM_NOTIFY from the control,
+  // WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and scroll-bar messages); true keeps it from the parent.
+  // The base looks the message up in the control's own reflection entries (ON_..._REFLECT).
   virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   virtual BOOL IsFrameWnd() const { return FALSE; }
   // Runs the default processing of the message being handled.
   LRESULT Default();
   // Walks from msg's window up to this one offering the message to each PreTranslateMessage.
   static BOOL PASCAL WalkPreTranslateTree(HWND stop, MSG* msg);
+
+  // A modal message loop for this window, run until EndModalLoop (or the window's destruction, or the
+  // system's EndDialog on it); returns EndModalLoop's result, -1 when it ended otherwise. Every message
+  // passes the thread's PreTranslateMessage; the window is shown at the first idle moment with
+  // MLF_SHOWONIDLE; while the queue is empty the owner gets WM_ENTERIDLE (not with MLF_NOIDLEMSG) and the
+  // window WM_KICKIDLE (wParam MSGF_DIALOGBOX, lParam the idle count; not with MLF_NOKICKIDLE) until it
+  // returns false. A WM_QUIT ends the loop and is posted again for the loop outside.
+  int RunModalLoop(DWORD flags = 0);
+  virtual BOOL ContinueModal();
+  virtual void EndModalLoop(int result);
 
   // Data exchange with the child controls (dialogs, form views): false when validation failed.
   BOOL UpdateData(BOOL saveAndValidate = TRUE);
@@ -97,15 +113,15 @@ class AFX_API CWnd : public CCmdTarget {
   void UpdateWindow() { ::UpdateWindow(m_hWnd); }
   void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, NULL, erase); }
   void InvalidateRect(LPCRECT r, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, r, erase); }
-  void InvalidateRgn(CRgn* rgn, BOOL erase = TRUE) { ::InvalidateRgn(m_hWnd, static_cast<HRGN>(rgn->GetSafeHandle()), erase); }
+  void InvalidateRgn(CRgn* rgn, BOOL erase = TRUE) { ::InvalidateRgn(m_hWnd, static_cast<HRGN>(AfxGetSafeHandle(rgn)), erase); }
   void ValidateRect(LPCRECT r) { ::ValidateRect(m_hWnd, r); }
   BOOL RedrawWindow(LPCRECT r = NULL, CRgn* rgn = NULL, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
   void SetRedraw(BOOL redraw = TRUE) { SendMessage(WM_SETREDRAW, redraw, 0); }
 
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-  CWnd* SetParent(CWnd* parent) { return FromHandle(::SetParent(m_hWnd, parent->GetSafeHwnd())); }
+  CWnd* SetParent(CWnd* parent) { return FromHandle(::SetParent(m_hWnd, AfxGetSafeHwnd(parent))); }
   CWnd* GetOwner() const;
-  void SetOwner(CWnd* owner) { m_hWndOwner = owner->GetSafeHwnd(); }
+  void SetOwner(CWnd* owner) { m_hWndOwner = AfxGetSafeHwnd(owner); }
   CWnd* GetTopLevelParent() const;
   CWnd* GetTopLevelOwner() const;
   CFrameWnd* GetParentFrame() const;
@@ -119,7 +135,7 @@ class AFX_API CWnd : public CCmdTarget {
   CWnd* GetDescendantWindow(int id, BOOL onlyPerm = FALSE) const;
   void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL deep = TRUE,
                                 BOOL onlyPerm = FALSE);
-  BOOL IsChild(const CWnd* wnd) const { return ::IsChild(m_hWnd, wnd->GetSafeHwnd()); }
+  BOOL IsChild(const CWnd* wnd) const { return ::IsChild(m_hWnd, AfxGetSafeHwnd(wnd)); }
   // The window that should own a message box or dialog now: the given parent's top-level window, or
   // the main window's last active popup, or null.
   static CWnd* PASCAL GetSafeOwner(CWnd* parent = NULL, HWND* topLevel = NULL);
@@ -151,12 +167,12 @@ class AFX_API CWnd : public CCmdTarget {
   void ShowScrollBar(UINT bar, BOOL show = TRUE) { ::ShowScrollBar(m_hWnd, bar, show); }
 
   CMenu* GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
-  BOOL SetMenu(CMenu* menu) { return ::SetMenu(m_hWnd, menu->GetSafeHmenu()); }
+  BOOL SetMenu(CMenu* menu) { return ::SetMenu(m_hWnd, AfxGetSafeHmenu(menu)); }
   void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
   CMenu* GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
   CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
   CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
-  int ReleaseDC(CDC* dc) { return ::ReleaseDC(m_hWnd, dc->GetSafeHdc()); }
+  int ReleaseDC(CDC* dc) { return ::ReleaseDC(m_hWnd, AfxGetSafeHdc(dc)); }
   void DragAcceptFiles(BOOL accept = TRUE);
   // Lays out the children with ids first..last (WM_SIZEPARENT), giving the rest to leftOver.
   void RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags = 0, LPRECT paramRect = NULL,
@@ -209,17 +225,43 @@ class AFX_API CWnd : public CCmdTarget {
   afx_msg void OnWindowPosChanged(WINDOWPOS* pos);
   afx_msg void OnEnterIdle(UINT why, CWnd* who);
   afx_msg void OnActivateApp(BOOL active, DWORD threadId);
+  afx_msg LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
+  afx_msg void OnWindowPosChanging(WINDOWPOS* pos);
+  afx_msg void OnCancelMode();
+  afx_msg void OnCaptureChanged(CWnd* wnd);
+  afx_msg void OnSettingChange(UINT flags, LPCSTR section);
+  afx_msg LRESULT OnNcHitTest(CPoint point);
+  afx_msg void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+  afx_msg void OnNcPaint();
+  afx_msg BOOL OnNcActivate(BOOL active);
+  afx_msg void OnNcMouseMove(UINT hitTest, CPoint point);
+  afx_msg void OnNcLButtonDown(UINT hitTest, CPoint point);
+  afx_msg void OnNcLButtonUp(UINT hitTest, CPoint point);
+  afx_msg void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+  afx_msg void OnNcRButtonDown(UINT hitTest, CPoint point);
+  afx_msg void OnNcRButtonUp(UINT hitTest, CPoint point);
+  afx_msg void OnNcRButtonDblClk(UINT hitTest, CPoint point);
+  afx_msg void OnNcMButtonDown(UINT hitTest, CPoint point);
+  afx_msg void OnNcMButtonUp(UINT hitTest, CPoint point);
+  afx_msg void OnNcMButtonDblClk(UINT hitTest, CPoint point);
 
   HWND m_hWnd;
   HWND m_hWndOwner;  // owner for routing when not the system's owner (SetOwner)
 
  protected:
+  BOOL m_bContinueModal;  // the modal loop goes on
+  int m_nModalResult;
+  // Dispatches a message the parent offered (OnChildNotify) to this control's reflection entries.
+  BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  HWND ReflectionTarget(UINT message, WPARAM wParam, LPARAM lParam) const;
   friend LRESULT AFXAPI AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   friend struct CreateHook;
   WNDPROC m_pfnSuper;  // the window procedure replaced by AfxWndProc
 
   DECLARE_MESSAGE_MAP()
 };
+
+inline HWND AfxGetSafeHwnd(const CWnd* wnd) { return wnd ? wnd->m_hWnd : NULL; }
 
 AFX_API LRESULT AFXAPI AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Ties the next window created on this thread to wnd (CBT hook); AfxUnhookWindowCreate reports
@@ -350,8 +392,10 @@ class AFX_API CDialog : public CWnd {
   virtual BOOL CreateIndirect(LPCDLGTEMPLATEA dialogTemplate, CWnd* parent = NULL);
   // Modal from the constructor's template, or from the in-memory template given here.
   BOOL InitModalIndirect(LPCDLGTEMPLATEA dialogTemplate, CWnd* parent = NULL);
-  virtual INT_PTR DoModal();  // the EndDialog result; -1 when the dialog could not be made
+  // Runs the dialog through RunModalLoop; the EndDialog result, -1 when the dialog could not be made.
+  virtual INT_PTR DoModal();
   void EndDialog(int result);
+  BOOL PreTranslateMessage(MSG* msg) override;
 
   virtual BOOL OnInitDialog();  // runs data exchange into the controls; true: focus the first control
   virtual void OnOK();          // data exchange out of the controls, then EndDialog(IDOK) when valid
@@ -371,8 +415,18 @@ class AFX_API CDialog : public CWnd {
 
  protected:
   friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
-  LPCDLGTEMPLATEA FindTemplate(HGLOBAL* resource) const;
+  // The template and the module it came from (the one that serves what the template names).
+  LPCDLGTEMPLATEA FindTemplate(HINSTANCE* module) const;
+  BOOL CreateIndirect(LPCDLGTEMPLATEA dialogTemplate, CWnd* parent, HINSTANCE module);
+  BOOL CreateFromTemplate(LPCDLGTEMPLATEA dialogTemplate, HWND owner, HINSTANCE module);
+  // Around every modal dialog, the framework's or the system's (file, print): PreModal tells the
+  // application that modal user interface starts, puts the owner's top-level frame in its modal state,
+  // disables the owner and returns it; PostModal undoes all of it.
+  HWND PreModal();
+  void PostModal();
   BOOL m_bModal;
+  HWND m_hWndModalFrame;
+  HWND m_hWndModalOwner;
 
   DECLARE_MESSAGE_MAP()
 };

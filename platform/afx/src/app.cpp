@@ -21,11 +21,15 @@ const char kSoftwareKey[] = "Software";
 }  // namespace
 
 CWinApp::CWinApp(LPCSTR appName)
-    : m_pszAppName(Duplicate(appName)), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
+    : m_pszAppName(NULL), m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL),
       m_pszExeName(NULL), m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_pDocManager(NULL), m_nWaitCursorCount(0),
-      m_hcurWaitCursorRestore(NULL) {
+      m_hcurWaitCursorRestore(NULL), m_nModelessDisabled(0) {
   m_bAutoDelete = FALSE;
+  // One application object per process: the program's. A second one would silently take over every
+  // AfxGetApp() of the process.
+  if (afxstate::State().app) AfxThrowNotSupportedException();
   afxstate::State().app = this;
+  m_pszAppName = Duplicate(appName);
 }
 
 CWinApp::~CWinApp() {
@@ -229,8 +233,31 @@ BOOL CWinApp::WriteProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE data, UINT
 
 // ---------------------------------------------------------------------------------------------
 
+void CWinApp::EnableModeless(BOOL enable) {
+  if (enable) {
+    if (m_nModelessDisabled == 0 || --m_nModelessDisabled != 0) return;
+  } else if (m_nModelessDisabled++ != 0) {
+    return;
+  }
+  CFrameWnd* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+  if (frame && frame->m_hWnd) frame->NotifyEnableModeless(enable);
+}
+
+namespace {
+// Modal user interface for the lifetime of the object (EnableModeless FALSE, then TRUE).
+class ModalUi {
+ public:
+  explicit ModalUi(CWinApp* app) : m_app(app) { m_app->EnableModeless(FALSE); }
+  ~ModalUi() { m_app->EnableModeless(TRUE); }
+
+ private:
+  CWinApp* m_app;
+};
+}  // namespace
+
 int CWinApp::DoMessageBox(LPCSTR prompt, UINT type, UINT) {
-  HWND owner = CWnd::GetSafeOwner()->GetSafeHwnd();
+  ModalUi modal(this);
+  HWND owner = AfxGetSafeHwnd(CWnd::GetSafeOwner());
   if ((type & MB_ICONMASK) == 0) {
     switch (type & MB_TYPEMASK) {
       case MB_OK:
@@ -258,7 +285,7 @@ void CWinApp::DoWaitCursor(int code) {
 int AFXAPI AfxMessageBox(LPCSTR text, UINT type, UINT helpId) {
   CWinApp* app = AfxGetApp();
   if (app) return app->DoMessageBox(text, type, helpId);
-  return MessageBoxA(CWnd::GetSafeOwner()->GetSafeHwnd(), text, NULL, type);
+  return MessageBoxA(AfxGetSafeHwnd(CWnd::GetSafeOwner()), text, NULL, type);
 }
 
 int AFXAPI AfxMessageBox(UINT promptId, UINT type, UINT helpId) {

@@ -3,7 +3,7 @@
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
-CCmdTarget::CCmdTarget() = default;
+CCmdTarget::CCmdTarget() : m_dwRef(1), m_pOuterUnknown(NULL) {}
 CCmdTarget::~CCmdTarget() = default;
 void CCmdTarget::BeginWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(1); }
 void CCmdTarget::EndWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(-1); }
@@ -12,88 +12,131 @@ void CCmdTarget::RestoreWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCurso
 // The root of every chain of message maps: no entries, no base.
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
 const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap() {
-  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0}};
+  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, NULL, (AFX_PMSG)0, NULL}};
   static const AFX_MSGMAP map = {NULL, &entries[0]};
   return &map;
 }
 
 const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* entry, UINT message, UINT code, UINT id) {
-  for (; entry->nSig != AfxSig_end; ++entry)
+  for (; entry->pSig; ++entry)
     if (entry->nMessage == message && entry->nCode == code && id >= entry->nID && id <= entry->nLastID) return entry;
   return NULL;
 }
 
-namespace {
-union CommandFunctions {
-  AFX_PMSG pfn;
-  void (CCmdTarget::*pfn_v)();
-  BOOL (CCmdTarget::*pfn_b_u)(UINT);
-  void (CCmdTarget::*pfn_v_u)(UINT);
-  void (CCmdTarget::*pfn_ui)(CCmdUI*);
-  void (CCmdTarget::*pfn_notify)(NMHDR*, LRESULT*);
-  void (CCmdTarget::*pfn_notify_range)(UINT, NMHDR*, LRESULT*);
-};
-
-// Calls a command handler; false when the handler asked the route to go on.
-BOOL DispatchCommand(CCmdTarget* target, UINT id, int code, const AFX_MSGMAP_ENTRY* entry, void* extra) {
-  CommandFunctions f;
-  f.pfn = entry->pfn;
-  switch (entry->nSig) {
-    case AfxSigCmd_v:
-      (target->*f.pfn_v)();
-      return TRUE;
-    case AfxSigCmd_b:
-      return (target->*f.pfn_b_u)(id);
-    case AfxSigCmd_RANGE:
-      (target->*f.pfn_v_u)(id);
-      return TRUE;
-    case AfxSigCmdUI: {
-      CCmdUI* ui = static_cast<CCmdUI*>(extra);
-      ui->m_bContinueRouting = FALSE;
-      (target->*f.pfn_ui)(ui);
-      return !ui->m_bContinueRouting;
-    }
-    case AfxSigNotify_v: {
-      AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(extra);
-      (target->*f.pfn_notify)(n->pNMHDR, n->pResult);
-      return TRUE;
-    }
-    case AfxSigNotify_RANGE: {
-      AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(extra);
-      (target->*f.pfn_notify_range)(id, n->pNMHDR, n->pResult);
-      return TRUE;
-    }
-    default:
-      return FALSE;  // a window-message signature in a command entry cannot be called here
-  }
-}
-}  // namespace
-
 BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
-  // Notifications arrive as MAKELONG(notification, WM_NOTIFY); commands and control notifications
-  // as the bare code.
+  // Commands and control notifications arrive as the bare code; notifications and reflections as
+  // MAKELONG(code, message), whose entries are matched on the code's low word.
   UINT message = HIWORD(code);
   UINT notification = LOWORD(code);
-  if (message == 0) message = WM_COMMAND;
   if (code == int(CN_UPDATE_COMMAND_UI)) {
     message = WM_COMMAND;
     notification = CN_UPDATE_COMMAND_UI;
+  } else if (message == 0) {
+    message = WM_COMMAND;
   }
   for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : NULL) {
-    for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nSig != AfxSig_end; ++e) {
-      if (e->nMessage != message || id < e->nID || id > e->nLastID) continue;
-      UINT entryCode = message == WM_NOTIFY ? LOWORD(e->nCode) : e->nCode;
+    for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pSig; ++e) {
+      if (!e->pSig->pfnCommand || e->nMessage != message || id < e->nID || id > e->nLastID) continue;
+      UINT entryCode = message == WM_COMMAND && notification == CN_UPDATE_COMMAND_UI ? e->nCode : LOWORD(e->nCode);
       if (entryCode != notification) continue;
       if (handlerInfo) {
         handlerInfo->pTarget = this;
         handlerInfo->pmf = e->pfn;
         return TRUE;
       }
-      return DispatchCommand(this, id, code, e, extra);
+      return e->pSig->pfnCommand(this, e->pfn, id, extra);
     }
     if (!map->pfnGetBaseMap) break;
   }
   return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// COM identity.
+
+// The root of every chain of interface maps: no parts (IUnknown is the inner unknown), no base.
+const AFX_INTERFACEMAP* CCmdTarget::GetInterfaceMap() const { return GetThisInterfaceMap(); }
+const AFX_INTERFACEMAP* PASCAL CCmdTarget::GetThisInterfaceMap() {
+  static const AFX_INTERFACEMAP_ENTRY entries[] = {{NULL, NULL}};
+  static const AFX_INTERFACEMAP map = {NULL, &entries[0]};
+  return &map;
+}
+
+void* CCmdTarget::GetInterface(const IID* iid) {
+  if (*iid == IID_IUnknown) return &m_xInnerUnknown;
+  for (const AFX_INTERFACEMAP* map = GetInterfaceMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : NULL) {
+    for (const AFX_INTERFACEMAP_ENTRY* e = map->pEntry; e->piid; ++e)
+      if (*e->piid == *iid)
+        if (void* part = e->pfnPart(this)) return part;
+    if (!map->pfnGetBaseMap) break;
+  }
+  return NULL;
+}
+
+HRESULT CCmdTarget::InternalQueryInterface(const IID* iid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = GetInterface(iid);
+  if (!*ppv) return E_NOINTERFACE;
+  // The inner unknown counts for itself; every other interface counts through the controlling unknown.
+  if (*ppv == &m_xInnerUnknown)
+    InternalAddRef();
+  else
+    static_cast<IUnknown*>(*ppv)->AddRef();
+  return S_OK;
+}
+
+ULONG CCmdTarget::InternalAddRef() { return ULONG(InterlockedIncrement(&m_dwRef)); }
+
+ULONG CCmdTarget::InternalRelease() {
+  LONG left = InterlockedDecrement(&m_dwRef);
+  if (left == 0) OnFinalRelease();
+  return ULONG(left);
+}
+
+HRESULT CCmdTarget::ExternalQueryInterface(const IID* iid, void** ppv) {
+  if (m_pOuterUnknown) return m_pOuterUnknown->QueryInterface(*iid, ppv);
+  return InternalQueryInterface(iid, ppv);
+}
+
+ULONG CCmdTarget::ExternalAddRef() { return m_pOuterUnknown ? m_pOuterUnknown->AddRef() : InternalAddRef(); }
+ULONG CCmdTarget::ExternalRelease() { return m_pOuterUnknown ? m_pOuterUnknown->Release() : InternalRelease(); }
+
+IUnknown* CCmdTarget::GetControllingUnknown() { return m_pOuterUnknown ? m_pOuterUnknown : &m_xInnerUnknown; }
+
+HRESULT CCmdTarget::HandToCreator(IUnknown* outer, const IID& iid, void** ppv) {
+  HRESULT hr;
+  if (!ppv) {
+    hr = E_POINTER;
+  } else if (outer) {
+    *ppv = NULL;
+    hr = iid == IID_IUnknown ? S_OK : CLASS_E_NOAGGREGATION;
+    if (hr == S_OK) {
+      m_pOuterUnknown = outer;
+      *ppv = &m_xInnerUnknown;
+      InternalAddRef();
+    }
+  } else {
+    hr = InternalQueryInterface(&iid, ppv);
+  }
+  InternalRelease();
+  return hr;
+}
+
+void CCmdTarget::OnFinalRelease() { delete this; }
+
+ULONG CCmdTarget::XInnerUnknown::AddRef() {
+  METHOD_PROLOGUE(CCmdTarget, InnerUnknown)
+  return pThis->InternalAddRef();
+}
+
+ULONG CCmdTarget::XInnerUnknown::Release() {
+  METHOD_PROLOGUE(CCmdTarget, InnerUnknown)
+  return pThis->InternalRelease();
+}
+
+HRESULT CCmdTarget::XInnerUnknown::QueryInterface(REFIID iid, void** ppv) {
+  METHOD_PROLOGUE(CCmdTarget, InnerUnknown)
+  return pThis->InternalQueryInterface(&iid, ppv);
 }
 
 // ---------------------------------------------------------------------------------------------

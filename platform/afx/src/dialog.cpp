@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cerrno>
 #include <cstdlib>
+#include "state.h"
 #include "winstate.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -12,7 +13,8 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 CDialog::CDialog()
-    : m_lpszTemplateName(NULL), m_nIDHelp(0), m_lpDialogTemplate(NULL), m_pParentWnd(NULL), m_bModal(FALSE) {}
+    : m_lpszTemplateName(NULL), m_nIDHelp(0), m_lpDialogTemplate(NULL), m_pParentWnd(NULL), m_bModal(FALSE),
+      m_hWndModalFrame(NULL), m_hWndModalOwner(NULL) {}
 
 CDialog::CDialog(LPCSTR templateName, CWnd* parent) : CDialog() {
   m_lpszTemplateName = templateName;
@@ -26,45 +28,57 @@ CDialog::~CDialog() {
   if (m_hWnd && FromHandlePermanent(m_hWnd) == this) DestroyWindow();
 }
 
-INT_PTR CALLBACK AfxDlgProc(HWND wnd, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK AfxDlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_INITDIALOG) return FALSE;
   CDialog* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(wnd));
   if (!dialog) return TRUE;
   try {
     return dialog->OnInitDialog();
-  } catch (CException* e) {
-    e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
-    e->Delete();
-    dialog->EndDialog(-1);
+  } catch (...) {
+    MSG current = {wnd, message, wParam, lParam, 0, {0, 0}};
+    afxstate::ReportAtBoundary(current);
+    // A dialog that could not be set up does not run.
+    if (dialog->IsModal())
+      dialog->EndDialog(-1);
+    else
+      ::DestroyWindow(wnd);
     return FALSE;
   }
 }
 
-LPCDLGTEMPLATEA CDialog::FindTemplate(HGLOBAL* resource) const {
-  *resource = NULL;
+LPCDLGTEMPLATEA CDialog::FindTemplate(HINSTANCE* module) const {
+  *module = AfxGetResourceHandle();
   if (m_lpDialogTemplate) return m_lpDialogTemplate;
   if (!m_lpszTemplateName) return NULL;
-  HINSTANCE module = AfxFindResourceHandle(m_lpszTemplateName, reinterpret_cast<LPCSTR>(RT_DIALOG));
-  HRSRC found = ::FindResourceA(module, m_lpszTemplateName, reinterpret_cast<LPCSTR>(RT_DIALOG));
+  *module = AfxFindResourceHandle(m_lpszTemplateName, reinterpret_cast<LPCSTR>(RT_DIALOG));
+  HRSRC found = ::FindResourceA(*module, m_lpszTemplateName, reinterpret_cast<LPCSTR>(RT_DIALOG));
   if (!found) return NULL;
-  *resource = ::LoadResource(module, found);
-  return static_cast<LPCDLGTEMPLATEA>(::LockResource(*resource));
+  return static_cast<LPCDLGTEMPLATEA>(::LockResource(::LoadResource(*module, found)));
 }
 
 BOOL CDialog::Create(LPCSTR templateName, CWnd* parent) {
   m_lpszTemplateName = templateName;
-  HGLOBAL resource;
-  LPCDLGTEMPLATEA t = FindTemplate(&resource);
+  HINSTANCE module;
+  LPCDLGTEMPLATEA t = FindTemplate(&module);
   if (!t) AfxThrowResourceException();
-  return CreateIndirect(t, parent);
+  return CreateIndirect(t, parent, module);
 }
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA dialogTemplate, CWnd* parent) {
+  return CreateIndirect(dialogTemplate, parent, AfxGetResourceHandle());
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEA dialogTemplate, CWnd* parent, HINSTANCE module) {
   m_pParentWnd = parent;
   m_bModal = FALSE;
-  HWND owner = parent ? parent->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : NULL);
+  HWND owner = parent ? parent->m_hWnd : AfxGetSafeHwnd(AfxGetMainWnd());
+  return CreateFromTemplate(dialogTemplate, owner, module);
+}
+
+BOOL CDialog::CreateFromTemplate(LPCDLGTEMPLATEA dialogTemplate, HWND owner, HINSTANCE module) {
+  // The template's module serves what the template names (icons, bitmaps, window classes of its controls).
   AfxHookWindowCreate(this);
-  HWND hwnd = ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), dialogTemplate, owner, &AfxDlgProc, 0);
+  HWND hwnd = ::CreateDialogIndirectParamA(module, dialogTemplate, owner, &AfxDlgProc, 0);
   AfxUnhookWindowCreate();
   return hwnd != NULL;
 }
@@ -75,23 +89,74 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEA dialogTemplate, CWnd* parent) {
   return TRUE;
 }
 
+namespace {
+// The framework frame among owner and the windows that own it, or null.
+CFrameWnd* FrameOwning(HWND owner) {
+  for (HWND h = owner; h; h = ::GetWindow(h, GW_OWNER)) {
+    CWnd* w = CWnd::FromHandlePermanent(h);
+    if (w && w->IsFrameWnd()) return static_cast<CFrameWnd*>(w)->GetTopLevelFrame();
+    if (!w && (::GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return NULL;
+}
+}  // namespace
+
+HWND CDialog::PreModal() {
+  if (CWinApp* app = AfxGetApp()) app->EnableModeless(FALSE);
+  HWND owner = AfxGetSafeHwnd(CWnd::GetSafeOwner(m_pParentWnd));
+  CFrameWnd* frame = FrameOwning(owner);
+  m_hWndModalFrame = AfxGetSafeHwnd(frame);
+  if (frame) frame->BeginModalState();
+  // The owner itself (a frame, or a dialog that opened this one) takes no input meanwhile.
+  m_hWndModalOwner = owner && ::IsWindowEnabled(owner) ? owner : NULL;
+  if (m_hWndModalOwner) ::EnableWindow(m_hWndModalOwner, FALSE);
+  return owner;
+}
+
+void CDialog::PostModal() {
+  if (m_hWndModalOwner) ::EnableWindow(m_hWndModalOwner, TRUE);
+  if (CFrameWnd* frame = static_cast<CFrameWnd*>(CWnd::FromHandlePermanent(m_hWndModalFrame))) frame->EndModalState();
+  m_hWndModalOwner = m_hWndModalFrame = NULL;
+  if (CWinApp* app = AfxGetApp()) app->EnableModeless(TRUE);
+}
+
 INT_PTR CDialog::DoModal() {
-  HGLOBAL resource;
-  LPCDLGTEMPLATEA t = FindTemplate(&resource);
+  HINSTANCE module;
+  LPCDLGTEMPLATEA t = FindTemplate(&module);
   if (!t) return -1;
-  HWND topLevel = NULL;
-  CWnd* owner = CWnd::GetSafeOwner(m_pParentWnd, &topLevel);
+  HWND owner = PreModal();
   m_bModal = TRUE;
-  AfxHookWindowCreate(this);
-  // The system's modal loop runs the dialog; messages still reach this object's message map.
-  INT_PTR result = ::DialogBoxIndirectParamA(AfxGetInstanceHandle(), t, owner->GetSafeHwnd(), &AfxDlgProc, 0);
-  AfxUnhookWindowCreate();
+  m_bContinueModal = TRUE;  // OnInitDialog may end the dialog before its loop runs
+  m_nModalResult = -1;
+  INT_PTR result = -1;
+  if (CreateFromTemplate(t, owner, module)) {
+    if (m_bContinueModal) {
+      DWORD flags = MLF_SHOWONIDLE;
+      if (GetStyle() & DS_NOIDLEMSG) flags |= MLF_NOIDLEMSG;
+      RunModalLoop(flags);
+    }
+    result = m_nModalResult;
+  }
+  // The owner is enabled before the dialog goes, so that activation returns to it and nowhere else.
+  PostModal();
+  if (m_hWnd) DestroyWindow();
   m_bModal = FALSE;
-  if (m_hWnd) Detach();
   return result;
 }
 
-void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+void CDialog::EndDialog(int result) {
+  if (m_bModal)
+    EndModalLoop(result);
+  else
+    ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) {
+  // The dialog's keyboard interface (Tab, arrows, Enter, Escape, mnemonics) for its own controls.
+  if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+  if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd)) return FALSE;
+  return ::IsDialogMessageA(m_hWnd, msg);
+}
 
 BOOL CDialog::OnInitDialog() {
   if (!UpdateData(FALSE)) return FALSE;

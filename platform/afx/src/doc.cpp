@@ -1,5 +1,7 @@
 // Documents, templates and the application's document manager.
 #include <cstdio>
+#include <memory>
+#include "safefile/safefile.h"
 #include "winstate.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
@@ -79,22 +81,103 @@ BOOL CDocument::OnNewDocument() {
   return TRUE;
 }
 
+namespace {
+// A file written under a temporary name beside its target (platform/safefile) and moved over the target by
+// Close(); Abort(), a failed Close() or destruction without Close() leave the target as it was and remove
+// the temporary.
+class ReplacingFile : public CFile {
+ public:
+  explicit ReplacingFile(LPCSTR target) : m_pending(target) {}
+  ~ReplacingFile() override {
+    if (m_hFile != INVALID_HANDLE_VALUE) CFile::Abort();  // closed before the temporary is removed
+  }
+
+  BOOL Open(CFileException* error) {
+    if (m_pending.temporary().empty() || !m_pending.Close()) {
+      if (error) {
+        error->m_cause = CauseOf(m_pending.error());
+        error->m_lOsError = -1;
+        error->m_strFileName = m_pending.target().c_str();
+      }
+      return FALSE;
+    }
+    if (!CFile::Open(m_pending.temporary().c_str(), modeWrite | shareExclusive, error)) {
+      if (error) error->m_strFileName = m_pending.target().c_str();
+      return FALSE;
+    }
+    m_strFileName = m_pending.target().c_str();  // failures name the document, not the temporary
+    return TRUE;
+  }
+  void Close() override {
+    CFile::Close();
+    if (!m_pending.Commit())
+      AfxThrowFileException(CauseOf(m_pending.error()), -1, m_pending.target().c_str());
+  }
+  void Abort() override {
+    CFile::Abort();
+    m_pending.Discard();
+  }
+
+ private:
+  int CauseOf(safefile::Error error) const {
+    switch (error) {
+      case safefile::Error::kCreate: {
+        // No temporary beside the target: its folder is missing, or may not be written.
+        CString folder(m_pending.target().c_str());
+        folder = folder.Left(folder.ReverseFind('\\') + 1);
+        return ::GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES ? CFileException::badPath
+                                                                        : CFileException::accessDenied;
+      }
+      case safefile::Error::kTargetLocked: return CFileException::accessDenied;
+      default: return CFileException::generic;
+    }
+  }
+
+  safefile::PendingFile m_pending;
+};
+}  // namespace
+
+CFile* CDocument::GetFile(LPCSTR fileName, UINT openFlags, CFileException* error) {
+  if (openFlags & CFile::modeCreate) {
+    char full[MAX_PATH];
+    if (!AfxFullPath(full, fileName)) lstrcpynA(full, fileName, MAX_PATH);
+    std::unique_ptr<ReplacingFile> file(new ReplacingFile(full));
+    return file->Open(error) ? file.release() : NULL;
+  }
+  std::unique_ptr<CFile> file(new CFile);
+  return file->Open(fileName, openFlags, error) ? file.release() : NULL;
+}
+
+void CDocument::ReleaseFile(CFile* file, BOOL abort) {
+  std::unique_ptr<CFile> owned(file);  // deleted even when closing throws
+  if (abort)
+    owned->Abort();
+  else
+    owned->Close();
+}
+
 BOOL CDocument::OnOpenDocument(LPCSTR path) {
   CFileException error;
-  CFile file;
-  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite, &error)) {
+  CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &error);
+  if (!file) {
     ReportSaveLoadException(path, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
     return FALSE;
   }
   DeleteContents();
   SetModifiedFlag(TRUE);  // dirty while loading
   try {
-    CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
-    ar.m_pDocument = this;
-    Serialize(ar);
-    ar.Close();
-  } catch (CException* e) {
-    file.Abort();
+    {
+      CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete);
+      ar.m_pDocument = this;
+      Serialize(ar);
+      ar.Close();
+    }
+    CFile* done = file;
+    file = NULL;
+    ReleaseFile(done, FALSE);
+  } catch (...) {
+    CException* e = afxstate::CurrentExceptionAsFramework();
+    if (file) ReleaseFile(file, TRUE);
     DeleteContents();
     ReportSaveLoadException(path, e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
     e->Delete();
@@ -105,31 +188,27 @@ BOOL CDocument::OnOpenDocument(LPCSTR path) {
 }
 
 BOOL CDocument::OnSaveDocument(LPCSTR path) {
-  // Written beside the target under a temporary name, then moved over it.
-  CString temp = CString(path) + ".~sav";
   CFileException error;
-  CFile file;
-  if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error)) {
+  CFile* file = GetFile(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error);
+  if (!file) {
     ReportSaveLoadException(path, &error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
     return FALSE;
   }
   try {
-    CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
-    ar.m_pDocument = this;
-    Serialize(ar);
-    ar.Close();
-    file.Close();
-  } catch (CException* e) {
-    file.Abort();
-    ::DeleteFileA(temp);
+    {
+      CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete);
+      ar.m_pDocument = this;
+      Serialize(ar);
+      ar.Close();
+    }
+    CFile* done = file;
+    file = NULL;
+    ReleaseFile(done, FALSE);  // only now does the document replace the file
+  } catch (...) {
+    CException* e = afxstate::CurrentExceptionAsFramework();
+    if (file) ReleaseFile(file, TRUE);
     ReportSaveLoadException(path, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
     e->Delete();
-    return FALSE;
-  }
-  if (!::MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    CFileException moveError(CFileException::OsErrorToException(LONG(::GetLastError())), LONG(::GetLastError()), path);
-    ::DeleteFileA(temp);
-    ReportSaveLoadException(path, &moveError, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
     return FALSE;
   }
   SetModifiedFlag(FALSE);
@@ -387,7 +466,6 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible) {
   }
   if (!path) {
     SetDefaultTitle(doc);
-    if (!makeVisible) doc->m_bEmbedded = TRUE;
     if (!doc->OnNewDocument()) {
       frame->DestroyWindow();
       return NULL;

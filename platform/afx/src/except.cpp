@@ -1,4 +1,5 @@
 // The exception family: construction, Delete(), messages from the framework's string table, throwers.
+#include <new>
 #include "afxres.h"
 #include "afxwin.h"
 #include "state.h"
@@ -128,6 +129,44 @@ BOOL CArchiveException::GetErrorMessage(LPSTR error, UINT maxError, PUINT helpCo
 namespace {
 // One shared object, never deleted: throwing it must work when memory is gone.
 CMemoryException g_memoryException;
+}
+
+namespace afxstate {
+
+CException* CurrentExceptionAsFramework() noexcept {
+  try {
+    throw;
+  } catch (CException* e) {
+    return e;
+  } catch (const std::bad_alloc&) {
+    return &g_memoryException;
+  } catch (...) {
+    // A library's std::exception or anything else: reported as the framework's internal failure.
+    CException* e = new (std::nothrow) CException;
+    return e ? e : &g_memoryException;
+  }
+}
+
+LRESULT ReportAtBoundary(const MSG& msg) noexcept {
+  CException* e = CurrentExceptionAsFramework();
+  LRESULT result = msg.message == WM_CREATE ? -1 : 0;
+  try {
+    CWinThread* thread = AfxGetThread();
+    result = thread ? thread->ProcessWndProcException(e, &msg) : AfxProcessWndProcException(e, &msg);
+  } catch (...) {
+    // Reporting failed as well; nothing is left that could tell the user.
+  }
+  e->Delete();
+  return result;
+}
+
+}  // namespace afxstate
+
+LRESULT AFXAPI AfxProcessWndProcException(CException* e, const MSG* msg) {
+  // A failed paint would be asked for again at once: the window counts as painted.
+  if (msg->message == WM_PAINT && msg->hwnd) ::ValidateRect(msg->hwnd, NULL);
+  e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
+  return msg->message == WM_CREATE ? -1 : 0;
 }
 
 void AFXAPI AfxThrowMemoryException() { throw &g_memoryException; }

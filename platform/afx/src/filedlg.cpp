@@ -1,5 +1,6 @@
 // CFileDialog over the system's open and save dialogs, and the document manager's file-name prompt.
 #include "afxdlgs.h"
+#include "state.h"
 #include "winstate.h"
 
 IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
@@ -42,7 +43,17 @@ CString PASCAL CFileDialog::ConvertFilter(LPCSTR filter) {
   return result;
 }
 
-UINT_PTR CALLBACK CFileDialog::HookProc(HWND wnd, UINT message, WPARAM, LPARAM lParam) {
+UINT_PTR CALLBACK CFileDialog::HookProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return Hook(wnd, message, lParam);
+  } catch (...) {
+    MSG current = {wnd, message, wParam, lParam, 0, {0, 0}};
+    afxstate::ReportAtBoundary(current);
+    return FALSE;
+  }
+}
+
+UINT_PTR CFileDialog::Hook(HWND wnd, UINT message, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrA(wnd, DWLP_USER, reinterpret_cast<OPENFILENAMEA*>(lParam)->lCustData);
     return TRUE;
@@ -68,11 +79,12 @@ UINT_PTR CALLBACK CFileDialog::HookProc(HWND wnd, UINT message, WPARAM, LPARAM l
 }
 
 INT_PTR CFileDialog::DoModal() {
-  HWND topLevel = NULL;
-  m_ofn.hwndOwner = CWnd::GetSafeOwner(m_pParentWnd, &topLevel)->GetSafeHwnd();
+  // The system runs this dialog's loop; the framework's modal state is set around it all the same.
+  m_ofn.hwndOwner = PreModal();
   BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameA(&m_ofn) : ::GetSaveFileNameA(&m_ofn);
+  DWORD error = ok ? 0 : ::CommDlgExtendedError();
+  PostModal();
   if (ok) return IDOK;
-  DWORD error = ::CommDlgExtendedError();
   if (error != 0) AfxMessageBox(AFX_IDP_INTERNAL_FAILURE, MB_ICONEXCLAMATION);
   return IDCANCEL;
 }

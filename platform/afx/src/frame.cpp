@@ -8,6 +8,17 @@ IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
+namespace {
+// Where and how big a frame of rect is created: rectDefault leaves both to the system (or the MDI client).
+struct Placement {
+  int x, y, cx, cy;
+};
+Placement PlacementOf(const RECT& rect) {
+  if (CRect(rect) == CFrameWnd::rectDefault) return {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_CREATE()
   ON_WM_DESTROY()
@@ -26,7 +37,8 @@ END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
     : m_hMenuDefault(NULL), m_hAccelTable(NULL), m_nIDHelp(0), m_bAutoMenuEnable(TRUE), m_nIDTracking(0),
-      m_nIDLastMessage(0), m_pViewActive(NULL), m_bInRecalcLayout(FALSE), m_nIdleFlags(0), m_cModalStack(0) {}
+      m_nIDLastMessage(0), m_pNotifyHook(NULL), m_pViewActive(NULL), m_bInRecalcLayout(FALSE), m_nIdleFlags(0),
+      m_cModalStack(0) {}
 
 CFrameWnd::~CFrameWnd() {
   if (m_hMenuDefault && m_hMenuDefault != (m_hWnd ? ::GetMenu(m_hWnd) : NULL)) ::DestroyMenu(m_hMenuDefault);
@@ -45,8 +57,8 @@ BOOL CFrameWnd::Create(LPCSTR className, LPCSTR title, DWORD style, const RECT& 
     if (!menu) return FALSE;
   }
   m_strTitle = title;
-  HWND parentWnd = parent ? parent->m_hWnd : NULL;
-  if (!CreateEx(exStyle, className, title, style, rect.left, rect.top, rect.right, rect.bottom, parentWnd, menu,
+  Placement place = PlacementOf(rect);
+  if (!CreateEx(exStyle, className, title, style, place.x, place.y, place.cx, place.cy, AfxGetSafeHwnd(parent), menu,
                 context)) {
     if (menu) ::DestroyMenu(menu);
     return FALSE;
@@ -180,14 +192,15 @@ void CFrameWnd::OnUpdateFrameMenu(HMENU menuAlt) {
   if (menuAlt && ::GetMenu(m_hWnd) != menuAlt) ::SetMenu(m_hWnd, menuAlt);
 }
 
-void CFrameWnd::RecalcLayout(BOOL) {
+void CFrameWnd::RecalcLayout(BOOL notify) {
   if (m_bInRecalcLayout) return;
   m_bInRecalcLayout = TRUE;
   RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, AFX_IDW_PANE_FIRST);
   m_bInRecalcLayout = FALSE;
+  if (notify && m_pNotifyHook) m_pNotifyHook->OnRecalcLayout();
 }
 
-void CFrameWnd::DelayRecalcLayout(BOOL) { m_nIdleFlags |= idleLayout; }
+void CFrameWnd::DelayRecalcLayout(BOOL notify) { m_nIdleFlags |= idleLayout | (notify ? idleNotify : 0); }
 
 void CFrameWnd::GetMessageString(UINT id, CString& message) const {
   CString prompt;
@@ -282,9 +295,9 @@ void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu) {
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
-  if (m_nIdleFlags & idleLayout) RecalcLayout(m_nIdleFlags & idleNotify);
-  if (m_nIdleFlags & idleTitle) OnUpdateFrameTitle(TRUE);
+  int flags = m_nIdleFlags;
   m_nIdleFlags = 0;
+  if (flags & idleLayout) RecalcLayout((flags & idleNotify) != 0);
   return 0;
 }
 
@@ -311,12 +324,39 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
   return FALSE;
 }
 
+namespace {
+struct OwnedWindows {
+  HWND owner;
+  CPtrArray* found;
+};
+BOOL CALLBACK CollectEnabledOwned(HWND wnd, LPARAM param) {
+  OwnedWindows* owned = reinterpret_cast<OwnedWindows*>(param);
+  if (::GetWindow(wnd, GW_OWNER) == owned->owner && ::IsWindowEnabled(wnd)) owned->found->Add(wnd);
+  return TRUE;
+}
+}  // namespace
+
 void CFrameWnd::BeginModalState() {
-  if (m_cModalStack++ == 0) EnableWindow(FALSE);
+  if (m_cModalStack++ != 0) return;
+  m_modalDisabled.RemoveAll();
+  if (IsWindowEnabled()) m_modalDisabled.Add(m_hWnd);
+  OwnedWindows owned = {m_hWnd, &m_modalDisabled};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabledOwned, reinterpret_cast<LPARAM>(&owned));
+  for (INT_PTR i = 0; i < m_modalDisabled.GetSize(); ++i) ::EnableWindow(static_cast<HWND>(m_modalDisabled[i]), FALSE);
 }
 
 void CFrameWnd::EndModalState() {
-  if (m_cModalStack > 0 && --m_cModalStack == 0) EnableWindow(TRUE);
+  if (m_cModalStack == 0 || --m_cModalStack != 0) return;
+  // The frame last, so that activation comes back to it rather than to one of its tool windows.
+  for (INT_PTR i = m_modalDisabled.GetSize() - 1; i >= 0; --i) {
+    HWND wnd = static_cast<HWND>(m_modalDisabled[i]);
+    if (::IsWindow(wnd)) ::EnableWindow(wnd, TRUE);
+  }
+  m_modalDisabled.RemoveAll();
+}
+
+void CFrameWnd::NotifyEnableModeless(BOOL enable) {
+  if (m_pNotifyHook) m_pNotifyHook->OnEnableModeless(enable);
 }
 
 void CFrameWnd::OnDestroy() {
@@ -400,9 +440,6 @@ BOOL CFrameWnd::OnQueryEndSession() {
   return TRUE;
 }
 
-LRESULT CFrameWnd::OnSizeParent(WPARAM, LPARAM) { return 0; }
-void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) { cmdUI->ContinueRouting(); }
-
 void CFrameWnd::PostNcDestroy() { delete this; }
 
 // ---------------------------------------------------------------------------------------------
@@ -433,10 +470,12 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT cs, CCreateContext*) {
 
 BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCT, CMenu* windowMenu) {
   CLIENTCREATESTRUCT ccs;
-  ccs.hWindowMenu = windowMenu->GetSafeHmenu();
+  ccs.hWindowMenu = AfxGetSafeHmenu(windowMenu);
   ccs.idFirstChild = AFX_IDM_FIRST_MDICHILD;
+  // MDIS_ALLCHILDSTYLES: children keep the styles they are made with, so a hidden document's frame stays hidden.
   m_hWndMDIClient = ::CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", NULL,
-                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL,
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL |
+                                          WS_HSCROLL | MDIS_ALLCHILDSTYLES,
                                       0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(UINT_PTR(AFX_IDW_PANE_FIRST)),
                                       AfxGetInstanceHandle(), &ccs);
   return m_hWndMDIClient != NULL;
@@ -469,8 +508,8 @@ CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const {
 
 CMenu* CMDIFrameWnd::MDISetMenu(CMenu* frameMenu, CMenu* windowMenu) {
   HMENU old = reinterpret_cast<HMENU>(::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
-                                                     reinterpret_cast<WPARAM>(frameMenu->GetSafeHmenu()),
-                                                     reinterpret_cast<LPARAM>(windowMenu->GetSafeHmenu())));
+                                                     reinterpret_cast<WPARAM>(AfxGetSafeHmenu(frameMenu)),
+                                                     reinterpret_cast<LPARAM>(AfxGetSafeHmenu(windowMenu))));
   return CMenu::FromHandle(old);
 }
 
@@ -528,7 +567,11 @@ LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
   return ::DefFrameProcA(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
 }
 
-void CMDIFrameWnd::RecalcLayout(BOOL notify) { CFrameWnd::RecalcLayout(notify); }
+void CMDIFrameWnd::NotifyEnableModeless(BOOL enable) {
+  // The active child's hook serves the item active in that child.
+  CFrameWnd::NotifyEnableModeless(enable);
+  if (CMDIChildWnd* child = MDIGetActive()) child->NotifyEnableModeless(enable);
+}
 
 void CMDIFrameWnd::OnDestroy() {
   // The MDI client goes first so that its children are destroyed while the frame still routes.
@@ -580,14 +623,15 @@ BOOL CMDIChildWnd::Create(LPCSTR className, LPCSTR title, DWORD style, const REC
   cs.style = LONG(style);
   cs.lpszClass = className;
   cs.lpszName = title;
-  cs.x = rect.left;
-  cs.y = rect.top;
-  cs.cx = rect.right;
-  cs.cy = rect.bottom;
+  Placement place = PlacementOf(rect);
+  cs.x = place.x;
+  cs.y = place.y;
+  cs.cx = place.cx;
+  cs.cy = place.cy;
   cs.hwndParent = parent->m_hWnd;
-  cs.hInstance = AfxGetInstanceHandle();
   cs.lpCreateParams = context;
   if (!PreCreateWindow(cs)) return FALSE;
+  cs.hInstance = AfxFindClassModule(cs.lpszClass);
   MDICREATESTRUCTA mcs;
   mcs.szClass = cs.lpszClass;
   mcs.szTitle = cs.lpszName;

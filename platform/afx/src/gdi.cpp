@@ -18,7 +18,7 @@ using afxstate::Thread;
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
-HGDIOBJ CGdiObject::GetSafeHandle() const { return this ? m_hObject : NULL; }
+HGDIOBJ CGdiObject::GetSafeHandle() const { return AfxGetSafeHandle(afxstate::Opaque(this)); }
 
 CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ handle) {
   return Thread().gdiObjects.FromHandle(handle, [](HGDIOBJ h) {
@@ -88,23 +88,23 @@ CDC::~CDC() {
   if (m_hDC) DeleteDC();
 }
 
-HDC CDC::GetSafeHdc() const { return this ? m_hDC : NULL; }
+HDC CDC::GetSafeHdc() const { return AfxGetSafeHdc(afxstate::Opaque(this)); }
 
 CDC* PASCAL CDC::FromHandle(HDC dc) {
   return Thread().dcs.FromHandle(dc, [](HDC h) {
     CDC* d = new CDC;
-    d->m_hDC = d->m_hAttribDC = h;
+    d->m_hDC = h;
     return d;
   });
 }
 
 void PASCAL CDC::DeleteTempMap() {
-  Thread().dcs.DeleteTemporaries([](CDC* d) { d->m_hDC = d->m_hAttribDC = NULL; });
+  Thread().dcs.DeleteTemporaries([](CDC* d) { d->m_hDC = NULL; });
 }
 
 BOOL CDC::Attach(HDC dc) {
   if (!dc) return FALSE;
-  m_hDC = m_hAttribDC = dc;
+  m_hDC = dc;
   Thread().dcs.SetPermanent(dc, this);
   return TRUE;
 }
@@ -112,7 +112,7 @@ BOOL CDC::Attach(HDC dc) {
 HDC CDC::Detach() {
   HDC h = m_hDC;
   if (h) Thread().dcs.RemoveHandle(h);
-  m_hDC = m_hAttribDC = NULL;
+  m_hDC = NULL;
   return h;
 }
 
@@ -123,14 +123,14 @@ BOOL CDC::DeleteDC() {
 
 CWnd* CDC::GetWindow() const { return CWnd::FromHandle(::WindowFromDC(m_hDC)); }
 
-CPen* CDC::SelectObject(CPen* pen) { return static_cast<CPen*>(CGdiObject::FromHandle(::SelectObject(m_hDC, pen->GetSafeHandle()))); }
-CBrush* CDC::SelectObject(CBrush* brush) { return static_cast<CBrush*>(CGdiObject::FromHandle(::SelectObject(m_hDC, brush->GetSafeHandle()))); }
-CFont* CDC::SelectObject(CFont* font) { return static_cast<CFont*>(CGdiObject::FromHandle(::SelectObject(m_hDC, font->GetSafeHandle()))); }
-CBitmap* CDC::SelectObject(CBitmap* bitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(::SelectObject(m_hDC, bitmap->GetSafeHandle()))); }
+CPen* CDC::SelectObject(CPen* pen) { return static_cast<CPen*>(CGdiObject::FromHandle(::SelectObject(m_hDC, AfxGetSafeHandle(pen)))); }
+CBrush* CDC::SelectObject(CBrush* brush) { return static_cast<CBrush*>(CGdiObject::FromHandle(::SelectObject(m_hDC, AfxGetSafeHandle(brush)))); }
+CFont* CDC::SelectObject(CFont* font) { return static_cast<CFont*>(CGdiObject::FromHandle(::SelectObject(m_hDC, AfxGetSafeHandle(font)))); }
+CBitmap* CDC::SelectObject(CBitmap* bitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(::SelectObject(m_hDC, AfxGetSafeHandle(bitmap)))); }
 CGdiObject* CDC::SelectStockObject(int index) { return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(index))); }
 
 CPalette* CDC::SelectPalette(CPalette* palette, BOOL forceBackground) {
-  return CPalette::FromHandle(::SelectPalette(m_hDC, static_cast<HPALETTE>(palette->GetSafeHandle()), forceBackground));
+  return CPalette::FromHandle(::SelectPalette(m_hDC, static_cast<HPALETTE>(AfxGetSafeHandle(palette)), forceBackground));
 }
 
 void CDC::FillSolidRect(LPCRECT r, COLORREF color) {
@@ -155,12 +155,12 @@ CPaintDC::~CPaintDC() {
   ::EndPaint(m_hWnd, &m_ps);
 }
 
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd->GetSafeHwnd()) {
+CClientDC::CClientDC(CWnd* wnd) : m_hWnd(AfxGetSafeHwnd(wnd)) {
   if (!Attach(::GetDC(m_hWnd))) AfxThrowResourceException();
 }
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
-CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(wnd->GetSafeHwnd()) {
+CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(AfxGetSafeHwnd(wnd)) {
   if (!Attach(::GetWindowDC(m_hWnd))) AfxThrowResourceException();
 }
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
@@ -169,7 +169,7 @@ CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
 CMenu::~CMenu() { DestroyMenu(); }
 
-HMENU CMenu::GetSafeHmenu() const { return this ? m_hMenu : NULL; }
+HMENU CMenu::GetSafeHmenu() const { return AfxGetSafeHmenu(afxstate::Opaque(this)); }
 
 CMenu* PASCAL CMenu::FromHandle(HMENU menu) {
   return Thread().menus.FromHandle(menu, [](HMENU h) {
@@ -214,5 +214,5 @@ int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const {
 }
 
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect) {
-  return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner->GetSafeHwnd(), rect);
+  return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, AfxGetSafeHwnd(owner), rect);
 }

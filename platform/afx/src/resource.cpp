@@ -1,4 +1,8 @@
-// The process's resource chain: extension modules, CDynLinkLibrary records, resource and string look-up.
+// The process's resource chain: extension modules, CDynLinkLibrary records, resource and string look-up,
+// the module of a window class, and the check for ids defined twice in one chain.
+#include <map>
+#include <utility>
+#include <vector>
 #include "afxwin.h"
 #include "state.h"
 
@@ -137,4 +141,106 @@ int AFXAPI AfxLoadString(UINT id, LPSTR buffer, UINT maxBuffer) {
   int n = LoadStringA(AfxFindStringResourceHandle(id), id, buffer, int(maxBuffer));
   if (n == 0 && maxBuffer) buffer[0] = 0;
   return n;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+HINSTANCE AFXAPI AfxFindClassModule(LPCSTR className) {
+  auto registered = [&](HMODULE m) {
+    WNDCLASSEXA info = {sizeof info};
+    return m && ::GetClassInfoExA(m, className, &info);
+  };
+  HINSTANCE instance = AfxGetInstanceHandle();
+  if (!className || registered(instance)) return instance;
+  {
+    ChainLock lock;
+    for (CDynLinkLibrary* lib = afxstate::State().libraries; lib; lib = lib->m_pNextDLL) {
+      if (registered(lib->m_hModule)) return lib->m_hModule;
+      if (registered(lib->m_hResource)) return lib->m_hResource;
+    }
+  }
+  if (registered(afxstate::FrameworkModule())) return afxstate::FrameworkModule();
+  return instance;  // a system class, or none at all (creating the window reports that)
+}
+
+namespace {
+struct ResourceType {
+  LPCSTR type;
+  const char* name;
+};
+// The kinds the framework looks up by number through the chain.
+const ResourceType kCheckedTypes[] = {
+    {RT_STRING, "string"},       {RT_DIALOG, "dialog"}, {RT_MENU, "menu"},     {RT_ACCELERATOR, "accelerator"},
+    {RT_BITMAP, "bitmap"},       {RT_GROUP_ICON, "icon"}, {RT_GROUP_CURSOR, "cursor"}, {RT_RCDATA, "data"},
+    {MAKEINTRESOURCEA(241), "toolbar"},
+};
+const int kStringsPerBlock = 16;
+
+CString ModuleName(HMODULE module) {
+  char path[MAX_PATH];
+  DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return CString();
+  LPCSTR name = strrchr(path, '\\');
+  return name ? name + 1 : path;
+}
+
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR out) {
+  if (IS_INTRESOURCE(name)) reinterpret_cast<std::vector<UINT>*>(out)->push_back(UINT(reinterpret_cast<UINT_PTR>(name)));
+  return TRUE;
+}
+
+// The numbered resources of one kind in module; for strings each string, not each block of sixteen.
+std::vector<UINT> IdsOf(HMODULE module, LPCSTR type) {
+  std::vector<UINT> names;
+  ::EnumResourceNamesA(module, type, &CollectName, reinterpret_cast<LONG_PTR>(&names));
+  if (type != RT_STRING) return names;
+  std::vector<UINT> ids;
+  for (UINT block : names) {
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(block), RT_STRING);
+    const WORD* p = found ? static_cast<const WORD*>(::LockResource(::LoadResource(module, found))) : NULL;
+    DWORD size = found ? ::SizeofResource(module, found) / sizeof(WORD) : 0;
+    const WORD* end = p + size;
+    for (int i = 0; p && i < kStringsPerBlock && p < end; ++i) {
+      WORD length = *p++;
+      if (length) ids.push_back((block - 1) * kStringsPerBlock + UINT(i));
+      p += length;
+    }
+  }
+  return ids;
+}
+}  // namespace
+
+int AFXAPI AfxCheckResourceChain(CStringArray& conflicts) {
+  conflicts.RemoveAll();
+  std::vector<HMODULE> modules;
+  auto add = [&](HMODULE m) {
+    if (m && m != afxstate::FrameworkModule()) {
+      for (HMODULE known : modules)
+        if (known == m) return;
+      modules.push_back(m);
+    }
+  };
+  add(AfxGetResourceHandle());
+  add(AfxGetInstanceHandle());
+  {
+    ChainLock lock;
+    for (CDynLinkLibrary* lib = afxstate::State().libraries; lib; lib = lib->m_pNextDLL) {
+      add(lib->m_hResource);
+      add(lib->m_hModule);
+    }
+  }
+  for (const ResourceType& kind : kCheckedTypes) {
+    std::map<UINT, HMODULE> owner;
+    for (HMODULE module : modules) {
+      for (UINT id : IdsOf(module, kind.type)) {
+        auto placed = owner.insert(std::make_pair(id, module));
+        if (placed.second || placed.first->second == module) continue;
+        CString line;
+        line.Format("%s %u in %s and %s", kind.name, id, LPCSTR(ModuleName(placed.first->second)),
+                    LPCSTR(ModuleName(module)));
+        conflicts.Add(line);
+      }
+    }
+  }
+  return int(conflicts.GetSize());
 }

@@ -1,23 +1,33 @@
 // CCmdTarget's wait cursor, CWinThread and the worker-thread functions AfxBeginThread/AfxEndThread.
 #include <process.h>
 #include "afxwin.h"
+#include "state.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
 namespace {
 thread_local CWinThread* t_currentThread = NULL;
 
+// Exit code of a thread whose function ended with an exception.
+const UINT kThreadFailed = UINT(-1);
+
 unsigned __stdcall ThreadEntry(void* param) {
   CWinThread* thread = static_cast<CWinThread*>(param);
   t_currentThread = thread;
   UINT result;
-  if (thread->m_pfnThreadProc) {
-    result = thread->m_pfnThreadProc(thread->m_pThreadParams);
-  } else {
-    // A user-interface thread: its own start-up, message loop and end.
-    MSG probe;
-    ::PeekMessageA(&probe, NULL, WM_USER, WM_USER, PM_NOREMOVE);  // the thread gets its queue
-    result = thread->InitInstance() ? UINT(thread->Run()) : UINT(thread->ExitInstance());
+  try {
+    if (thread->m_pfnThreadProc) {
+      result = thread->m_pfnThreadProc(thread->m_pThreadParams);
+    } else {
+      // A user-interface thread: its own start-up, message loop and end.
+      MSG probe;
+      ::PeekMessageA(&probe, NULL, WM_USER, WM_USER, PM_NOREMOVE);  // the thread gets its queue
+      result = thread->InitInstance() ? UINT(thread->Run()) : UINT(thread->ExitInstance());
+    }
+  } catch (...) {
+    // The thread's start is system code: nothing may unwind into it.
+    afxstate::ReportAtBoundary(MSG());
+    result = kThreadFailed;
   }
   AfxEndThread(result, TRUE);
 }
@@ -104,6 +114,8 @@ CWnd* CWinThread::GetMainWnd() {
   if (m_pActiveWnd) return m_pActiveWnd;
   return m_pMainWnd;
 }
+
+LRESULT CWinThread::ProcessWndProcException(CException* e, const MSG* msg) { return AfxProcessWndProcException(e, msg); }
 
 BOOL CWinThread::IsIdleMessage(MSG* msg) {
   // Mouse moves to the same place and the caret's blink do not end an idle period.

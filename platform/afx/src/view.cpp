@@ -45,7 +45,9 @@ void CView::OnPaint() {
   OnDraw(&dc);
 }
 
-void CView::OnPrepareDC(CDC*, void*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* info) {
+  if (info && info->GetMaxPage() == CPrintInfo::kUnknownPage) info->m_bContinuePrinting = info->m_nCurPage == 1;
+}
 
 int CView::OnMouseActivate(CWnd* desktop, UINT hitTest, UINT message) {
   int result = CWnd::OnMouseActivate(desktop, hitTest, message);
@@ -114,11 +116,13 @@ CPoint CScrollView::GetScrollPosition() const {
   return CPoint(::GetScrollPos(m_hWnd, SB_HORZ), ::GetScrollPos(m_hWnd, SB_VERT));
 }
 
-void CScrollView::OnPrepareDC(CDC* dc, void* printInfo) {
+void CScrollView::OnPrepareDC(CDC* dc, CPrintInfo* info) {
   dc->SetMapMode(MM_TEXT);
-  CPoint pos = GetScrollPosition();
-  dc->SetViewportOrg(-pos.x, -pos.y);
-  CView::OnPrepareDC(dc, printInfo);
+  if (!info) {
+    CPoint pos = GetScrollPosition();
+    dc->SetViewportOrg(-pos.x, -pos.y);
+  }
+  CView::OnPrepareDC(dc, info);
 }
 
 void CScrollView::UpdateBars() {

@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include "afxwin.h"
+#include "state.h"
 
 namespace afxstate {
 
@@ -57,7 +58,6 @@ struct ThreadState {
   HHOOK createHook = NULL;
   CWnd* wndInit = NULL;     // the object the next created window is tied to
   MSG lastSent = {};        // the message being handled (for Default)
-  CFrameWnd* routingFrame = NULL;
 };
 ThreadState& Thread();
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include "state.h"
 #include "winstate.h"
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
@@ -68,6 +69,17 @@ LPCSTR AFXAPI AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgr
 struct CreateHook {
   static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
     afxstate::ThreadState& t = Thread();
+    try {
+      Attach(code, wParam);
+    } catch (...) {
+      afxstate::ReportAtBoundary(MSG());
+    }
+    return ::CallNextHookEx(t.createHook, code, wParam, lParam);
+  }
+
+ private:
+  static void Attach(int code, WPARAM wParam) {
+    afxstate::ThreadState& t = Thread();
     if (code == HCBT_CREATEWND && t.wndInit) {
       HWND hwnd = reinterpret_cast<HWND>(wParam);
       char cls[16] = {};
@@ -83,7 +95,6 @@ struct CreateHook {
         if (old != &AfxWndProc) wnd->m_pfnSuper = old;
       }
     }
-    return ::CallNextHookEx(t.createHook, code, wParam, lParam);
   }
 };
 
@@ -121,11 +132,10 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* wnd, HWND hwnd, UINT message, WPARAM wParam,
   LRESULT result = 0;
   try {
     result = wnd->WindowProc(message, wParam, lParam);
-  } catch (CException* e) {
-    // An exception must not unwind through the system's window code: tell the user here.
-    e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
-    e->Delete();
-    result = message == WM_CREATE ? -1 : 0;
+  } catch (...) {
+    // Nothing may unwind through the system's window code: it is reported here.
+    MSG current = {hwnd, message, wParam, lParam, 0, {0, 0}};
+    result = afxstate::ReportAtBoundary(current);
   }
   t.lastSent = saved;
   return result;
@@ -140,7 +150,7 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // ---------------------------------------------------------------------------------------------
 
-CWnd::CWnd() : m_hWnd(NULL), m_hWndOwner(NULL), m_pfnSuper(NULL) {}
+CWnd::CWnd() : m_hWnd(NULL), m_hWndOwner(NULL), m_bContinueModal(FALSE), m_nModalResult(-1), m_pfnSuper(NULL) {}
 
 CWnd::~CWnd() {
   if (m_hWnd && FromHandlePermanent(m_hWnd) == this) DestroyWindow();
@@ -160,7 +170,7 @@ void PASCAL CWnd::DeleteTempMap() {
   Thread().windows.DeleteTemporaries([](CWnd* w) { w->m_hWnd = NULL; });
 }
 
-HWND CWnd::GetSafeHwnd() const { return this ? m_hWnd : NULL; }
+HWND CWnd::GetSafeHwnd() const { return AfxGetSafeHwnd(afxstate::Opaque(this)); }
 
 BOOL CWnd::Attach(HWND wnd) {
   if (!wnd) return FALSE;
@@ -215,12 +225,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   cs.cy = height;
   cs.hwndParent = parent;
   cs.hMenu = menuOrId;
-  cs.hInstance = AfxGetInstanceHandle();
+  cs.hInstance = AfxFindClassModule(className);
   cs.lpCreateParams = param;
+  HINSTANCE resolved = cs.hInstance;
   if (!PreCreateWindow(cs)) {
     PostNcDestroy();
     return FALSE;
   }
+  if (cs.lpszClass != className && cs.hInstance == resolved) cs.hInstance = AfxFindClassModule(cs.lpszClass);
   AfxHookWindowCreate(this);
   HWND hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style), cs.x, cs.y, cs.cx, cs.cy,
                                 cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
@@ -235,7 +247,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
 BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                     UINT id, LPVOID param) {
   return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, parent->GetSafeHwnd(), reinterpret_cast<HMENU>(UINT_PTR(id)), param);
+                  rect.bottom - rect.top, AfxGetSafeHwnd(parent), reinterpret_cast<HMENU>(UINT_PTR(id)), param);
 }
 
 BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
@@ -271,7 +283,50 @@ LRESULT CWnd::Default() {
   return DefWindowProc(m.message, m.wParam, m.lParam);
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+// The control a parent's message is about, for WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR* and scroll-bar
+// control messages; null for other messages, menus and window scroll bars.
+HWND CWnd::ReflectionTarget(UINT message, WPARAM, LPARAM lParam) const {
+  switch (message) {
+    case WM_DRAWITEM: {
+      const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      return item->CtlType == ODT_MENU ? NULL : item->hwndItem;
+    }
+    case WM_MEASUREITEM: {
+      const MEASUREITEMSTRUCT* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+      return item->CtlType == ODT_MENU ? NULL : ::GetDlgItem(m_hWnd, int(item->CtlID));
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      return reinterpret_cast<HWND>(lParam);
+    default:
+      if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return reinterpret_cast<HWND>(lParam);
+      return NULL;
+  }
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  return ReflectChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_COMMAND:
+      return OnCmdMsg(0, int(MAKELONG(HIWORD(wParam), WM_REFLECT_BASE + WM_COMMAND)), NULL, NULL);
+    case WM_NOTIFY: {
+      NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+      AFX_NOTIFY notify = {result, header};
+      return OnCmdMsg(0, int(MAKELONG(LOWORD(header->code), WM_REFLECT_BASE + WM_NOTIFY)), &notify, NULL);
+    }
+    default: {
+      LRESULT reflected = 0;
+      if (!OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, &reflected)) return FALSE;
+      // A control that gives no brush leaves its colours to the parent.
+      if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && reflected == 0) return FALSE;
+      if (result) *result = reflected;
+      return TRUE;
+    }
+  }
+}
 
 namespace {
 // Records what an update handler decides without touching any item.
@@ -301,8 +356,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     code = CN_COMMAND;
   } else {
     if (CWnd* child = FromHandlePermanent(control)) {
-      LRESULT ignored;
-      if (child->OnChildNotify(WM_COMMAND, wParam, lParam, &ignored)) return TRUE;
+      if (child->OnChildNotify(WM_COMMAND, wParam, lParam, NULL)) return TRUE;
     }
     if (code == BN_CLICKED) code = CN_COMMAND;
   }
@@ -329,53 +383,18 @@ BOOL PASCAL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
 }
 
 namespace {
-union WindowFunctions {
-  AFX_PMSG pfn;
-  void (CWnd::*vv)();
-  int (CWnd::*is)(LPCREATESTRUCT);
-  void (CWnd::*vwii)(UINT, int, int);
-  void (CWnd::*vii)(int, int);
-  BOOL (CWnd::*bD)(CDC*);
-  void (CWnd::*vt)(UINT_PTR);
-  void (CWnd::*vwp)(UINT, CPoint);
-  BOOL (CWnd::*bwsp)(UINT, short, CPoint);
-  void (CWnd::*vwww)(UINT, UINT, UINT);
-  void (CWnd::*vW)(CWnd*);
-  void (CWnd::*vwwW)(UINT, UINT, CScrollBar*);
-  void (CWnd::*vWp)(CWnd*, CPoint);
-  void (CWnd::*vMwb)(CMenu*, UINT, BOOL);
-  void (CWnd::*vM)(CMenu*);
-  void (CWnd::*vwWb)(UINT, CWnd*, BOOL);
-  void (CWnd::*vbWW)(BOOL, CWnd*, CWnd*);
-  BOOL (CWnd::*bWww)(CWnd*, UINT, UINT);
-  int (CWnd::*iWww)(CWnd*, UINT, UINT);
-  void (CWnd::*vHDROP)(HDROP);
-  void (CWnd::*vbw)(BOOL, UINT);
-  void (CWnd::*vMMI)(MINMAXINFO*);
-  void (CWnd::*vOWNER)(int, LPDRAWITEMSTRUCT);
-  void (CWnd::*vMEASURE)(int, LPMEASUREITEMSTRUCT);
-  BOOL (CWnd::*bHELPINFO)(HELPINFO*);
-  void (CWnd::*vwl)(UINT, LPARAM);
-  BOOL (CWnd::*b)();
-  void (CWnd::*vwwh)(UINT, UINT, HMENU);
-  HBRUSH (CWnd::*hDWw)(CDC*, CWnd*, UINT);
-  void (CWnd::*vPOS)(WINDOWPOS*);
-  void (CWnd::*vwW)(UINT, CWnd*);
-  void (CWnd::*vbd)(BOOL, DWORD);
-  LRESULT (CWnd::*lwl)(WPARAM, LPARAM);
-};
-
-CPoint PointOf(LPARAM lParam) { return CPoint(short(LOWORD(lParam)), short(HIWORD(lParam))); }
-CWnd* WndOf(WPARAM w) { return CWnd::FromHandle(reinterpret_cast<HWND>(w)); }
+bool IsCtlColor(UINT message) {
+  if (message >= WM_REFLECT_BASE) message -= WM_REFLECT_BASE;
+  return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
 
 const AFX_MSGMAP_ENTRY* FindWindowEntry(const AFX_MSGMAP* map, UINT message) {
+  // Every WM_CTLCOLOR* message is listed under WM_CTLCOLORDLG (reflected ones under its reflection).
+  if (IsCtlColor(message)) message = message >= WM_REFLECT_BASE ? WM_REFLECT_BASE + WM_CTLCOLORDLG : WM_CTLCOLORDLG;
   for (; map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : NULL) {
-    for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nSig != AfxSig_end; ++e) {
-      if (e->nID != 0 || e->nCode != 0) continue;
-      if (e->nMessage == message && message != AFX_REGISTERED_MESSAGE) return e;
-      if (e->nMessage == AFX_REGISTERED_MESSAGE && message >= 0xC000 &&
-          *reinterpret_cast<const UINT*>(e->nSig) == message)
-        return e;
+    for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pSig; ++e) {
+      if (!e->pSig->pfnMessage) continue;  // a command entry
+      if (e->pnRegistered ? message >= 0xC000 && *e->pnRegistered == message : e->nMessage == message) return e;
     }
     if (!map->pfnGetBaseMap) break;
   }
@@ -384,7 +403,6 @@ const AFX_MSGMAP_ENTRY* FindWindowEntry(const AFX_MSGMAP* map, UINT message) {
 }  // namespace
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  LRESULT r = 0;
   if (message == WM_COMMAND) {
     if (!OnCommand(wParam, lParam)) return FALSE;
     *result = 1;
@@ -394,69 +412,84 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     *result = 0;
     return OnNotify(wParam, lParam, result);
   }
-  UINT lookup = message;
-  UINT ctlColor = 0;
-  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-    ctlColor = message - WM_CTLCOLORMSGBOX;
-    lookup = WM_CTLCOLORDLG;
+  // Owner drawing, colours and scroll-bar controls: the control is asked first.
+  if (HWND target = ReflectionTarget(message, wParam, lParam)) {
+    CWnd* child = FromHandlePermanent(target);
+    if (child && child != this && child->OnChildNotify(message, wParam, lParam, result)) return TRUE;
   }
-  const AFX_MSGMAP_ENTRY* e = FindWindowEntry(GetMessageMap(), lookup);
+  const AFX_MSGMAP_ENTRY* e = FindWindowEntry(GetMessageMap(), message);
   if (!e) return FALSE;
-  WindowFunctions f;
-  f.pfn = e->pfn;
-  UINT_PTR sig = e->nMessage == AFX_REGISTERED_MESSAGE ? UINT_PTR(AfxSig_lwl) : e->nSig;
-  switch (sig) {
-    case AfxSig_vv: (this->*f.vv)(); break;
-    case AfxSig_is: r = (this->*f.is)(reinterpret_cast<LPCREATESTRUCT>(lParam)); break;
-    case AfxSig_vwii: (this->*f.vwii)(UINT(wParam), short(LOWORD(lParam)), short(HIWORD(lParam))); break;
-    case AfxSig_vii: (this->*f.vii)(short(LOWORD(lParam)), short(HIWORD(lParam))); break;
-    case AfxSig_bD: r = (this->*f.bD)(CDC::FromHandle(reinterpret_cast<HDC>(wParam))); break;
-    case AfxSig_vt: (this->*f.vt)(UINT_PTR(wParam)); break;
-    case AfxSig_vwp: (this->*f.vwp)(UINT(wParam), PointOf(lParam)); break;
-    case AfxSig_bwsp: r = (this->*f.bwsp)(LOWORD(wParam), short(HIWORD(wParam)), PointOf(lParam)); break;
-    case AfxSig_vwww: (this->*f.vwww)(UINT(wParam), LOWORD(lParam), HIWORD(lParam)); break;
-    case AfxSig_vW: (this->*f.vW)(WndOf(wParam)); break;
-    case AfxSig_vwwW:
-      (this->*f.vwwW)(LOWORD(wParam), HIWORD(wParam),
-                      static_cast<CScrollBar*>(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))));
-      break;
-    case AfxSig_vWp: (this->*f.vWp)(WndOf(wParam), PointOf(lParam)); break;
-    case AfxSig_vMwb:
-      (this->*f.vMwb)(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), BOOL(HIWORD(lParam)));
-      break;
-    case AfxSig_vM: (this->*f.vM)(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam))); break;
-    case AfxSig_vwWb:
-      (this->*f.vwWb)(LOWORD(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), BOOL(HIWORD(wParam)));
-      break;
-    case AfxSig_vbWW: {
-      // WM_MDIACTIVATE reaches a child with the deactivated window in wParam, the activated in lParam.
-      HWND activated = reinterpret_cast<HWND>(lParam);
-      (this->*f.vbWW)(activated == m_hWnd, CWnd::FromHandle(activated), WndOf(wParam));
-      break;
-    }
-    case AfxSig_bWww: r = (this->*f.bWww)(WndOf(wParam), LOWORD(lParam), HIWORD(lParam)); break;
-    case AfxSig_iWww: r = (this->*f.iWww)(WndOf(wParam), LOWORD(lParam), HIWORD(lParam)); break;
-    case AfxSig_vHDROP: (this->*f.vHDROP)(reinterpret_cast<HDROP>(wParam)); break;
-    case AfxSig_vbw: (this->*f.vbw)(BOOL(wParam), UINT(lParam)); break;
-    case AfxSig_vMMI: (this->*f.vMMI)(reinterpret_cast<MINMAXINFO*>(lParam)); break;
-    case AfxSig_vOWNER: (this->*f.vOWNER)(int(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); r = TRUE; break;
-    case AfxSig_vMEASURE: (this->*f.vMEASURE)(int(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); r = TRUE; break;
-    case AfxSig_bHELPINFO: r = (this->*f.bHELPINFO)(reinterpret_cast<HELPINFO*>(lParam)); break;
-    case AfxSig_vwl: (this->*f.vwl)(UINT(wParam), lParam); break;
-    case AfxSig_b: r = (this->*f.b)(); break;
-    case AfxSig_vwwh: (this->*f.vwwh)(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam)); break;
-    case AfxSig_hDWw:
-      r = reinterpret_cast<LRESULT>((this->*f.hDWw)(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
-                                                    CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), ctlColor));
-      break;
-    case AfxSig_vPOS: (this->*f.vPOS)(reinterpret_cast<WINDOWPOS*>(lParam)); break;
-    case AfxSig_vwW: (this->*f.vwW)(UINT(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam))); break;
-    case AfxSig_vbd: (this->*f.vbd)(BOOL(wParam), DWORD(lParam)); break;
-    case AfxSig_lwl: r = (this->*f.lwl)(wParam, lParam); break;
-    default: return FALSE;
-  }
-  *result = r;
+  *result = e->pSig->pfnMessage(this, e->pfn, message, wParam, lParam);
   return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The modal loop.
+
+namespace {
+BOOL PreTranslateOnThread(MSG* msg) {
+  CWinThread* thread = AfxGetThread();
+  return thread ? thread->PreTranslateMessage(msg) : CWnd::WalkPreTranslateTree(NULL, msg);
+}
+}  // namespace
+
+int CWnd::RunModalLoop(DWORD flags) {
+  m_bContinueModal = TRUE;
+  m_nModalResult = -1;
+  HWND self = m_hWnd;
+  HWND owner = ::GetParent(self);
+  BOOL show = (flags & MLF_SHOWONIDLE) && !(GetStyle() & WS_VISIBLE);
+  CWinThread* thread = AfxGetThread();
+  BOOL idle = TRUE;
+  LONG idleCount = 0;
+  MSG msg;
+  for (;;) {
+    while (idle && m_bContinueModal && !::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+      if (show) {
+        ShowWindow(SW_SHOWNORMAL);
+        UpdateWindow();
+        show = FALSE;
+      }
+      if (!(flags & MLF_NOIDLEMSG) && owner && idleCount == 0)
+        ::SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(self));
+      if ((flags & MLF_NOKICKIDLE) || !::SendMessageA(self, WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++)) idle = FALSE;
+    }
+    do {
+      if (!ContinueModal()) return m_nModalResult;
+      if (!::GetMessageA(&msg, NULL, 0, 0)) {
+        ::PostQuitMessage(int(msg.wParam));
+        m_bContinueModal = FALSE;
+        return -1;
+      }
+      if (!PreTranslateOnThread(&msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+      }
+      if (!::IsWindow(self)) {
+        m_bContinueModal = FALSE;
+        return -1;
+      }
+      // The system's EndDialog hides the window and wakes it with WM_NULL; its result is not ours to read.
+      if (msg.message == WM_NULL && msg.hwnd == self && !show && !::IsWindowVisible(self) && m_bContinueModal) {
+        m_bContinueModal = FALSE;
+        return -1;
+      }
+      if (!ContinueModal()) return m_nModalResult;
+      if (!thread || thread->IsIdleMessage(&msg)) {
+        idle = TRUE;
+        idleCount = 0;
+      }
+    } while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE));
+  }
+}
+
+BOOL CWnd::ContinueModal() { return m_bContinueModal; }
+
+void CWnd::EndModalLoop(int result) {
+  m_nModalResult = result;
+  if (!m_bContinueModal) return;
+  m_bContinueModal = FALSE;
+  ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop
 }
 
 // Default handlers: the system's processing of the message being handled.
@@ -515,6 +548,25 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Def
 void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
 void CWnd::OnEnterIdle(UINT, CWnd*) { Default(); }
 void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
+LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
+void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
+void CWnd::OnCancelMode() { Default(); }
+void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+void CWnd::OnSettingChange(UINT, LPCSTR) { Default(); }
+LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
+void CWnd::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { Default(); }
+void CWnd::OnNcPaint() { Default(); }
+BOOL CWnd::OnNcActivate(BOOL) { return BOOL(Default()); }
+void CWnd::OnNcMouseMove(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnNcRButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcRButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcRButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnNcMButtonDown(UINT, CPoint) { Default(); }
+void CWnd::OnNcMButtonUp(UINT, CPoint) { Default(); }
+void CWnd::OnNcMButtonDblClk(UINT, CPoint) { Default(); }
 
 // ---------------------------------------------------------------------------------------------
 
@@ -559,12 +611,12 @@ int CWnd::GetDlgItemText(int id, CString& text) const {
   return text.GetLength();
 }
 
-void CWnd::SetFont(CFont* font, BOOL redraw) { SendMessage(WM_SETFONT, WPARAM(font->GetSafeHandle()), redraw); }
+void CWnd::SetFont(CFont* font, BOOL redraw) { SendMessage(WM_SETFONT, WPARAM(AfxGetSafeHandle(font)), redraw); }
 CFont* CWnd::GetFont() const { return CFont::FromHandle(reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0))); }
 HICON CWnd::SetIcon(HICON icon, BOOL big) { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, LPARAM(icon))); }
 
 BOOL CWnd::SetWindowPos(const CWnd* after, int x, int y, int cx, int cy, UINT flags) {
-  return ::SetWindowPos(m_hWnd, after->GetSafeHwnd(), x, y, cx, cy, flags);
+  return ::SetWindowPos(m_hWnd, AfxGetSafeHwnd(after), x, y, cx, cy, flags);
 }
 
 void CWnd::ClientToScreen(LPRECT r) const { ::MapWindowPoints(m_hWnd, NULL, reinterpret_cast<LPPOINT>(r), 2); }
@@ -600,7 +652,7 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
 }
 
 BOOL CWnd::RedrawWindow(LPCRECT r, CRgn* rgn, UINT flags) {
-  return ::RedrawWindow(m_hWnd, r, static_cast<HRGN>(rgn ? rgn->GetSafeHandle() : NULL), flags);
+  return ::RedrawWindow(m_hWnd, r, static_cast<HRGN>(AfxGetSafeHandle(rgn)), flags);
 }
 
 CWnd* CWnd::GetOwner() const {
@@ -659,7 +711,7 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 }
 
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* parent, HWND* topLevel) {
-  HWND owner = parent->GetSafeHwnd();
+  HWND owner = AfxGetSafeHwnd(parent);
   if (!owner) {
     CWnd* main = AfxGetMainWnd();
     owner = main ? main->m_hWnd : NULL;

@@ -21,6 +21,19 @@ TEST_F(AppTest, ApplicationHandles) {
   EXPECT_STREQ(g_app.m_pszExeName, "afx_tests");
 }
 
+TEST_F(AppTest, AProcessHasOneApplicationObject) {
+  CNotSupportedException* refused = NULL;
+  try {
+    CWinApp second("Second");
+  } catch (CNotSupportedException* e) {
+    refused = e;
+  }
+  ASSERT_NE(refused, nullptr);
+  refused->Delete();
+  EXPECT_EQ(AfxGetApp(), &g_app);
+  EXPECT_STREQ(AfxGetAppName(), "AfxTests");
+}
+
 TEST_F(AppTest, ProfileSettingsLiveUnderTheRegistryKey) {
   g_app.SetRegistryKey("OrvaneAfxTest");
   ASSERT_TRUE(g_app.WriteProfileInt("Prefs", "Count", -3));
@@ -140,6 +153,59 @@ TEST_F(AppTest, ResourceChainFindsExtensionLibraries) {
   EXPECT_EQ(AfxGetFirstDynLinkLibrary(), nullptr);
   EXPECT_FALSE(s.LoadString(IDS_CHAIN_ONLY));
   FreeLibrary(res);
+}
+
+// A library in the chain, joined on construction and left (and unloaded) on destruction.
+class ChainLibrary {
+ public:
+  explicit ChainLibrary(LPCSTR name) : m_module(LoadLibraryA(name)) {
+    if (m_module && AfxInitExtensionModule(m_state, m_module)) new CDynLinkLibrary(m_state);
+  }
+  ~ChainLibrary() {
+    AfxTermExtensionModule(m_state);
+    if (m_module) FreeLibrary(m_module);
+  }
+  HMODULE Module() const { return m_module; }
+
+ private:
+  HMODULE m_module;
+  AFX_EXTENSION_MODULE m_state = {};
+};
+
+TEST_F(AppTest, DialogsAndWindowsUseTheModuleOfTheirTemplateAndClass) {
+  ChainLibrary chain("AfxTestRes.dll");
+  ASSERT_NE(chain.Module(), nullptr);
+  // A window class the library registers for itself, named by its dialog template.
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = chain.Module();
+  wc.lpszClassName = CHAIN_CONTROL_CLASS;
+  ASSERT_NE(RegisterClassA(&wc), 0);
+
+  CDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_CHAIN_DIALOG));
+  EXPECT_NE(dialog.GetDlgItem(IDC_CHAIN_CONTROL), nullptr);
+  dialog.DestroyWindow();
+
+  CWnd wnd;
+  EXPECT_TRUE(wnd.CreateEx(0, CHAIN_CONTROL_CLASS, "chain", WS_POPUP, CRect(0, 0, 20, 20), NULL, 0));
+  EXPECT_EQ(HINSTANCE(GetWindowLongPtrA(wnd.m_hWnd, GWLP_HINSTANCE)), chain.Module());
+  wnd.DestroyWindow();
+  UnregisterClassA(CHAIN_CONTROL_CLASS, chain.Module());
+}
+
+TEST_F(AppTest, ResourceNumbersDefinedTwiceInTheChainAreReported) {
+  CStringArray conflicts;
+  ChainLibrary first("AfxTestRes.dll");
+  EXPECT_EQ(AfxCheckResourceChain(conflicts), 0);
+  {
+    ChainLibrary second("AfxTestRes2.dll");
+    ASSERT_EQ(AfxCheckResourceChain(conflicts), 2);
+    EXPECT_STREQ(conflicts[0], "string 41000 in AfxTestRes2.dll and AfxTestRes.dll");
+    EXPECT_STREQ(conflicts[1], "data 41002 in AfxTestRes2.dll and AfxTestRes.dll");
+  }
+  EXPECT_EQ(AfxCheckResourceChain(conflicts), 0);
+  EXPECT_EQ(conflicts.GetSize(), 0);
 }
 
 }  // namespace
