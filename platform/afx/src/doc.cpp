@@ -156,64 +156,48 @@ void CDocument::ReleaseFile(CFile* file, BOOL abort) {
     owned->Close();
 }
 
-BOOL CDocument::OnOpenDocument(LPCSTR path) {
+namespace {
+// Loads or stores doc through its GetFile's file for path; false (after telling the user) when that failed.
+// A load empties the document first and again after a failure; a store reaches the file only when whole.
+BOOL SerializeThroughFile(CDocument& doc, LPCSTR path, BOOL storing) {
+  UINT failure = storing ? AFX_IDP_FAILED_TO_SAVE_DOC : AFX_IDP_FAILED_TO_OPEN_DOC;
+  UINT flags = storing ? CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive
+                       : CFile::modeRead | CFile::shareDenyWrite;
   CFileException error;
-  CFile* file = GetFile(path, CFile::modeRead | CFile::shareDenyWrite, &error);
+  CFile* file = doc.GetFile(path, flags, &error);
   if (!file) {
-    ReportSaveLoadException(path, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    doc.ReportSaveLoadException(path, &error, storing, failure);
     return FALSE;
   }
-  DeleteContents();
-  SetModifiedFlag(TRUE);  // dirty while loading
+  if (!storing) {
+    doc.DeleteContents();
+    doc.SetModifiedFlag(TRUE);  // dirty while loading
+  }
   try {
     {
-      CArchive ar(file, CArchive::load | CArchive::bNoFlushOnDelete);
-      ar.m_pDocument = this;
-      Serialize(ar);
+      CArchive ar(file, UINT(storing ? CArchive::store : CArchive::load) | CArchive::bNoFlushOnDelete);
+      ar.m_pDocument = &doc;
+      doc.Serialize(ar);
       ar.Close();
     }
     CFile* done = file;
     file = NULL;
-    ReleaseFile(done, FALSE);
+    doc.ReleaseFile(done, FALSE);  // a store replaces the old file only now
   } catch (...) {
     CException* e = afxstate::CurrentExceptionAsFramework();
-    if (file) ReleaseFile(file, TRUE);
-    DeleteContents();
-    ReportSaveLoadException(path, e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    if (file) doc.ReleaseFile(file, TRUE);
+    if (!storing) doc.DeleteContents();
+    doc.ReportSaveLoadException(path, e, storing, failure);
     e->Delete();
     return FALSE;
   }
-  SetModifiedFlag(FALSE);
+  doc.SetModifiedFlag(FALSE);
   return TRUE;
 }
+}  // namespace
 
-BOOL CDocument::OnSaveDocument(LPCSTR path) {
-  CFileException error;
-  CFile* file = GetFile(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error);
-  if (!file) {
-    ReportSaveLoadException(path, &error, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
-    return FALSE;
-  }
-  try {
-    {
-      CArchive ar(file, CArchive::store | CArchive::bNoFlushOnDelete);
-      ar.m_pDocument = this;
-      Serialize(ar);
-      ar.Close();
-    }
-    CFile* done = file;
-    file = NULL;
-    ReleaseFile(done, FALSE);  // only now does the document replace the file
-  } catch (...) {
-    CException* e = afxstate::CurrentExceptionAsFramework();
-    if (file) ReleaseFile(file, TRUE);
-    ReportSaveLoadException(path, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
-    e->Delete();
-    return FALSE;
-  }
-  SetModifiedFlag(FALSE);
-  return TRUE;
-}
+BOOL CDocument::OnOpenDocument(LPCSTR path) { return SerializeThroughFile(*this, path, FALSE); }
+BOOL CDocument::OnSaveDocument(LPCSTR path) { return SerializeThroughFile(*this, path, TRUE); }
 
 void CDocument::ReportSaveLoadException(LPCSTR, CException* e, BOOL, UINT defaultPromptId) {
   if (e && e->IsKindOf(RUNTIME_CLASS(CUserException))) return;  // already told
