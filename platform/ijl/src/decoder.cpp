@@ -62,9 +62,10 @@ inline bool hasFFByte(BitWord x) {
   return ((inv - kByteOnes) & ~inv & (kByteOnes * 0x80)) != 0;
 }
 
-// MSB-first bit reader over entropy-coded data. At a marker or the end of data it feeds zero bytes and counts
-// them, so a decoder that consumes those bits knows it has run past the real data.
-struct BitReader {
+// The state of a scan's entropy-coded data: read position, bit buffer (MSB first) and what the refill found. At a
+// marker or the end of data the refill feeds zero bytes and counts them, so a decoder that consumes those bits
+// knows it has run past the real data. Decoders read it through a BitReader.
+struct BitStream {
   const uint8_t* p = nullptr;
   const uint8_t* end = nullptr;
   // Highest address of p at which a whole word may be loaded; 0 once a marker is reached, so the inline
@@ -81,21 +82,7 @@ struct BitReader {
     end = to;
     reset();
   }
-  // The common case inline: a word without 0xFF goes in whole, as many bytes of it as fit.
-  __attribute__((always_inline)) void fill() {
-    if (reinterpret_cast<uintptr_t>(p) <= wordLimit) {
-      BitWord x = loadBigEndianWord(p);
-      if (!hasFFByte(x)) {
-        int n = (kWordBits - 1 - bits) >> 3;
-        buf |= (x >> (kWordBits - 8 * n)) << (kWordBits - 8 * n - bits);
-        p += n;
-        bits += 8 * n;
-        return;
-      }
-    }
-    fillBytewise();
-  }
-  // Byte stuffing, markers and the end of data, out of line so the callers' loops stay small.
+  // Byte stuffing, markers and the end of data, out of line so the decoding loops stay small.
   __attribute__((noinline)) void fillBytewise() {
     while (bits <= kWordBits - 8) {
       unsigned b = 0;
@@ -118,27 +105,6 @@ struct BitReader {
       bits += 8;
     }
   }
-  // n is at most kMaxCodeBits.
-  __attribute__((always_inline)) void ensure(int n) {
-    if (bits < n) fill();
-  }
-  unsigned peek(int n) const { return static_cast<unsigned>(buf >> (kWordBits - n)); }
-  void consume(int n) {
-    buf <<= n;
-    bits -= n;
-  }
-  unsigned getBits(int n) {
-    if (n == 0) return 0;
-    ensure(n);
-    unsigned v = peek(n);
-    consume(n);
-    return v;
-  }
-  int receiveExtend(int n) {
-    if (n == 0) return 0;
-    int v = static_cast<int>(getBits(n));
-    return v < (1 << (n - 1)) ? v - (1 << n) + 1 : v;
-  }
   // True once bits beyond the real data have been consumed.
   bool overrun() const { return bits < fakeBytes * 8; }
   // Empties the buffer to read on from p (the start of a scan or the byte after a restart marker).
@@ -153,6 +119,76 @@ struct BitReader {
   }
 };
 
+// Reads a BitStream through copies of its position and buffer in locals of the decoding loop: the stream's own
+// address escapes to its out-of-line refill, so reading it directly would keep them in memory (on i686 the loops
+// have few registers to spare). The copies go back around the refill and on destruction.
+class BitReader {
+ public:
+  explicit BitReader(BitStream& s) : s_(s), p_(s.p), limit_(s.wordLimit), buf_(s.buf), bits_(s.bits) {}
+  ~BitReader() { sync(); }
+  BitReader(const BitReader&) = delete;
+  BitReader& operator=(const BitReader&) = delete;
+
+  // The common case inline: a word without 0xFF goes in whole, as many bytes of it as fit.
+  __attribute__((always_inline)) void fill() {
+    if (reinterpret_cast<uintptr_t>(p_) <= limit_) {
+      BitWord x = loadBigEndianWord(p_);
+      if (!hasFFByte(x)) {
+        int n = (kWordBits - 1 - bits_) >> 3;
+        buf_ |= (x >> (kWordBits - 8 * n)) << (kWordBits - 8 * n - bits_);
+        p_ += n;
+        bits_ += 8 * n;
+        return;
+      }
+    }
+    sync();
+    s_.fillBytewise();
+    reload();
+  }
+  // n is at most kMaxCodeBits.
+  __attribute__((always_inline)) void ensure(int n) {
+    if (bits_ < n) fill();
+  }
+  unsigned peek(int n) const { return static_cast<unsigned>(buf_ >> (kWordBits - n)); }
+  void consume(int n) {
+    buf_ <<= n;
+    bits_ -= n;
+  }
+  unsigned getBits(int n) {
+    if (n == 0) return 0;
+    ensure(n);
+    unsigned v = peek(n);
+    consume(n);
+    return v;
+  }
+  int receiveExtend(int n) {
+    if (n == 0) return 0;
+    int v = static_cast<int>(getBits(n));
+    return v < (1 << (n - 1)) ? v - (1 << n) + 1 : v;
+  }
+  void fail() { s_.bad = true; }
+  bool ok() const { return !s_.bad; }
+
+ private:
+  void sync() {
+    s_.p = p_;
+    s_.buf = buf_;
+    s_.bits = bits_;
+  }
+  void reload() {
+    p_ = s_.p;
+    limit_ = s_.wordLimit;
+    buf_ = s_.buf;
+    bits_ = s_.bits;
+  }
+
+  BitStream& s_;
+  const uint8_t* p_;
+  uintptr_t limit_;
+  BitWord buf_;
+  int bits_;
+};
+
 // Needs at least 16 bits in the reader.
 inline int decodeSymbolFilled(BitReader& br, const HuffmanTable& t) {
   unsigned fast = t.fastSymbol[br.peek(HuffmanTable::kFastBits)];
@@ -164,12 +200,12 @@ inline int decodeSymbolFilled(BitReader& br, const HuffmanTable& t) {
   int k = HuffmanTable::kFastBits + 1;
   while (k <= 16 && code >= t.maxCode[k]) ++k;
   if (k > 16) {
-    br.bad = true;
+    br.fail();
     return 0;
   }
   int i = static_cast<int>(code >> (16 - k)) + t.delta[k];
   if (i < 0 || i > 255) {
-    br.bad = true;
+    br.fail();
     return 0;
   }
   br.consume(k);
@@ -197,25 +233,24 @@ constexpr int kSymbolAndValueBits = 27;
 constexpr bool kRefillCoversValue = kFilledBits >= kSymbolAndValueBits;
 constexpr int kRefillBits = kRefillCoversValue ? 32 : kMaxCodeBits;
 
-// StoreAc false: only the DC coefficient is kept (for 1x1 IDCTs), AC symbols are decoded and dropped.
-template <bool StoreAc>
-bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc, const HuffmanTable& ac,
-                         int16_t* blk) {
-  BitReader br = reader;  // a local copy lives in registers through the loop
-  struct WriteBack {
-    BitReader& to;
-    const BitReader& from;
-    ~WriteBack() { to = from; }
-  } writeBack{reader, br};
+// Decodes a block's DC difference into the component's prediction; false on a bad symbol.
+__attribute__((always_inline)) inline bool decodeDc(BitReader& br, Component& c, const HuffmanTable& dc) {
   br.ensure(kRefillBits);
   int t = decodeSymbolFilled(br, dc);
   if (t > kMaxDcCategory) return false;
   if (!kRefillCoversValue) br.ensure(t);
   c.dcPred = wrap16(c.dcPred + extendFilled(br, t));
-  blk[0] = static_cast<int16_t>(c.dcPred);
+  return true;
+}
+
+// Decodes a block's AC coefficients into blk (natural order, zeroed by the caller), or with StoreAc false only
+// reads past them (for 1x1 IDCTs, which need the DC alone). The caller checks the reader for errors.
+template <bool StoreAc>
+__attribute__((always_inline)) inline void decodeAc(BitReader& br, const HuffmanTable& ac, int16_t* blk) {
+  const int16_t* fastAc = ac.fastAc;
   for (int k = 1; k < kBlockSize;) {
     br.ensure(kRefillBits);
-    int fac = ac.fastAc[br.peek(HuffmanTable::kFastBits)];
+    int fac = fastAc[br.peek(HuffmanTable::kFastBits)];
     if (fac) {
       k += (fac >> 4) & 15;
       br.consume(fac & 15);
@@ -236,7 +271,19 @@ bool decodeBaselineBlock(BitReader& reader, Component& c, const HuffmanTable& dc
     if (StoreAc) blk[kZigzagToNatural[k]] = static_cast<int16_t>(v);
     ++k;
   }
-  return !br.bad;
+}
+
+// A whole baseline block into blk (its coefficients zeroed by the caller), or with StoreAc false only its DC
+// coefficient. Out of line with a reader of its own, so that the scan loop's values do not compete with the
+// Huffman loop for registers.
+template <bool StoreAc>
+__attribute__((noinline)) bool decodeBaselineBlock(BitStream& stream, Component& c, const HuffmanTable& dc,
+                                                   const HuffmanTable& ac, int16_t* blk) {
+  BitReader br(stream);
+  if (!decodeDc(br, c, dc)) return false;
+  blk[0] = static_cast<int16_t>(c.dcPred);
+  decodeAc<StoreAc>(br, ac, blk);
+  return br.ok();
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -260,22 +307,23 @@ int buildHuffman(HuffmanTable& t, const uint8_t* counts, const uint8_t* values, 
     code <<= 1;
   }
   t.maxCode[17] = UINT32_MAX;
-  std::memset(t.fastIndex, 255, sizeof t.fastIndex);
+  constexpr int kFast = HuffmanTable::kFastBits;
+  uint8_t fastIndex[1 << kFast];  // symbol index for codes of up to kFast bits, 255 when longer
+  std::memset(fastIndex, 255, sizeof fastIndex);
   std::memset(t.fastAc, 0, sizeof t.fastAc);
   std::memset(t.fastSymbol, 0, sizeof t.fastSymbol);
-  constexpr int kFast = HuffmanTable::kFastBits;
   for (int i = 0; i < k; ++i) {
     int len = t.sizes[i];
     if (len > kFast) continue;
     int first = codes[i] << (kFast - len), count = 1 << (kFast - len);
     for (int j = 0; j < count; ++j) {
-      t.fastIndex[first + j] = static_cast<uint8_t>(i);
+      fastIndex[first + j] = static_cast<uint8_t>(i);
       t.fastSymbol[first + j] = static_cast<uint16_t>(len << 8 | t.values[i]);
     }
   }
   // Run/size symbols whose magnitude bits fit in the look-ahead too are resolved in a single step.
   for (int look = 0; look < (1 << kFast); ++look) {
-    int idx = t.fastIndex[look];
+    int idx = fastIndex[look];
     if (idx == 255) continue;
     int rs = t.values[idx], run = rs >> 4, s = rs & 15, len = t.sizes[idx];
     if (s == 0 || len + s > kFast) continue;
@@ -678,7 +726,7 @@ class Pipeline {
 namespace {
 
 struct ScanState {
-  BitReader br;
+  BitStream bits;
   int restartsLeft = 0;
   int nextRestart = 0;
   int eobrun = 0;
@@ -686,11 +734,11 @@ struct ScanState {
 
 // Moves past the restart marker that must follow the current interval.
 bool processRestart(ScanState& s, const uint8_t* end, Component* comps, int count, int interval) {
-  const uint8_t* p = s.br.p;
+  const uint8_t* p = s.bits.p;
   while (p + 1 < end && !(p[0] == 0xFF && p[1] != 0 && p[1] != 0xFF)) ++p;
   if (p + 1 >= end || p[1] != kMarkerRst0 + s.nextRestart) return false;
-  s.br.p = p + 2;
-  s.br.reset();
+  s.bits.p = p + 2;
+  s.bits.reset();
   s.nextRestart = (s.nextRestart + 1) & 7;
   s.restartsLeft = interval;
   s.eobrun = 0;
@@ -716,7 +764,7 @@ int Decoder::decode(const OutputRequest& req) {
 }
 
 namespace {
-// Runs fn(component index, block column, block row) for every block of the scan in stream order, handling
+// Runs fn(bits, component index, block column, block row) for every block of the scan in stream order, handling
 // restart intervals; rowDone(mcuRow) after each MCU row may stop the scan early by returning false.
 template <typename BlockFn, typename RowFn>
 int runScan(ScanState& s, const uint8_t* end, Component* comps, int compCount, const int* scanComps, int scanCount,
@@ -733,18 +781,18 @@ int runScan(ScanState& s, const uint8_t* end, Component* comps, int compCount, c
         --s.restartsLeft;
       }
       if (single) {
-        if (!fn(scanComps[0], mx, my)) return kErrCorruptData;
+        if (!fn(s.bits, scanComps[0], mx, my)) return kErrCorruptData;
         continue;
       }
       for (int i = 0; i < scanCount; ++i) {
         const Component& c = comps[scanComps[i]];
         for (int by = 0; by < c.v; ++by)
           for (int bx = 0; bx < c.h; ++bx)
-            if (!fn(scanComps[i], mx * c.h + bx, my * c.v + by)) return kErrCorruptData;
+            if (!fn(s.bits, scanComps[i], mx * c.h + bx, my * c.v + by)) return kErrCorruptData;
       }
     }
-    if (s.br.bad) return kErrCorruptData;
-    if (s.br.overrun()) return s.br.p >= end ? kErrEndOfData : kErrCorruptData;
+    if (s.bits.bad) return kErrCorruptData;
+    if (s.bits.overrun()) return s.bits.p >= end ? kErrEndOfData : kErrCorruptData;
     if (!rowDone(my)) return kOk;
   }
   return kOk;
@@ -765,27 +813,37 @@ int Decoder::decodeStreaming(const OutputRequest& req) {
   const int lastRow = std::min(lastNeeded + 1, mcusY_ - 1);
 
   ScanState s;
-  s.br.start(data_ + scanDataPos_, data_ + size_);
-  alignas(16) int16_t blk[kBlockSize];
+  s.bits.start(data_ + scanDataPos_, data_ + size_);
+  int16_t blk[kBlockSize];
   int currentRow = 0;
-  auto block = [&](int ci, int bx, int by) {
+  // Per component, where the current iMCU row's blocks go in the ring.
+  uint8_t* rowStart[kMaxComponents] = {};
+  auto startRow = [&](int row) {
+    for (int i = 0; i < componentCount_; ++i) rowStart[i] = pipe.plane(i).row(row * pipe.plane(i).rowsPerImcu);
+  };
+  startRow(0);
+  auto block = [&](BitStream& bits, int ci, int bx, int by) {
     Component& c = comps_[ci];
-    Plane& p = pipe.plane(ci);
+    const Plane& p = pipe.plane(ci);
     const int n = p.idctSize;
     const HuffmanTable& dc = dcTables_[c.dcTable];
     const HuffmanTable& ac = acTables_[c.acTable];
+    const bool reconstruct = currentRow >= firstNeeded - 1;
+    uint8_t* out = rowStart[ci] + (by - currentRow * c.v) * n * p.stride + bx * n;
     if (n == 1) {
-      if (!decodeBaselineBlock<false>(s.br, c, dc, ac, blk)) return false;
-    } else {
-      std::memset(blk, 0, sizeof blk);
-      if (!decodeBaselineBlock<true>(s.br, c, dc, ac, blk)) return false;
+      if (!decodeBaselineBlock<false>(bits, c, dc, ac, blk)) return false;
+      if (reconstruct) *out = idct1(blk, quant_[c.quantIndex]);
+      return true;
     }
-    if (currentRow >= firstNeeded - 1) idctScaled(n, blk, quant_[c.quantIndex], p.row(by * n) + bx * n, p.stride);
+    clearBlock(blk, n);
+    if (!decodeBaselineBlock<true>(bits, c, dc, ac, blk)) return false;
+    if (reconstruct) idctScaled(n, blk, quant_[c.quantIndex], out, p.stride);
     return true;
   };
   auto rowDone = [&](int my) {
     if (my >= 1) pipe.emit(my - 1);
     currentRow = my + 1;
+    startRow(currentRow);
     return my < lastRow;
   };
   r = runScan(s, data_ + size_, comps_, componentCount_, scanComps_, scanCount_, mcusX_, mcusY_, restartInterval_,
@@ -804,16 +862,16 @@ int Decoder::decodeScanToBuffer() {
       return kErrBadHuffmanTable;
   }
   ScanState s;
-  s.br.start(data_ + scanDataPos_, data_ + size_);
+  s.bits.start(data_ + scanDataPos_, data_ + size_);
   const int ss = ss_, se = se_, ah = ah_, al = al_;
   auto blockAt = [&](Component& c, int bx, int by) {
     return c.coefs.data() + (static_cast<size_t>(by) * c.paddedBlocksW + bx) * kBlockSize;
   };
-  auto block = [&](int ci, int bx, int by) -> bool {
+  auto block = [&](BitStream& bits, int ci, int bx, int by) -> bool {
     Component& c = comps_[ci];
     int16_t* blk = blockAt(c, bx, by);
-    BitReader& br = s.br;
-    if (!progressive_) return decodeBaselineBlock<true>(br, c, dcTables_[c.dcTable], acTables_[c.acTable], blk);
+    if (!progressive_) return decodeBaselineBlock<true>(bits, c, dcTables_[c.dcTable], acTables_[c.acTable], blk);
+    BitReader br(bits);
     if (dcScan) {
       if (ah == 0) {
         int t = decodeSymbol(br, dcTables_[c.dcTable]);
@@ -823,7 +881,7 @@ int Decoder::decodeScanToBuffer() {
       } else if (br.getBits(1)) {
         blk[0] = wrap16(blk[0] | (1 << al));
       }
-      return !br.bad;
+      return br.ok();
     }
     const HuffmanTable& ac = acTables_[c.acTable];
     if (ah == 0) {
@@ -846,7 +904,7 @@ int Decoder::decodeScanToBuffer() {
         blk[kZigzagToNatural[std::min(k, 63)]] = wrap16(br.receiveExtend(sz) * (1 << al));
         ++k;
       }
-      return !br.bad;
+      return br.ok();
     }
     // Refinement of AC coefficients: new coefficients of +-1, correction bits for those already non-zero.
     const int p1 = 1 << al, m1 = -p1;
@@ -875,7 +933,7 @@ int Decoder::decodeScanToBuffer() {
           ++k;
         }
         if (value && k <= se) blk[kZigzagToNatural[k]] = static_cast<int16_t>(value);
-        if (br.bad) return false;
+        if (!br.ok()) return false;
       }
     }
     if (s.eobrun > 0) {
@@ -885,12 +943,12 @@ int Decoder::decodeScanToBuffer() {
       }
       --s.eobrun;
     }
-    return !br.bad;
+    return br.ok();
   };
   int r = runScan(s, data_ + size_, comps_, componentCount_, scanComps_, scanCount_, mcusX_, mcusY_,
                   restartInterval_, block, [](int) { return true; });
   if (r != kOk) return r;
-  pos_ = static_cast<size_t>(s.br.p - data_);
+  pos_ = static_cast<size_t>(s.bits.p - data_);
   return kOk;
 }
 

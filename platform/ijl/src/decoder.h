@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace ijl::detail {
@@ -21,9 +22,8 @@ struct OutputRequest {
 };
 
 struct HuffmanTable {
-  static constexpr int kFastBits = 9;
+  static constexpr int kFastBits = 10;
   bool defined = false;
-  uint8_t fastIndex[1 << kFastBits];  // symbol index for codes of up to kFastBits bits, 255 when longer
   uint16_t fastSymbol[1 << kFastBits];  // code length << 8 | symbol for the same codes, 0 when longer
   int16_t fastAc[1 << kFastBits];     // AC: value << 8 | run << 4 | total bits, 0 when not resolvable at once
   uint8_t sizes[257];
@@ -103,8 +103,25 @@ class Decoder {
   ThumbnailSource thumbnail_;
 };
 
-// IDCT of one block with dequantisation to an n x n block of samples (n = 8, 4, 2, 1).
+// IDCT of one block with dequantisation to an n x n block of samples (n = 8, 4, 2, 1). For n < 8 it reads only
+// the n x n coefficients of the lowest frequencies.
 void idctScaled(int n, const int16_t* coef, const uint16_t* quant, uint8_t* out, ptrdiff_t stride);
+
+// The 1 x 1 IDCT: the block's mean sample.
+inline uint8_t idct1(const int16_t* coef, const uint16_t* quant) {
+  constexpr int kShift = 3, kCenter = 128;
+  const int v = ((coef[0] * quant[0] + (1 << (kShift - 1))) >> kShift) + kCenter;
+  return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+// Zeroes the coefficients an n x n IDCT reads, before a block is decoded into them.
+inline void clearBlock(int16_t* coef, int n) {
+  if (n == 8) {
+    std::memset(coef, 0, 64 * sizeof(int16_t));
+    return;
+  }
+  for (int u = 0; u < n; ++u) std::memset(coef + u * 8, 0, n * sizeof(int16_t));
+}
 
 // The portable 8x8 IDCT; idctScaled uses an SSE2 version of it where available.
 void idct8Scalar(const int16_t* coef, const uint16_t* quant, uint8_t* out, ptrdiff_t stride);

@@ -1,5 +1,6 @@
 // Inverse DCTs: the accurate integer 8x8 (Loeffler-Ligtenberg-Moschytz) and the reduced 4x4, 2x2, 1x1 outputs.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "decoder.h"
@@ -252,22 +253,30 @@ const ReducedTables& reducedTables() {
   return tables;
 }
 
+// Products are taken of the 16-bit dequantised coefficients and the first pass's results saturate to 16 bits,
+// as in the SSE2 8x8 IDCT: real 8-bit images stay far inside those ranges, and no sum can overflow 32 bits (so
+// i686 needs no 64-bit arithmetic).
+inline int saturate16(int v) { return v < INT16_MIN ? INT16_MIN : (v > INT16_MAX ? INT16_MAX : v); }
+
 template <int N>
 void idctReduced(const int (&t)[N][N], const int16_t* coef, const uint16_t* q, uint8_t* out, ptrdiff_t stride) {
-  int ws[N][N];  // ws[row u][column i]
+  constexpr int kShift1 = kConstBits - kPass1Bits, kShift2 = kConstBits + kPass1Bits;
+  int x[N][N];  // x[u][c]: dequantised coefficients
+  for (int u = 0; u < N; ++u)
+    for (int c = 0; c < N; ++c) x[u][c] = static_cast<int16_t>(coef[u * 8 + c] * q[u * 8 + c]);
+  int ws[N][N];  // ws[row i][column c]
   for (int c = 0; c < N; ++c) {
     for (int i = 0; i < N; ++i) {
-      long long s = 0;
-      for (int u = 0; u < N; ++u) s += static_cast<long long>(t[i][u]) * coef[u * 8 + c] * q[u * 8 + c];
-      ws[i][c] = static_cast<int>((s + (1 << (kConstBits - kPass1Bits - 1))) >> (kConstBits - kPass1Bits));
+      int s = 1 << (kShift1 - 1);
+      for (int u = 0; u < N; ++u) s += t[i][u] * x[u][c];
+      ws[i][c] = saturate16(s >> kShift1);
     }
   }
   for (int r = 0; r < N; ++r) {
     for (int i = 0; i < N; ++i) {
-      long long s = 0;
-      for (int u = 0; u < N; ++u) s += static_cast<long long>(t[i][u]) * ws[r][u];
-      constexpr int kShift = kConstBits + kPass1Bits;
-      out[r * stride + i] = clampSample(static_cast<int>((s + (1LL << (kShift - 1))) >> kShift) + kCenter);
+      int s = 1 << (kShift2 - 1);
+      for (int u = 0; u < N; ++u) s += t[i][u] * ws[r][u];
+      out[r * stride + i] = clampSample((s >> kShift2) + kCenter);
     }
   }
 }
@@ -290,7 +299,7 @@ void idctScaled(int n, const int16_t* coef, const uint16_t* quant, uint8_t* out,
       idctReduced<2>(reducedTables().t2, coef, quant, out, stride);
       return;
     default:
-      out[0] = clampSample(descale(coef[0] * quant[0], 3) + kCenter);
+      out[0] = idct1(coef, quant);
       return;
   }
 }
