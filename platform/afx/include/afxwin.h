@@ -1,10 +1,11 @@
-// The framework's application layer: command targets with message maps and command routing, threads
-// with message loops, the application object (profile, documents, idle), windows, frames, MDI,
-// documents, views and templates, dialogs with data exchange, menus, GDI wrappers and the basic
-// controls, and the resource chain of extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary).
-// Every module with a user interface includes it; the common controls are in afxcmn.h, the file
-// dialog in afxdlgs.h. Control bars with docking, printing and the OLE parts are not here yet: frames
-// lay out their children through RepositionBars (WM_SIZEPARENT), where bars will join.
+// The framework's application layer: command targets with message maps and command routing and their
+// COM identity (interface maps), threads with message loops, the application object (profile, documents,
+// idle), windows with message reflection and the modal loop, frames, MDI, documents, views and templates,
+// dialogs with data exchange, menus, GDI wrappers and the basic controls, and the resource chain of
+// extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary). Every module with a user interface includes
+// it; the common controls are in afxcmn.h, the file dialog in afxdlgs.h. Control bars with docking,
+// printing and the OLE parts are not here yet: frames lay out their children through RepositionBars
+// (WM_SIZEPARENT), where bars will join; docs/architecture.md says how each of them fits.
 #pragma once
 #include "afx.h"
 #include "afxcoll.h"
