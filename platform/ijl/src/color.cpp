@@ -43,43 +43,53 @@ inline void put(uint8_t* d, int r, int g, int b, bool bgr) {
   d[2] = static_cast<uint8_t>(bgr ? r : b);
 }
 
+#ifdef __SSE2__
+// Eight pixels' bytes (first, second and third in the low eight lanes of a, b, c) as 24 interleaved bytes at d.
+inline void storeTriplets(__m128i a, __m128i b, __m128i c, uint8_t* d) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i ab = _mm_unpacklo_epi8(a, b), c0 = _mm_unpacklo_epi8(c, zero);
+  // Four bytes per pixel (the fourth zero), then every fourth byte squeezed out: within each 64-bit half first,
+  // then between the halves.
+  const __m128i keep3 = _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF), lowHalf = _mm_set_epi32(0, 0, -1, -1);
+  auto squeeze = [&](__m128i v) {
+    __m128i t = _mm_or_si128(_mm_and_si128(v, keep3), _mm_srli_epi64(_mm_andnot_si128(keep3, v), 8));
+    return _mm_or_si128(_mm_and_si128(t, lowHalf), _mm_srli_si128(_mm_andnot_si128(lowHalf, t), 2));
+  };
+  const __m128i first = squeeze(_mm_unpacklo_epi16(ab, c0)), second = squeeze(_mm_unpackhi_epi16(ab, c0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_or_si128(first, _mm_slli_si128(second, 12)));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 16), _mm_srli_si128(second, 4));
+}
+#endif
+
 void yccToRgb(const uint8_t* y, const uint8_t* cb, const uint8_t* cr, int n, bool bgr, uint8_t* d) {
   const YccTables& t = ycc();
   const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2;
   int i = 0;
 #ifdef __SSE2__
-  // Eight pixels at a time with the tables' exact arithmetic: each constant is split into a whole part
-  // (added as shifts) and a 16-bit remainder multiplied with rounding in 32-bit lanes.
-  const __m128i zero = _mm_setzero_si128(), c128 = _mm_set1_epi16(128), two = _mm_set1_epi16(2);
+  // Eight pixels at a time with the tables' exact arithmetic. Red and blue: each constant is a whole part (added
+  // as the chroma value itself or twice it) and a 16-bit remainder k, and (k v + half) >> 16 is the rounded-up half
+  // of pmulhw(2 v, k) = floor(k v / 32768). Green sums two products before its one rounding, so it takes them in
+  // 32-bit lanes.
+  const __m128i zero = _mm_setzero_si128(), c128 = _mm_set1_epi16(128), one = _mm_set1_epi16(1);
   const __m128i half32 = _mm_set1_epi32(kHalf);
-  auto pairs = [](int a, int b) { return _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>(b) << 16) | static_cast<uint16_t>(a))); };
-  const __m128i kR = pairs(fix(1.40200) - (1 << kScaleBits), kHalf / 2);
-  const __m128i kB = pairs(fix(1.77200) - (2 << kScaleBits), kHalf / 2);
-  const __m128i kG = pairs(-fix(0.34414), (1 << kScaleBits) - fix(0.71414));
-  auto term = [&](__m128i a, __m128i b, __m128i k, bool addHalf) {
-    __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(a, b), k), hi = _mm_madd_epi16(_mm_unpackhi_epi16(a, b), k);
-    if (addHalf) {
-      lo = _mm_add_epi32(lo, half32);
-      hi = _mm_add_epi32(hi, half32);
-    }
-    return _mm_packs_epi32(_mm_srai_epi32(lo, kScaleBits), _mm_srai_epi32(hi, kScaleBits));
-  };
-  for (; i + 9 <= n; i += 8) {
+  const __m128i kR = _mm_set1_epi16(static_cast<short>(fix(1.40200) - (1 << kScaleBits)));
+  const __m128i kB = _mm_set1_epi16(static_cast<short>(fix(1.77200) - (2 << kScaleBits)));
+  const __m128i kG = _mm_set1_epi32(static_cast<int>((static_cast<uint32_t>((1 << kScaleBits) - fix(0.71414)) << 16) |
+                                                     static_cast<uint16_t>(-fix(0.34414))));
+  auto remainder = [&](__m128i v2, __m128i k) { return _mm_srai_epi16(_mm_add_epi16(_mm_mulhi_epi16(v2, k), one), 1); };
+  for (; i + 8 <= n; i += 8) {
     __m128i yy = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(y + i)), zero);
     __m128i vb = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb + i)), zero), c128);
     __m128i vr = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr + i)), zero), c128);
-    __m128i rr = _mm_add_epi16(_mm_add_epi16(yy, vr), term(vr, two, kR, false));
-    __m128i bb = _mm_add_epi16(_mm_add_epi16(yy, _mm_add_epi16(vb, vb)), term(vb, two, kB, false));
-    __m128i gg = _mm_add_epi16(_mm_sub_epi16(yy, vr), term(vb, vr, kG, true));
-    // Pixels as 32-bit words (first, second, third byte, 0), stored overlapping three bytes apart; the
-    // loop stops while another pixel follows, so the fourth byte never lands past the line.
-    __m128i first = _mm_packus_epi16(bgr ? bb : rr, zero), third = _mm_packus_epi16(bgr ? rr : bb, zero);
-    __m128i pairs = _mm_unpacklo_epi8(first, _mm_packus_epi16(gg, zero));
-    __m128i tail = _mm_unpacklo_epi8(third, zero);
-    alignas(16) uint32_t words[8];
-    _mm_store_si128(reinterpret_cast<__m128i*>(words), _mm_unpacklo_epi16(pairs, tail));
-    _mm_store_si128(reinterpret_cast<__m128i*>(words + 4), _mm_unpackhi_epi16(pairs, tail));
-    for (int j = 0; j < 8; ++j) std::memcpy(d + 3 * j, &words[j], 4);
+    __m128i vr2 = _mm_add_epi16(vr, vr), vb2 = _mm_add_epi16(vb, vb);
+    __m128i rr = _mm_add_epi16(_mm_add_epi16(yy, vr), remainder(vr2, kR));
+    __m128i bb = _mm_add_epi16(_mm_add_epi16(yy, vb2), remainder(vb2, kB));
+    __m128i glo = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(vb, vr), kG), half32);
+    __m128i ghi = _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(vb, vr), kG), half32);
+    __m128i gg = _mm_add_epi16(_mm_sub_epi16(yy, vr),
+                               _mm_packs_epi32(_mm_srai_epi32(glo, kScaleBits), _mm_srai_epi32(ghi, kScaleBits)));
+    storeTriplets(_mm_packus_epi16(bgr ? bb : rr, zero), _mm_packus_epi16(gg, zero),
+                  _mm_packus_epi16(bgr ? rr : bb, zero), d);
     d += 24;
   }
 #endif

@@ -625,22 +625,54 @@ void fancyH2(const int16_t* padded, int n, int evenBias, int oddBias, int shift,
   }
 }
 
-void upsampleH2(const uint8_t* in, int n, int16_t* weights, uint8_t* out) {
-  for (int i = 0; i < n; ++i) weights[i + 1] = in[i];
+// weights[i + 1] = near[i] * 3 + far[i], or near[i] alone without far, and a copy of each end beside them.
+void columnWeights(const uint8_t* near, const uint8_t* far, int n, int16_t* weights) {
+  int16_t* w = weights + 1;
+  int i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= n; i += 16) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(near + i));
+    __m128i lo = _mm_unpacklo_epi8(a, zero), hi = _mm_unpackhi_epi8(a, zero);
+    if (far) {
+      __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(far + i));
+      lo = _mm_add_epi16(_mm_add_epi16(lo, lo), _mm_add_epi16(lo, _mm_unpacklo_epi8(b, zero)));
+      hi = _mm_add_epi16(_mm_add_epi16(hi, hi), _mm_add_epi16(hi, _mm_unpackhi_epi8(b, zero)));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(w + i), lo);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(w + i + 8), hi);
+  }
+#endif
+  for (; i < n; ++i) w[i] = static_cast<int16_t>(far ? near[i] * 3 + far[i] : near[i]);
   weights[0] = weights[1];
   weights[n + 1] = weights[n];
+}
+
+void upsampleH2(const uint8_t* in, int n, int16_t* weights, uint8_t* out) {
+  columnWeights(in, nullptr, n, weights);
   fancyH2(weights, n, 1, 2, 2, out);
 }
 
 void upsampleH2V2(const uint8_t* near, const uint8_t* far, int n, int16_t* weights, uint8_t* out) {
-  for (int i = 0; i < n; ++i) weights[i + 1] = static_cast<int16_t>(near[i] * 3 + far[i]);
-  weights[0] = weights[1];
-  weights[n + 1] = weights[n];
+  columnWeights(near, far, n, weights);
   fancyH2(weights, n, 8, 7, 4, out);
 }
 
 void upsampleV2(const uint8_t* near, const uint8_t* far, int n, int bias, uint8_t* out) {
-  for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>((near[i] * 3 + far[i] + bias) >> 2);
+  int i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128(), b = _mm_set1_epi16(static_cast<short>(bias));
+  for (; i + 16 <= n; i += 16) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(near + i));
+    __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(far + i));
+    __m128i lo = _mm_unpacklo_epi8(a, zero), hi = _mm_unpackhi_epi8(a, zero);
+    lo = _mm_add_epi16(_mm_add_epi16(_mm_add_epi16(lo, lo), _mm_add_epi16(lo, _mm_unpacklo_epi8(f, zero))), b);
+    hi = _mm_add_epi16(_mm_add_epi16(_mm_add_epi16(hi, hi), _mm_add_epi16(hi, _mm_unpackhi_epi8(f, zero))), b);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                     _mm_packus_epi16(_mm_srli_epi16(lo, 2), _mm_srli_epi16(hi, 2)));
+  }
+#endif
+  for (; i < n; ++i) out[i] = static_cast<uint8_t>((near[i] * 3 + far[i] + bias) >> 2);
 }
 
 void upsampleBox(const uint8_t* in, int n, int hr, uint8_t* out) {

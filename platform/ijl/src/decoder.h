@@ -6,6 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ijl::detail {
 
 constexpr int kMaxComponents = 4;
@@ -117,7 +121,12 @@ inline uint8_t idct1(const int16_t* coef, const uint16_t* quant) {
 // Zeroes the coefficients an n x n IDCT reads, before a block is decoded into them.
 inline void clearBlock(int16_t* coef, int n) {
   if (n == 8) {
+#ifdef __SSE2__
+    // Inline stores: some compilers call the C library for a memset of this size.
+    for (int k = 0; k < 8; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(coef + 8 * k), _mm_setzero_si128());
+#else
     std::memset(coef, 0, 64 * sizeof(int16_t));
+#endif
     return;
   }
   for (int u = 0; u < n; ++u) std::memset(coef + u * 8, 0, n * sizeof(int16_t));
