@@ -3,18 +3,15 @@
 
 namespace nxformat {
 
-namespace {
-
-const uint32_t kLargestBox = 0xFFFF;  // thumbnail sizes travel as unsigned 16-bit values
-
-unsigned short BoxSide(uint32_t side) { return static_cast<unsigned short>(side < kLargestBox ? side : kLargestBox); }
-
-}  // namespace
+unsigned short ThumbnailBoxSide(uint32_t side) {
+  const uint32_t kLargestBox = 0xFFFF;
+  return static_cast<unsigned short>(side < kLargestBox ? side : kLargestBox);
+}
 
 HRESULT ThumbnailIntoDescriptor(INXIFLib* module, tagIMAGEBUFDESC* desc, LONG expand) {
   if (!desc) return Status(IMGFILERR_FAILED);
   NXHGLOBAL handle = 0;
-  unsigned short width = BoxSide(desc->width), height = BoxSide(desc->height);
+  unsigned short width = ThumbnailBoxSide(desc->width), height = ThumbnailBoxSide(desc->height);
   HRESULT hr = module->GetPlatformThumbnail(&handle, &width, &height, expand);
   if (Code(hr) != IMGFILERR_OK) {
     if (handle) GlobalFree(reinterpret_cast<HGLOBAL>(handle));

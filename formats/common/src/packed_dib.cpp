@@ -82,28 +82,39 @@ void ResampleBgr(const uint8_t* src, uint32_t sw, uint32_t sh, size_t srcLine, u
     x1[x] = static_cast<uint32_t>(uint64_t(x + 1) * sw / dw);
     if (x1[x] <= x0[x]) x1[x] = x0[x] + 1;
   }
-  std::vector<uint32_t> sums(size_t(dw) * 3);
+  // Per destination line, the source lines it covers are summed per column first (one pass over each line),
+  // then the columns of each destination pixel.
+  const size_t rowValues = size_t(sw) * 3;
+  std::vector<uint32_t> columns(rowValues);
   for (uint32_t y = 0; y < dh; ++y) {
     uint32_t y0 = static_cast<uint32_t>(uint64_t(y) * sh / dh);
     uint32_t y1 = static_cast<uint32_t>(uint64_t(y + 1) * sh / dh);
     if (y1 <= y0) y1 = y0 + 1;
-    std::fill(sums.begin(), sums.end(), 0u);
+    std::fill(columns.begin(), columns.end(), 0u);
     for (uint32_t sy = y0; sy < y1; ++sy) {
       const uint8_t* row = src + srcLine * sy;
-      for (uint32_t x = 0; x < dw; ++x) {
-        for (uint32_t sx = x0[x]; sx < x1[x]; ++sx) {
-          sums[3 * x] += row[3 * sx];
-          sums[3 * x + 1] += row[3 * sx + 1];
-          sums[3 * x + 2] += row[3 * sx + 2];
-        }
-      }
+      for (size_t i = 0; i < rowValues; ++i) columns[i] += row[i];
     }
     uint8_t* out = dst + dstLine * y;
     for (uint32_t x = 0; x < dw; ++x) {
+      uint32_t sum[3] = {0, 0, 0};
+      for (uint32_t sx = x0[x]; sx < x1[x]; ++sx) {
+        sum[0] += columns[3 * sx];
+        sum[1] += columns[3 * sx + 1];
+        sum[2] += columns[3 * sx + 2];
+      }
       const uint32_t n = (x1[x] - x0[x]) * (y1 - y0);
-      for (int c = 0; c < 3; ++c) out[3 * x + c] = static_cast<uint8_t>((sums[3 * x + c] + n / 2) / n);
+      for (int c = 0; c < 3; ++c) out[3 * x + c] = static_cast<uint8_t>((sum[c] + n / 2) / n);
     }
   }
+}
+
+tagIMGFILERR CopyBlockToDescriptor(const uint8_t* pixels, uint32_t sw, uint32_t sh, size_t srcLine,
+                                   tagIMAGEBUFDESC* desc) {
+  if (!desc->pixels || uint64_t(desc->width) * kDibBytesPerPixel > desc->bytesPerLine) return IMGFILERR_FAILED;
+  if (desc->width == 0 || desc->height == 0) return IMGFILERR_OK;
+  ResampleBgr(pixels, sw, sh, srcLine, desc->pixels, desc->width, desc->height, desc->bytesPerLine);
+  return IMGFILERR_OK;
 }
 
 tagIMGFILERR CopyDibToDescriptor(HGLOBAL dib, tagIMAGEBUFDESC* desc) {
@@ -112,12 +123,9 @@ tagIMGFILERR CopyDibToDescriptor(HGLOBAL dib, tagIMAGEBUFDESC* desc) {
   const uint8_t* pixels = nullptr;
   tagIMGFILERR result = CheckPacked24(lock.Bytes(), lock.Size(), &header, &pixels);
   if (result != IMGFILERR_OK) return IMGFILERR_FAILED;
-  if (!desc->pixels || uint64_t(desc->width) * kDibBytesPerPixel > desc->bytesPerLine) return IMGFILERR_FAILED;
   const uint32_t sw = static_cast<uint32_t>(header->biWidth);
   const uint32_t sh = static_cast<uint32_t>(header->biHeight < 0 ? -header->biHeight : header->biHeight);
-  if (desc->width == 0 || desc->height == 0) return IMGFILERR_OK;
-  ResampleBgr(pixels, sw, sh, PackedLineLength(sw), desc->pixels, desc->width, desc->height, desc->bytesPerLine);
-  return IMGFILERR_OK;
+  return CopyBlockToDescriptor(pixels, sw, sh, PackedLineLength(sw), desc);
 }
 
 }  // namespace nxformat

@@ -125,6 +125,7 @@ STDMETHODIMP NXJPEGFormat::OpenFile(const char* name, ULONG* type, tagIMGFILEINF
   tagIMGFILERR result = LoadFile(name, &file);
   if (result != IMGFILERR_OK) return Status(result);
   if (file.empty()) return Status(IMGFILERR_UNSUPPORTED);
+  bool hasThumbnail = false;  // the headers name an embedded thumbnail
   {
     CodecCall codec;
     codec.props.jpgBytes = file.data();
@@ -142,12 +143,15 @@ STDMETHODIMP NXJPEGFormat::OpenFile(const char* name, ULONG* type, tagIMGFILEINF
     info->compression = IMGCOMP_JPEG;
     info->quality = static_cast<uint16_t>(p.jpgQuality);
     info->filesize = static_cast<uint32_t>(file.size());
+    hasThumbnail = p.thumbWidth > 0 && p.thumbHeight > 0;
   }
   if (type) *type = kJpegType;
   m_info = *info;
   m_path = name;
   m_state = FileState::kOpened;
-  LoadEmbeddedThumbnail(file);
+  std::vector<uint8_t>().swap(m_thumb);
+  m_thumbWidth = m_thumbHeight = 0;
+  if (hasThumbnail) LoadEmbeddedThumbnail(file);
   if (file.size() <= kKeptFileLimit) m_file.swap(file);
   return Status(IMGFILERR_OK);
 }
@@ -162,8 +166,6 @@ void NXJPEGFormat::SetSource(ijl::Properties* p) const {
 }
 
 void NXJPEGFormat::LoadEmbeddedThumbnail(const std::vector<uint8_t>& file) {
-  m_thumb.clear();
-  m_thumbWidth = m_thumbHeight = 0;
   try {
     m_thumb.assign(kThumbLineBytes * kThumbSide, 0);
   } catch (const std::bad_alloc&) {
@@ -328,51 +330,66 @@ STDMETHODIMP NXJPEGFormat::GetThumbnailSize(unsigned short* width, unsigned shor
   return Status(IMGFILERR_OK);
 }
 
+tagIMGFILERR NXJPEGFormat::ThumbnailPixels(uint32_t boxW, uint32_t boxH, std::unique_ptr<uint8_t[]>* decoded,
+                                           ThumbnailBlock* block) const {
+  if (HasEmbeddedThumbnail()) {
+    *block = {m_thumb.data(), m_thumbWidth, m_thumbHeight, kThumbLineBytes};
+    return IMGFILERR_OK;
+  }
+  ThumbnailPlan plan = PlanThumbnail(m_info.width, m_info.height, boxW, boxH, false);
+  if (plan.width > UINT16_MAX || plan.height > UINT16_MAX) return IMGFILERR_UNSUPPORTED;
+  const size_t lineBytes = size_t(plan.width) * kRgbChannels;
+  const uint64_t blockBytes = uint64_t(lineBytes) * plan.height;
+  if (blockBytes > ijl::kMaxBitmapBytes) return IMGFILERR_NOMEMORY;
+  // Not zeroed: the decode writes every byte or fails.
+  decoded->reset(new (std::nothrow) uint8_t[static_cast<size_t>(blockBytes ? blockBytes : 1)]);
+  if (!*decoded) return IMGFILERR_NOMEMORY;
+  CodecCall codec;
+  ijl::Properties& p = codec.props;
+  SetSource(&p);
+  p.dibBytes = decoded->get();
+  p.dibWidth = static_cast<int>(plan.width);
+  p.dibHeight = -static_cast<int>(plan.height);
+  p.dibChannels = kRgbChannels;
+  p.dibColor = ijl::kColorBgr;
+  if (m_info.colormodel == kGreyColorModel) {
+    p.jpgChannels = 1;
+    p.jpgColor = ijl::kColorGray;
+  }
+  tagIMGFILERR result = MapCodecResult(codec.Read(plan.mode));
+  if (result != IMGFILERR_OK) return result;
+  *block = {decoded->get(), plan.width, plan.height, lineBytes};
+  return IMGFILERR_OK;
+}
+
 STDMETHODIMP NXJPEGFormat::GetPlatformThumbnail(NXHGLOBAL* thumbnail, unsigned short* width,
                                                 unsigned short* height, LONG) {
   if (!thumbnail) return Status(IMGFILERR_FAILED);
   *thumbnail = 0;
   if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
   if (!width || !height) return Status(IMGFILERR_FAILED);
+  std::unique_ptr<uint8_t[]> decoded;
+  ThumbnailBlock block;
+  tagIMGFILERR result = ThumbnailPixels(*width, *height, &decoded, &block);
+  if (result != IMGFILERR_OK) return Status(result);
+  *width = static_cast<unsigned short>(block.width);
+  *height = static_cast<unsigned short>(block.height);
   HGLOBAL dib = nullptr;
-  tagIMGFILERR result;
-  if (HasEmbeddedThumbnail()) {
-    *width = static_cast<unsigned short>(m_thumbWidth);
-    *height = static_cast<unsigned short>(m_thumbHeight);
-    result = nxformat::PackedDibFromBlock(m_thumb.data(), kThumbLineBytes, m_thumbWidth, m_thumbHeight, &dib);
-  } else {
-    ThumbnailPlan plan = PlanThumbnail(m_info.width, m_info.height, *width, *height, false);
-    if (plan.width > UINT16_MAX || plan.height > UINT16_MAX) return Status(IMGFILERR_UNSUPPORTED);
-    const uint64_t blockBytes = static_cast<uint64_t>(plan.width) * plan.height * kRgbChannels;
-    if (blockBytes > ijl::kMaxBitmapBytes) return Status(IMGFILERR_NOMEMORY);
-    std::vector<uint8_t> block;
-    try {
-      block.resize(static_cast<size_t>(blockBytes));
-    } catch (const std::bad_alloc&) {
-      return Status(IMGFILERR_NOMEMORY);
-    }
-    CodecCall codec;
-    ijl::Properties& p = codec.props;
-    SetSource(&p);
-    p.dibBytes = block.data();
-    p.dibWidth = static_cast<int>(plan.width);
-    p.dibHeight = -static_cast<int>(plan.height);
-    p.dibChannels = kRgbChannels;
-    p.dibColor = ijl::kColorBgr;
-    if (m_info.colormodel == kGreyColorModel) {
-      p.jpgChannels = 1;
-      p.jpgColor = ijl::kColorGray;
-    }
-    result = MapCodecResult(codec.Read(plan.mode));
-    if (result != IMGFILERR_OK) return Status(result);
-    *width = static_cast<unsigned short>(plan.width);
-    *height = static_cast<unsigned short>(plan.height);
-    result = nxformat::PackedDibFromBlock(block.data(), size_t(plan.width) * kRgbChannels, plan.width, plan.height,
-                                          &dib);
-  }
+  result = nxformat::PackedDibFromBlock(block.pixels, block.lineBytes, block.width, block.height, &dib);
   if (result != IMGFILERR_OK) return Status(result);
   *thumbnail = reinterpret_cast<NXHGLOBAL>(dib);
   return Status(IMGFILERR_OK);
+}
+
+STDMETHODIMP NXJPEGFormat::GetThumbnail(tagIMAGEBUFDESC* thumb, LONG) {
+  if (!thumb) return Status(IMGFILERR_FAILED);
+  if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
+  std::unique_ptr<uint8_t[]> decoded;
+  ThumbnailBlock block;
+  tagIMGFILERR result = ThumbnailPixels(nxformat::ThumbnailBoxSide(thumb->width),
+                                        nxformat::ThumbnailBoxSide(thumb->height), &decoded, &block);
+  if (result != IMGFILERR_OK) return Status(result);
+  return Status(nxformat::CopyBlockToDescriptor(block.pixels, block.width, block.height, block.lineBytes, thumb));
 }
 
 }  // namespace nxjpeg

@@ -290,6 +290,14 @@ TEST_F(JpegModule, EmbeddedThumbnailIsUsedWithoutDecodingTheImage) {
     EXPECT_EQ(120, dib.height);
     ExpectColor(dib.Pixel(80, 60), kGreen);
   }
+  std::vector<uint8_t> buffer(80 * 3 * 60);
+  tagIMAGEBUFDESC desc = {};
+  desc.width = 80;
+  desc.height = 60;
+  desc.bytesPerLine = 80 * 3;
+  desc.pixels = buffer.data();
+  ASSERT_EQ(kOk, module->GetThumbnail(&desc, FALSE));
+  ExpectColor(&buffer[(30 * 80 + 40) * 3], kGreen);
   NXHGLOBAL whole = 0;
   EXPECT_NE(kOk, module->ReadToDIB(&whole));
 }
@@ -309,6 +317,28 @@ TEST_F(JpegModule, GetThumbnailFitsTheBitmapIntoTheDescriptor) {
   ExpectColor(&buffer[0], fixtures::kBottom);                       // bitmap layout: bottom line first, BGR
   ExpectColor(&buffer[kLine * 73 + 3 * 99], fixtures::kTop);
   EXPECT_EQ(0xCD, buffer[kLine * 74]);                              // nothing beyond the buffer
+}
+
+// The module's own GetThumbnail skips the platform bitmap the shared one goes through, with the same pixels.
+TEST_F(JpegModule, GetThumbnailEqualsThePlatformThumbnailCopiedIn) {
+  for (int channels : {3, 1}) {
+    Open(Fixture("same.jpg", fixtures::Jpeg(1700, 1100, 90, channels)));
+    const uint32_t kWidth = 112, kHeight = 72, kLine = kWidth * 3 + 4;
+    std::vector<uint8_t> direct(kLine * kHeight), shared(kLine * kHeight);
+    tagIMAGEBUFDESC desc = {};
+    desc.width = kWidth;
+    desc.height = kHeight;
+    desc.bytesPerLine = kLine;
+    desc.pixels = direct.data();
+    ASSERT_EQ(kOk, module->GetThumbnail(&desc, FALSE));
+    NXHGLOBAL handle = 0;
+    unsigned short w = kWidth, h = kHeight;
+    ASSERT_EQ(kOk, module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+    desc.pixels = shared.data();
+    EXPECT_EQ(IMGFILERR_OK, nxformat::CopyDibToDescriptor(reinterpret_cast<HGLOBAL>(handle), &desc));
+    GlobalFree(reinterpret_cast<HGLOBAL>(handle));
+    EXPECT_EQ(shared, direct) << channels << " channels";
+  }
 }
 
 // The file Open read is what later reads decode, until it is closed: the Gallery opens each file and takes its

@@ -16,6 +16,8 @@ namespace nxformat {
 // The GetThumbnail every module shares: the module's platform thumbnail for the descriptor's size, copied into
 // the descriptor's buffer (CopyDibToDescriptor) and freed.
 HRESULT ThumbnailIntoDescriptor(INXIFLib* module, tagIMAGEBUFDESC* desc, LONG expand);
+// A descriptor's width or height as the box side of a thumbnail request (sizes travel as 16-bit values).
+unsigned short ThumbnailBoxSide(uint32_t side);
 
 template <class Derived>
 class FormatModule : public comkit::Object<Derived, INXIFLib> {

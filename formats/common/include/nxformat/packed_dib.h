@@ -50,6 +50,9 @@ tagIMGFILERR CheckPacked24(const uint8_t* bytes, size_t size, const BITMAPINFOHE
 // nor the bitmap's pixel area. A bitmap of another size than the descriptor is resampled (area average) to the
 // descriptor's width and height, which stay as they are.
 tagIMGFILERR CopyDibToDescriptor(HGLOBAL dib, tagIMAGEBUFDESC* desc);
+// The same from a block of sh lines of sw pixels (3 bytes each), srcLine bytes apart, in the bitmap's layout.
+tagIMGFILERR CopyBlockToDescriptor(const uint8_t* pixels, uint32_t sw, uint32_t sh, size_t srcLine,
+                                   tagIMAGEBUFDESC* desc);
 
 // Resamples src (sw x sh, 3 bytes per pixel, srcLine apart) onto dst (dw x dh, dstLine apart), lines in the
 // same memory order on both sides.
