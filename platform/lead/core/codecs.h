@@ -31,9 +31,25 @@ int decodePng(const uint8_t* data, size_t size, ORVLBITMAP* out);
 // PNG of a 1/4/8/24/32-bit bitmap (palette, grey or colour; alpha kept when the pad bytes carry any).
 int encodePng(const ORVLBITMAP* bmp, Bytes* out);
 
+// Where a writer's bytes go: appended in order, with earlier ones patched once known (a file, or memory).
+class ByteSink {
+ public:
+  virtual bool append(const uint8_t* data, size_t n) = 0;
+  virtual bool patch(uint32_t at, const uint8_t* data, size_t n) = 0;
+  virtual uint64_t size() const = 0;
+
+ protected:
+  ~ByteSink() = default;
+};
+
 // TIFF: a new one-page file (page <= 1) or page number `page` written into the existing file bytes
 // (replacing that page or appending it after the last). packBits chooses run-length compression.
 int encodeTiff(const ORVLBITMAP* bmp, bool packBits, int page, Bytes* file);
+// TIFF page `page` (from 0) decoded by us when it is 8-bit RGB in strips (see TiffFile::decodeRgb);
+// ORVL_ERROR_NOT_SUPPORTED when the platform's reader must take it.
+int decodeTiff(const uint8_t* data, size_t size, size_t page, ORVLBITMAP* out);
+// A new one-page TIFF file into an empty sink, written as it is made (large pictures need no second copy).
+int writeTiff(const ORVLBITMAP* bmp, bool packBits, ByteSink* sink);
 
 // Quality factor (2 best .. 255 smallest) to JPEG quality; defaults for values below 2.
 int qualityFromFactor(int qfactor);

@@ -8,6 +8,10 @@
 
 #include "pixels.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace { constexpr double kPi = 3.14159265358979323846; }
 
 namespace orvl {
@@ -20,6 +24,59 @@ int nearestIndex(const ORVLRGBQUAD* pal, int n, int r, int g, int b) {
     if (d < bestD) { bestD = d; best = i; if (d == 0) break; }
   }
   return best;
+}
+
+void copySwappingRedBlue(const uint8_t* src, uint8_t* dst, size_t pixels) {
+  size_t i = 0;
+#ifdef __SSE2__
+  // Sixteen pixels (three vectors) a step. Within vector r, byte j is byte k = 16 r + j of the run: k % 3 == 1
+  // stays, k % 3 == 0 takes byte k + 2 and k % 3 == 2 byte k - 2; the few of those across a vector boundary
+  // come from the neighbouring vector.
+  struct Masks {
+    __m128i keep[3], next[3], prev[3];
+    Masks() {
+      for (int r = 0; r < 3; ++r) {
+        alignas(16) uint8_t k[16], n[16], p[16];
+        for (int j = 0; j < 16; ++j) {
+          const int m = (16 * r + j) % 3;
+          k[j] = m == 1 ? 0xFF : 0;
+          n[j] = m == 0 ? 0xFF : 0;
+          p[j] = m == 2 ? 0xFF : 0;
+        }
+        keep[r] = _mm_load_si128(reinterpret_cast<const __m128i*>(k));
+        next[r] = _mm_load_si128(reinterpret_cast<const __m128i*>(n));
+        prev[r] = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+      }
+    }
+  };
+  static const Masks m;
+  const __m128i byte0 = _mm_cvtsi32_si128(0xFF), byte1 = _mm_slli_si128(byte0, 1);
+  const __m128i byte14 = _mm_slli_si128(byte0, 14), byte15 = _mm_slli_si128(byte0, 15);
+  for (; i + 16 <= pixels; i += 16) {
+    const __m128i* s = reinterpret_cast<const __m128i*>(src + 3 * i);
+    const __m128i a = _mm_loadu_si128(s), b = _mm_loadu_si128(s + 1), c = _mm_loadu_si128(s + 2);
+    auto inner = [&](__m128i v, int r) {
+      return _mm_or_si128(_mm_or_si128(_mm_and_si128(v, m.keep[r]), _mm_and_si128(_mm_srli_si128(v, 2), m.next[r])),
+                          _mm_and_si128(_mm_slli_si128(v, 2), m.prev[r]));
+    };
+    const __m128i oa = _mm_or_si128(inner(a, 0), _mm_and_si128(_mm_slli_si128(b, 14), byte15));
+    const __m128i ob = _mm_or_si128(_mm_or_si128(inner(b, 1), _mm_and_si128(_mm_slli_si128(c, 14), byte14)),
+                                    _mm_and_si128(_mm_srli_si128(a, 14), byte1));
+    const __m128i oc = _mm_or_si128(inner(c, 2), _mm_and_si128(_mm_srli_si128(b, 14), byte0));
+    __m128i* d = reinterpret_cast<__m128i*>(dst + 3 * i);
+    _mm_storeu_si128(d, oa);
+    _mm_storeu_si128(d + 1, ob);
+    _mm_storeu_si128(d + 2, oc);
+  }
+#endif
+  for (; i < pixels; ++i) {
+    const uint8_t* s = src + 3 * i;
+    uint8_t* d = dst + 3 * i;
+    const uint8_t first = s[0], third = s[2];
+    d[0] = third;
+    d[1] = s[1];
+    d[2] = first;
+  }
 }
 
 void greyPalette(ORVLRGBQUAD* pal, int bits) {

@@ -1,6 +1,7 @@
 // Internal helpers of the toolkit's portable core: record checks, row addressing, raw pixel values.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -71,6 +72,9 @@ inline uint32_t colorToRaw(const ORVLBITMAP* b, ORVLCOLOR c) {
 
 inline uint8_t clamp8(int v) { return uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 inline int luma(int r, int g, int b) { return (r * 77 + g * 150 + b * 29 + 128) >> 8; }
+
+// Copies pixels of three bytes, swapping the first and the third (RGB <-> BGR); src may be dst.
+void copySwappingRedBlue(const uint8_t* src, uint8_t* dst, size_t pixels);
 
 // Fills a palette with the default ramp for the depth (grey levels).
 void greyPalette(ORVLRGBQUAD* pal, int bits);

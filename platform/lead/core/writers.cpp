@@ -1,4 +1,5 @@
-// TIFF pages (over the shared directory reader) and the writers of the portable core: PNG, TIFF pages, JPEG.
+// TIFF pages (over the shared directory reader) and their common pixel layout, and the writers of the portable
+// core: PNG, TIFF pages, JPEG.
 #include <zlib.h>
 
 #include <algorithm>
@@ -20,7 +21,10 @@ constexpr size_t kTiffHeaderSize = 8;
 constexpr uint16_t kTagWidth = 256, kTagHeight = 257, kTagBits = 258, kTagCompression = 259, kTagPhotometric = 262,
                    kTagStripOffsets = 273, kTagSamples = 277, kTagRowsPerStrip = 278, kTagStripBytes = 279,
                    kTagXRes = 282, kTagYRes = 283, kTagPlanar = 284, kTagResUnit = 296, kTagColorMap = 320,
-                   kTagExtraSamples = 338, kTagSubfileType = 254;
+                   kTagExtraSamples = 338, kTagSubfileType = 254, kTagOrientation = 274, kTagTileWidth = 322,
+                   kTagPredictor = 317, kTagSampleFormat = 339;
+constexpr uint32_t kCompressionNone = 1, kCompressionPackBits = 32773, kPhotometricRgb = 2;
+constexpr int32_t kDefaultTiffDpi = 96;
 using tiffifd::kTypeLong;
 using tiffifd::kTypeRational;
 using tiffifd::kTypeShort;
@@ -28,6 +32,7 @@ using tiffifd::kTypeShort;
 int TiffFile::parse(const uint8_t* data, size_t size) {
   using tiffifd::Status;
   pages.clear();
+  data_ = data;
   if (reader_.open(data, size) != Status::kOk)
     return size < kTiffHeaderSize ? ORVL_ERROR_FILE_READ : ORVL_ERROR_FILE_FORMAT;
   switch (reader_.chain(kMaxPages, &pages)) {
@@ -73,6 +78,122 @@ int TiffFile::readPage(size_t index, TiffPage* p) const {
   return ORVL_SUCCESS;
 }
 
+namespace {
+
+// The i-th value of a SHORT or LONG entry (in the entry itself when they fit there); false when outside the data.
+bool entryValue(const tiffifd::Reader& r, const tiffifd::Entry& e, uint32_t i, uint32_t* out) {
+  const uint64_t size = e.type == kTypeShort ? 2 : 4;
+  if ((e.type != kTypeShort && e.type != kTypeLong) || i >= e.count) return false;
+  const uint64_t at = (size * e.count <= 4 ? e.field : e.value) + size * i;
+  if (!r.holds(at, size)) return false;
+  *out = size == 2 ? r.u16(size_t(at)) : r.u32(size_t(at));
+  return true;
+}
+
+// Unpacks one row of PackBits data starting at *pos; false when the data ends early or a run crosses the row.
+bool unpackBitsRow(const uint8_t* s, size_t n, size_t* pos, uint8_t* row, size_t rowBytes) {
+  size_t got = 0, i = *pos;
+  while (got < rowBytes) {
+    if (i >= n) return false;
+    const int c = int8_t(s[i++]);
+    if (c >= 0) {
+      const size_t len = size_t(c) + 1;
+      if (len > n - i || len > rowBytes - got) return false;
+      std::memcpy(row + got, s + i, len);
+      i += len;
+      got += len;
+    } else if (c != -128) {
+      const size_t len = size_t(1 - c);
+      if (i >= n || len > rowBytes - got) return false;
+      std::memset(row + got, s[i++], len);
+      got += len;
+    }
+  }
+  *pos = i;
+  return true;
+}
+
+}  // namespace
+
+int TiffFile::decodeRgb(size_t index, ORVLBITMAP* out) const {
+  TiffPage page;
+  if (index >= pages.size() || readPage(index, &page) != ORVL_SUCCESS) return ORVL_ERROR_NOT_SUPPORTED;
+  const tiffifd::Directory& dir = pages[index];
+  uint32_t planar = 1, rowsPerStrip = UINT32_MAX, orientation = 1, sampleFormat = 1, predictor = 1;
+  tiffifd::Entry bits, offsets, counts;
+  bool haveBits = false, haveOffsets = false, haveCounts = false, haveRes[2] = {false, false};
+  for (size_t i = 0; i < dir.entries; ++i) {
+    const tiffifd::Entry e = reader_.entry(dir, i);
+    switch (e.tag) {
+      case kTagBits: bits = e; haveBits = true; break;
+      case kTagStripOffsets: offsets = e; haveOffsets = true; break;
+      case kTagStripBytes: counts = e; haveCounts = true; break;
+      case kTagRowsPerStrip: rowsPerStrip = e.value; break;
+      case kTagPlanar: planar = e.value; break;
+      case kTagOrientation: orientation = e.value; break;
+      case kTagSampleFormat: sampleFormat = e.value; break;
+      case kTagPredictor: predictor = e.value; break;
+      case kTagXRes: haveRes[0] = true; break;
+      case kTagYRes: haveRes[1] = true; break;
+      case kTagExtraSamples: case kTagTileWidth: return ORVL_ERROR_NOT_SUPPORTED;
+      default: break;
+    }
+  }
+  if (page.samplesPerPixel != 3 || page.photometric != kPhotometricRgb || planar != 1 || orientation != 1 ||
+      sampleFormat != 1 || predictor != 1 || !haveBits || !haveOffsets || !haveCounts || haveRes[0] != haveRes[1] ||
+      (page.compression != kCompressionNone && page.compression != kCompressionPackBits) || page.width == 0 ||
+      page.height == 0 || page.width > ORVL_MAX_DIMENSION || page.height > ORVL_MAX_DIMENSION || rowsPerStrip == 0)
+    return ORVL_ERROR_NOT_SUPPORTED;
+  for (uint32_t k = 0; k < 3; ++k) {
+    uint32_t v = 0;
+    if (bits.count != 3 || !entryValue(reader_, bits, k, &v) || v != 8) return ORVL_ERROR_NOT_SUPPORTED;
+  }
+  const uint32_t strips = (page.height - 1) / std::min(rowsPerStrip, page.height) + 1;
+  if (offsets.count != strips || counts.count != strips) return ORVL_ERROR_NOT_SUPPORTED;
+
+  ORVLBITMAP bmp;
+  int rc = createRaw(&bmp, int(page.width), int(page.height), 24, ORVL_ORDER_BGR, ORVL_TOP_LEFT);
+  if (rc != ORVL_SUCCESS) return rc;
+  const size_t rowBytes = size_t(page.width) * 3;
+  Bytes row(page.compression == kCompressionPackBits ? rowBytes : 0);
+  uint32_t y = 0;
+  for (uint32_t s = 0; s < strips && rc == ORVL_SUCCESS; ++s) {
+    uint32_t at = 0, n = 0;
+    const uint32_t rows = std::min(rowsPerStrip, page.height - y);
+    if (!entryValue(reader_, offsets, s, &at) || !entryValue(reader_, counts, s, &n) || !reader_.holds(at, n)) {
+      rc = ORVL_ERROR_NOT_SUPPORTED;
+      break;
+    }
+    const uint8_t* strip = data_ + at;
+    if (page.compression == kCompressionNone) {
+      if (uint64_t(rows) * rowBytes > n) { rc = ORVL_ERROR_NOT_SUPPORTED; break; }
+      for (uint32_t r = 0; r < rows; ++r)
+        copySwappingRedBlue(strip + r * rowBytes, bmp.Data + size_t(y + r) * bmp.BytesPerLine, page.width);
+    } else {
+      size_t pos = 0;
+      for (uint32_t r = 0; r < rows && rc == ORVL_SUCCESS; ++r) {
+        if (!unpackBitsRow(strip, n, &pos, row.data(), rowBytes)) rc = ORVL_ERROR_NOT_SUPPORTED;
+        else copySwappingRedBlue(row.data(), bmp.Data + size_t(y + r) * bmp.BytesPerLine, page.width);
+      }
+    }
+    y += rows;
+  }
+  if (rc != ORVL_SUCCESS) {
+    orvlFreeBitmap(&bmp);
+    return rc;
+  }
+  // The resolution tags are the caller's to read; without them, the value the imaging component reports.
+  if (!haveRes[0]) bmp.XResolution = bmp.YResolution = kDefaultTiffDpi;
+  *out = bmp;
+  return ORVL_SUCCESS;
+}
+
+int decodeTiff(const uint8_t* data, size_t size, size_t page, ORVLBITMAP* out) {
+  TiffFile file;
+  if (file.parse(data, size) != ORVL_SUCCESS) return ORVL_ERROR_NOT_SUPPORTED;
+  return file.decodeRgb(page, out);
+}
+
 // ---- PNG ----
 namespace {
 
@@ -112,6 +233,11 @@ void fileRow(const ORVLBITMAP* b, int y, int channels, uint8_t* out) {
   if (b->BitsPerPixel <= 8) { std::memcpy(out, s, size_t((int64_t(b->Width) * b->BitsPerPixel + 7) / 8)); return; }
   const int sb = b->BitsPerPixel / 8;
   const bool bgr = b->Order == ORVL_ORDER_BGR;
+  if (sb == 3 && channels == 3) {
+    if (bgr) copySwappingRedBlue(s, out, size_t(b->Width));
+    else std::memcpy(out, s, size_t(b->Width) * 3);
+    return;
+  }
   for (int x = 0; x < b->Width; ++x, s += sb, out += channels) {
     out[0] = bgr ? s[2] : s[0]; out[1] = s[1]; out[2] = bgr ? s[0] : s[2];
     if (channels == 4) out[3] = s[3];
@@ -216,14 +342,33 @@ class TiffWriter {
     if (big_) { u16(o, v >> 16); u16(o, v & 0xffff); }
     else { u16(o, v & 0xffff); u16(o, v >> 16); }
   }
-  void patch32(Bytes* o, size_t at, uint32_t v) const {
+  bool patch32(ByteSink* o, uint32_t at, uint32_t v) const {
     Bytes t;
     u32(&t, v);
-    std::memcpy(o->data() + at, t.data(), 4);
+    return o->patch(at, t.data(), t.size());
   }
 
  private:
   bool big_;
+};
+
+// A growing byte vector as a sink.
+class BytesSink : public ByteSink {
+ public:
+  explicit BytesSink(Bytes* bytes) : bytes_(bytes) {}
+  bool append(const uint8_t* data, size_t n) override {
+    bytes_->insert(bytes_->end(), data, data + n);
+    return true;
+  }
+  bool patch(uint32_t at, const uint8_t* data, size_t n) override {
+    if (at > bytes_->size() || n > bytes_->size() - at) return false;
+    std::memcpy(bytes_->data() + at, data, n);
+    return true;
+  }
+  uint64_t size() const override { return bytes_->size(); }
+
+ private:
+  Bytes* bytes_;
 };
 
 void packBitsRow(const uint8_t* s, size_t n, Bytes* o) {
@@ -247,64 +392,62 @@ void packBitsRow(const uint8_t* s, size_t n, Bytes* o) {
 
 struct Entry { uint16_t tag, type; uint32_t count, value; };
 
-}  // namespace
+constexpr uint32_t kMaxTiffBytes = 0x7ff00000u;
+// Rows go to the sink in chunks of about this many bytes.
+constexpr size_t kTiffChunkBytes = size_t(1) << 18;
 
-int encodeTiff(const ORVLBITMAP* bmp, bool packBits, int page, Bytes* file) {
-  if (!isAllocated(bmp)) return ORVL_ERROR_NO_BITMAP;
+// One page's pixels, values and directory after the sink's even number of bytes; the directory continues the
+// chain with `following`. *ifdAt receives the directory's offset.
+int writeTiffPage(const ORVLBITMAP* bmp, bool packBits, bool big, uint32_t following, ByteSink* sink,
+                  uint32_t* ifdAt) {
+  const TiffWriter w(big);
   const int bits = bmp->BitsPerPixel;
-  if (bits == 16) return ORVL_ERROR_INVALID_BITS;
-  TiffFile existing;
-  bool big = false;
-  size_t linkAt = 4;      // where the new directory's offset goes
-  uint32_t following = 0; // directory the new one continues with (pages after a replaced one)
-  if (page > 1) {
-    int rc = existing.parse(file->data(), file->size());
-    if (rc != ORVL_SUCCESS) return rc;
-    if (size_t(page) > existing.pages.size() + 1) return ORVL_ERROR_PAGE_NOT_FOUND;
-    big = existing.bigEndian();
-    linkAt = existing.pages[size_t(page) - 2].nextField;
-    if (size_t(page) <= existing.pages.size()) following = existing.pages[size_t(page) - 1].next;
-  } else {
-    file->clear();
-    file->push_back('I'); file->push_back('I'); file->push_back(42); file->push_back(0);
-    file->push_back(0); file->push_back(0); file->push_back(0); file->push_back(0);
-  }
-  TiffWriter w(big);
-  if (file->size() & 1) file->push_back(0);
-
   const bool alpha = hasAlpha(bmp);
   const int channels = bits <= 8 ? 1 : alpha ? 4 : 3;
   const bool greyPal = bits <= 8 && isGreyRamp(bmp);
   const uint32_t photometric = bits <= 8 ? (greyPal ? 1 : 3) : 2;
   const size_t rowBytes = bits <= 8 ? size_t((int64_t(bmp->Width) * bits + 7) / 8) : size_t(bmp->Width) * channels;
 
-  // Pixel data: one strip.
-  const uint32_t stripOffset = uint32_t(file->size());
-  Bytes row(rowBytes);
-  for (int y = 0; y < bmp->Height; ++y) {
-    fileRow(bmp, y, bits <= 8 ? 0 : channels, row.data());
-    if (packBits) packBitsRow(row.data(), rowBytes, file);
-    else file->insert(file->end(), row.begin(), row.end());
-    if (file->size() > 0x7ff00000u) return ORVL_ERROR_INVALID_SIZE;
+  // Pixel data: one strip, written in chunks of rows.
+  const uint64_t stripOffset = sink->size();
+  const int chunkRows = int(std::max<size_t>(1, kTiffChunkBytes / rowBytes));
+  Bytes chunk, row(rowBytes);
+  chunk.reserve(packBits ? 0 : size_t(std::min(chunkRows, bmp->Height)) * rowBytes);
+  for (int y0 = 0; y0 < bmp->Height; y0 += chunkRows) {
+    const int n = std::min(chunkRows, bmp->Height - y0);
+    chunk.clear();
+    for (int y = y0; y < y0 + n; ++y) {
+      if (packBits) {
+        fileRow(bmp, y, bits <= 8 ? 0 : channels, row.data());
+        packBitsRow(row.data(), rowBytes, &chunk);
+      } else {
+        chunk.resize(chunk.size() + rowBytes);
+        fileRow(bmp, y, bits <= 8 ? 0 : channels, chunk.data() + chunk.size() - rowBytes);
+      }
+    }
+    if (sink->size() + chunk.size() > kMaxTiffBytes) return ORVL_ERROR_INVALID_SIZE;
+    if (!sink->append(chunk.data(), chunk.size())) return ORVL_ERROR_FILE_WRITE;
   }
-  const uint32_t stripBytes = uint32_t(file->size() - stripOffset);
-  if (file->size() & 1) file->push_back(0);
+  const uint32_t stripBytes = uint32_t(sink->size() - stripOffset);
 
-  // Out-of-line values: bits per sample, resolutions, colour map.
+  // Out-of-line values: bits per sample, resolutions, colour map; then the directory. tail[i] goes to base + i.
+  Bytes tail;
+  const uint32_t base = uint32_t(sink->size());
+  if (base & 1) tail.push_back(0);
   uint32_t bitsAt = 0;
-  if (channels > 1) { bitsAt = uint32_t(file->size()); for (int k = 0; k < channels; ++k) w.u16(file, 8); }
-  const uint32_t resAt = uint32_t(file->size());
+  if (channels > 1) { bitsAt = uint32_t(base + tail.size()); for (int k = 0; k < channels; ++k) w.u16(&tail, 8); }
+  const uint32_t resAt = uint32_t(base + tail.size());
   int xr = bmp->XResolution > 0 ? bmp->XResolution : 72, yr = bmp->YResolution > 0 ? bmp->YResolution : 72;
-  w.u32(file, uint32_t(xr)); w.u32(file, 1); w.u32(file, uint32_t(yr)); w.u32(file, 1);
+  w.u32(&tail, uint32_t(xr)); w.u32(&tail, 1); w.u32(&tail, uint32_t(yr)); w.u32(&tail, 1);
   uint32_t mapAt = 0;
   if (photometric == 3) {
-    mapAt = uint32_t(file->size());
+    mapAt = uint32_t(base + tail.size());
     const int n = 1 << bits;
     for (int c = 0; c < 3; ++c)
       for (int i = 0; i < n; ++i) {
         const ORVLRGBQUAD& q = bmp->Palette[i];
         uint32_t v = c == 0 ? q.rgbRed : c == 1 ? q.rgbGreen : q.rgbBlue;
-        w.u16(file, v * 257);
+        w.u16(&tail, v * 257);
       }
   }
   std::vector<Entry> e;
@@ -314,7 +457,7 @@ int encodeTiff(const ORVLBITMAP* bmp, bool packBits, int page, Bytes* file) {
   e.push_back({kTagBits, kTypeShort, uint32_t(channels), channels > 1 ? bitsAt : uint32_t(bits <= 8 ? bits : 8)});
   e.push_back({kTagCompression, kTypeShort, 1, packBits ? 32773u : 1u});
   e.push_back({kTagPhotometric, kTypeShort, 1, photometric});
-  e.push_back({kTagStripOffsets, kTypeLong, 1, stripOffset});
+  e.push_back({kTagStripOffsets, kTypeLong, 1, uint32_t(stripOffset)});
   e.push_back({kTagSamples, kTypeShort, 1, uint32_t(channels)});
   e.push_back({kTagRowsPerStrip, kTypeLong, 1, uint32_t(bmp->Height)});
   e.push_back({kTagStripBytes, kTypeLong, 1, stripBytes});
@@ -324,17 +467,62 @@ int encodeTiff(const ORVLBITMAP* bmp, bool packBits, int page, Bytes* file) {
   e.push_back({kTagResUnit, kTypeShort, 1, 2});
   if (mapAt) e.push_back({kTagColorMap, kTypeShort, uint32_t(3 << bits), mapAt});
   if (alpha) e.push_back({kTagExtraSamples, kTypeShort, 1, 2});
-  const uint32_t ifdAt = uint32_t(file->size());
-  w.u16(file, uint32_t(e.size()));
+  *ifdAt = uint32_t(base + tail.size());
+  w.u16(&tail, uint32_t(e.size()));
   for (const Entry& x : e) {
-    w.u16(file, x.tag); w.u16(file, x.type); w.u32(file, x.count);
-    if (x.type == kTypeShort && x.count == 1) { w.u16(file, x.value); w.u16(file, 0); }
-    else w.u32(file, x.value);
+    w.u16(&tail, x.tag); w.u16(&tail, x.type); w.u32(&tail, x.count);
+    if (x.type == kTypeShort && x.count == 1) { w.u16(&tail, x.value); w.u16(&tail, 0); }
+    else w.u32(&tail, x.value);
   }
-  w.u32(file, following);
-  w.patch32(file, linkAt, ifdAt);
-  return ORVL_SUCCESS;
+  w.u32(&tail, following);
+  if (sink->size() + tail.size() > kMaxTiffBytes) return ORVL_ERROR_INVALID_SIZE;
+  return sink->append(tail.data(), tail.size()) ? ORVL_SUCCESS : ORVL_ERROR_FILE_WRITE;
 }
+
+// What a TIFF page needs of a bitmap.
+int checkTiffSource(const ORVLBITMAP* bmp) {
+  if (!isAllocated(bmp)) return ORVL_ERROR_NO_BITMAP;
+  return bmp->BitsPerPixel == 16 ? ORVL_ERROR_INVALID_BITS : ORVL_SUCCESS;
+}
+
+}  // namespace
+
+int writeTiff(const ORVLBITMAP* bmp, bool packBits, ByteSink* sink) {
+  int rc = checkTiffSource(bmp);
+  if (rc != ORVL_SUCCESS) return rc;
+  const uint8_t header[8] = {'I', 'I', 42, 0, 0, 0, 0, 0};
+  if (!sink->append(header, sizeof header)) return ORVL_ERROR_FILE_WRITE;
+  uint32_t ifdAt = 0;
+  rc = writeTiffPage(bmp, packBits, false, 0, sink, &ifdAt);
+  if (rc != ORVL_SUCCESS) return rc;
+  constexpr uint32_t kFirstDirectoryField = 4;
+  return TiffWriter(false).patch32(sink, kFirstDirectoryField, ifdAt) ? ORVL_SUCCESS : ORVL_ERROR_FILE_WRITE;
+}
+
+int encodeTiff(const ORVLBITMAP* bmp, bool packBits, int page, Bytes* file) {
+  int rc = checkTiffSource(bmp);
+  if (rc != ORVL_SUCCESS) return rc;
+  if (page <= 1) {
+    file->clear();
+    BytesSink sink(file);
+    return writeTiff(bmp, packBits, &sink);
+  }
+  TiffFile existing;
+  rc = existing.parse(file->data(), file->size());
+  if (rc != ORVL_SUCCESS) return rc;
+  if (size_t(page) > existing.pages.size() + 1) return ORVL_ERROR_PAGE_NOT_FOUND;
+  const bool big = existing.bigEndian();
+  const uint32_t linkAt = existing.pages[size_t(page) - 2].nextField;  // where the new directory's offset goes
+  // The directory the new one continues with: the pages after a replaced one.
+  const uint32_t following = size_t(page) <= existing.pages.size() ? existing.pages[size_t(page) - 1].next : 0;
+  if (file->size() & 1) file->push_back(0);
+  BytesSink sink(file);
+  uint32_t ifdAt = 0;
+  rc = writeTiffPage(bmp, packBits, big, following, &sink, &ifdAt);
+  if (rc != ORVL_SUCCESS) return rc;
+  return TiffWriter(big).patch32(&sink, linkAt, ifdAt) ? ORVL_SUCCESS : ORVL_ERROR_FILE_CORRUPT;
+}
+
 
 // ---- JPEG through the suite's codec ----
 int qualityFromFactor(int qfactor) {

@@ -104,7 +104,15 @@ int loadBytes(const uint8_t* data, size_t size, ORVLBITMAP* bmp, int bits, int o
       rc = decodePng(data, size, &pic);
       if (rc == ORVL_ERROR_NOT_SUPPORTED) rc = wicDecode(data, size, 0, &pic);
       break;
-    case ORVL_FMT_GIF: case ORVL_FMT_TIFF:
+    case ORVL_FMT_TIFF:
+      if (stamp) return ORVL_ERROR_NOT_SUPPORTED;
+      // Colour strips as most programs write them are ours, several times faster than the imaging component
+      // under Wine; everything else, and other depths than the file's 24 bits (whose 32-bit form comes from the
+      // component's converter), go there.
+      rc = bits == 0 || bits == 24 ? decodeTiff(data, size, size_t(currentPage() - 1), &pic) : ORVL_ERROR_NOT_SUPPORTED;
+      if (rc == ORVL_ERROR_NOT_SUPPORTED) rc = wicDecode(data, size, currentPage() - 1, &pic);
+      break;
+    case ORVL_FMT_GIF:
       if (stamp) return ORVL_ERROR_NOT_SUPPORTED;
       rc = wicDecode(data, size, currentPage() - 1, &pic);
       break;
@@ -125,9 +133,30 @@ int loadBytes(const uint8_t* data, size_t size, ORVLBITMAP* bmp, int bits, int o
   return ORVL_SUCCESS;
 }
 
+// A file written through stdio as a writer's sink; patches seek back and return to the end.
+class FileSink : public ByteSink {
+ public:
+  explicit FileSink(std::FILE* file) : file_(file) {}
+  bool append(const uint8_t* data, size_t n) override {
+    if (n && std::fwrite(data, 1, n, file_) != n) return false;
+    size_ += n;
+    return true;
+  }
+  bool patch(uint32_t at, const uint8_t* data, size_t n) override {
+    return at <= size_ && n <= size_ - at && std::fseek(file_, long(at), SEEK_SET) == 0 &&
+           std::fwrite(data, 1, n, file_) == n && std::fseek(file_, 0, SEEK_END) == 0;
+  }
+  uint64_t size() const override { return size_; }
+
+ private:
+  std::FILE* file_;
+  uint64_t size_ = 0;
+};
+
 // Encodes bmp as a file of the format at bits (0: the bitmap's own). `file` holds the existing file for
-// TIFF pages after the first.
-int saveBytes(ORVLBITMAP* bmp, int format, int bits, int qfactor, uint32_t flags, int page, Bytes* file) {
+// TIFF pages after the first; a one-page TIFF goes to `stream` instead, when given, as it is made.
+int saveBytes(ORVLBITMAP* bmp, int format, int bits, int qfactor, uint32_t flags, int page, Bytes* file,
+              ByteSink* stream = nullptr) {
   if (!isAllocated(bmp)) return ORVL_ERROR_NO_BITMAP;
   if (bits == 0) bits = bmp->BitsPerPixel;
   if (!isValidBits(bits)) return ORVL_ERROR_INVALID_BITS;
@@ -162,7 +191,11 @@ int saveBytes(ORVLBITMAP* bmp, int format, int bits, int qfactor, uint32_t flags
   switch (format) {
     case ORVL_FMT_BMP: rc = encodeBmp(src, file); break;
     case ORVL_FMT_PNG: rc = encodePng(src, file); break;
-    case ORVL_FMT_TIFF: rc = encodeTiff(src, (flags & ORVL_SAVE_COMPRESSED) != 0, page, file); break;
+    case ORVL_FMT_TIFF: {
+      const bool packBits = (flags & ORVL_SAVE_COMPRESSED) != 0;
+      rc = stream && page <= 1 ? writeTiff(src, packBits, stream) : encodeTiff(src, packBits, page, file);
+      break;
+    }
     case ORVL_FMT_JPEG: rc = encodeJpeg(src, qualityFromFactor(qfactor), file); break;
     default: rc = wicEncodeGif(src, file); break;
   }
@@ -173,6 +206,22 @@ int saveBytes(ORVLBITMAP* bmp, int format, int bits, int qfactor, uint32_t flags
 int saveToPath(const char* path, ORVLBITMAP* bmp, int format, int bits, int qfactor, uint32_t flags) {
   if (!path) return ORVL_ERROR_INVALID_PARAM;
   const int page = format == ORVL_FMT_TIFF ? currentPage() : 1;
+  if (format == ORVL_FMT_TIFF && page <= 1) {
+    // Straight into the temporary file: a large picture's file is never held in memory. When no temporary can
+    // be made, the path below reports it as every other save does.
+    safefile::PendingFile out(path);
+    if (out.file()) {
+      FileSink sink(out.file());
+      int rc;
+      try {
+        rc = saveBytes(bmp, format, bits, qfactor, flags, page, nullptr, &sink);
+      } catch (const std::bad_alloc&) {
+        rc = ORVL_ERROR_NO_MEMORY;
+      }
+      if (rc != ORVL_SUCCESS) return rc;  // the temporary goes with `out`
+      return out.Commit() ? ORVL_SUCCESS : ORVL_ERROR_FILE_WRITE;
+    }
+  }
   Bytes file;
   if (page > 1) {
     int rc = readFile(path, &file);

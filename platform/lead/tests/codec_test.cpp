@@ -1,4 +1,5 @@
-// Portable codecs: BMP round trips and damage, TIFF pages, PNG round trips, filters and damage, identification of every format.
+// Portable codecs: BMP round trips and damage, TIFF pages and colour strips, PNG round trips, filters and damage,
+// identification of every format.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -280,6 +281,83 @@ TEST(LeadTiff, WritesPagesAndAppendsOrReplacesPageTwo) {
   const Bytes original = bmp;
   EXPECT_EQ(ORVL_ERROR_FILE_FORMAT, orvl::encodeTiff(&thumb, false, 2, &bmp));
   EXPECT_EQ(original, bmp);
+}
+
+// Sets the value of the first page's entry with the tag (a SHORT or LONG held in the entry), and its tag.
+void setTiffTag(Bytes* file, uint16_t tag, uint32_t value, uint16_t newTag = 0) {
+  orvl::TiffFile t;
+  ASSERT_EQ(ORVL_SUCCESS, t.parse(file->data(), file->size()));
+  const uint32_t dir = t.pages[0].offset;
+  const uint16_t n = uint16_t((*file)[dir] | ((*file)[dir + 1] << 8));
+  for (uint32_t i = 0; i < n; ++i) {
+    uint8_t* e = file->data() + dir + 2 + 12 * i;
+    if ((e[0] | (e[1] << 8)) != tag) continue;
+    const bool isShort = (e[2] | (e[3] << 8)) == 3;
+    for (int k = 0; k < (isShort ? 2 : 4); ++k) e[8 + k] = uint8_t(value >> (8 * k));
+    if (newTag) {
+      e[0] = uint8_t(newTag);
+      e[1] = uint8_t(newTag >> 8);
+    }
+    return;
+  }
+  ADD_FAILURE() << "no tag " << tag;
+}
+
+// Colour strips (uncompressed or PackBits) are decoded by the core; every other page, and any damage, is left to
+// the platform's reader with ORVL_ERROR_NOT_SUPPORTED.
+TEST(LeadTiff, ReadsColourStripsItselfAndLeavesOtherPagesToThePlatform) {
+  for (bool packBits : {false, true})
+    for (int width : {1, 17, 333}) {
+      SCOPED_TRACE(std::to_string(width) + (packBits ? " packbits" : " plain"));
+      Owned pic(makePattern(width, 30, 24));
+      Owned second(makePattern(9, 7, 24, ORVL_ORDER_RGB));
+      Bytes file;
+      ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&pic, packBits, 1, &file));
+      ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&second, !packBits, 2, &file));
+      Owned first, two;
+      ASSERT_EQ(ORVL_SUCCESS, orvl::decodeTiff(file.data(), file.size(), 0, &first));
+      EXPECT_EQ(24, first->BitsPerPixel);
+      EXPECT_EQ(ORVL_ORDER_BGR, first->Order);
+      expectSamePixels(&pic, &first);
+      ASSERT_EQ(ORVL_SUCCESS, orvl::decodeTiff(file.data(), file.size(), 1, &two));
+      expectSamePixels(&second, &two);
+      Owned none;
+      EXPECT_EQ(ORVL_ERROR_NOT_SUPPORTED, orvl::decodeTiff(file.data(), file.size(), 2, &none));
+      // Damage anywhere: an error, never a crash or a half-read picture.
+      for (size_t n = 0; n < file.size(); n += 1 + file.size() / 97) {
+        Owned cut;
+        EXPECT_EQ(ORVL_ERROR_NOT_SUPPORTED, orvl::decodeTiff(file.data(), n, 0, &cut)) << n;
+      }
+    }
+  Owned grey(makePattern(20, 10, 8));
+  Bytes greyFile;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&grey, false, 1, &greyFile));
+  Owned out;
+  EXPECT_EQ(ORVL_ERROR_NOT_SUPPORTED, orvl::decodeTiff(greyFile.data(), greyFile.size(), 0, &out));
+  Owned pic(makePattern(20, 10, 24));
+  const struct { uint16_t tag; uint32_t value; uint16_t newTag; } others[] = {
+      {259, 5, 0},        // LZW
+      {259, 8, 0},        // deflate
+      {284, 2, 0},        // planes
+      {296, 3, 274},      // an orientation other than rows from the top (in the resolution unit's place)
+      {296, 1, 338},      // extra samples
+      {278, 3, 0},        // rows per strip that the single strip does not match
+      {273, 1u << 30, 0}, // strip outside the file
+  };
+  for (const auto& o : others) {
+    SCOPED_TRACE(o.tag);
+    Bytes file;
+    ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&pic, false, 1, &file));
+    setTiffTag(&file, o.tag, o.value, o.newTag);
+    EXPECT_EQ(ORVL_ERROR_NOT_SUPPORTED, orvl::decodeTiff(file.data(), file.size(), 0, &out));
+  }
+  // A PackBits run that would cross into the next row.
+  Bytes packed;
+  ASSERT_EQ(ORVL_SUCCESS, orvl::encodeTiff(&pic, true, 1, &packed));
+  orvl::TiffFile t;
+  ASSERT_EQ(ORVL_SUCCESS, t.parse(packed.data(), packed.size()));
+  packed[8] = 0x7F;  // a literal of 128 bytes at the first row's start, longer than the row's 60
+  EXPECT_EQ(ORVL_ERROR_NOT_SUPPORTED, orvl::decodeTiff(packed.data(), packed.size(), 0, &out));
 }
 
 TEST(LeadIdentify, KnowsEachFormatNumber) {

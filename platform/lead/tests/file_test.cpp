@@ -119,6 +119,8 @@ TEST_F(LeadFiles, PeerFilesOpenWithTypeSizeAndPixels) {
       {"peer16.png", ORVL_FMT_PNG, 24, 0},   {"peer_grey2.png", ORVL_FMT_PNG, 4, 0}, {"peer_ga.png", ORVL_FMT_PNG, 32, 0},
       {"peer_pal4.png", ORVL_FMT_PNG, 4, 0}, {"peer_interlaced.png", ORVL_FMT_PNG, 24, 0},
       {"peer_grey16.png", ORVL_FMT_PNG, 8, 1},  // we round 16-bit samples to 8 bits, ImageMagick truncates
+      {"peer_strips.tif", ORVL_FMT_TIFF, 24, 0}, {"peer_packbits.tif", ORVL_FMT_TIFF, 24, 0},
+      {"peer_msb.tif", ORVL_FMT_TIFF, 24, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -149,6 +151,21 @@ TEST_F(LeadFiles, PeerFilesOpenWithTypeSizeAndPixels) {
   EXPECT_STREQ("LZW", info.Compression);
   ASSERT_EQ(ORVL_SUCCESS, orvlFileInfo(peer("peer_grey.png").c_str(), &info));
   EXPECT_EQ(8, info.BitsPerPixel);
+}
+
+// 24-bit loads of colour strips are the toolkit's own, 32-bit ones still the imaging component's: both give the
+// same resolution, from the tags or, without them, the component's default.
+TEST_F(LeadFiles, TiffColourStripsLoadWithTheImagingComponentsResolution) {
+  ASSERT_FALSE(peers().empty()) << "LEAD_PEERS not set (run through CTest)";
+  for (const char* name : {"peer_strips.tif", "peer_packbits.tif", "peer_msb.tif"}) {
+    SCOPED_TRACE(name);
+    Owned own, component;
+    ASSERT_EQ(ORVL_SUCCESS, orvlLoadBitmap(peer(name).c_str(), &own, 24, ORVL_ORDER_BGR));
+    ASSERT_EQ(ORVL_SUCCESS, orvlLoadBitmap(peer(name).c_str(), &component, 32, ORVL_ORDER_BGR));
+    EXPECT_GT(own->XResolution, 0);
+    EXPECT_EQ(component->XResolution, own->XResolution);
+    EXPECT_EQ(component->YResolution, own->YResolution);
+  }
 }
 
 TEST_F(LeadFiles, PeerTiffPageTwoReadsThroughTheOptions) {

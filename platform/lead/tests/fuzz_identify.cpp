@@ -1,4 +1,4 @@
-// libFuzzer target: identification and the BMP and PNG readers over arbitrary bytes.
+// libFuzzer target: identification and the BMP, PNG and TIFF colour-strip readers over arbitrary bytes.
 #include <cstddef>
 #include <cstdint>
 
@@ -14,5 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (orvl::decodeBmp(data, size, &b) == ORVL_SUCCESS) orvlFreeBitmap(&b);
   orvlInitBitmap(&b, 1, 1, 1);
   if (orvl::decodePng(data, size, &b) == ORVL_SUCCESS) orvlFreeBitmap(&b);
+  orvlInitBitmap(&b, 1, 1, 1);
+  if (orvl::decodeTiff(data, size, 0, &b) == ORVL_SUCCESS) orvlFreeBitmap(&b);
   return 0;
 }

@@ -27,6 +27,10 @@ if [ "$mode" = make ]; then
   convert pattern.ppm -colors 12 -type Palette peer_pal4.png
   convert pattern.ppm -interlace PNG peer_interlaced.png
   convert pattern.ppm -compress LZW peer_lzw.tif
+  # Colour strips the toolkit reads itself: several strips, PackBits, big-endian.
+  convert pattern.ppm -define tiff:rows-per-strip=7 peer_strips.tif
+  convert pattern.ppm -define tiff:rows-per-strip=5 -compress RLE peer_packbits.tif
+  convert pattern.ppm -define tiff:endian=msb -density 150 peer_msb.tif
   convert pattern.ppm \( pattern.ppm -resize 32x24 \) peer_two.tif
   convert pattern.ppm -colors 200 peer.gif
   convert pattern.ppm -quality 90 peer.jpg
