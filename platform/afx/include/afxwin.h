@@ -76,12 +76,32 @@ class AFX_API CCmdTarget : public CObject {
   // The last reference is gone; the base deletes the object.
   virtual void OnFinalRelease();
 
+  // Automation (afxdisp.h): after EnableAutomation the object offers IDispatch, served from its dispatch
+  // maps. GetIDispatch is null before; FromIDispatch finds the framework object behind a dispatch pointer
+  // of this process (null for any other).
+  void EnableAutomation();
+  BOOL IsAutomationEnabled() const { return m_bAutomation; }
+  LPDISPATCH GetIDispatch(BOOL addRef);
+  static CCmdTarget* PASCAL FromIDispatch(LPDISPATCH dispatch);
+  // Stand-ins in dispatch maps for the read or write side of a property that has none.
+  void GetNotSupported();
+  void SetNotSupported();
+  // The dispatch interface and type library IDispatch::GetTypeInfo answers from; none by default
+  // (DECLARE_OLETYPELIB gives the library).
+  virtual BOOL GetDispatchIID(IID* iid);
+  virtual HRESULT GetTypeLib(LCID lcid, LPTYPELIB* typeLib);
+
   volatile LONG m_dwRef;
   IUnknown* m_pOuterUnknown;  // the aggregating object, not counted
 
  protected:
   static const AFX_INTERFACEMAP* PASCAL GetThisInterfaceMap();
   virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;
+  static const struct AFX_DISPMAP* PASCAL GetThisDispatchMap();
+  virtual const struct AFX_DISPMAP* GetDispatchMap() const;
+  // The interface-map entry of IDispatch (and of dispinterfaces, DISP_INTERFACE_PART): the dispatch part
+  // once automation is enabled.
+  static void* DispatchPart(CCmdTarget* target);
 
   // The object's own IUnknown, the one an aggregating object holds.
   class AFX_API XInnerUnknown : public IUnknown {
@@ -91,6 +111,20 @@ class AFX_API CCmdTarget : public CObject {
     STDMETHOD(QueryInterface)(REFIID iid, void** ppv) override;
   } m_xInnerUnknown;
   friend class XInnerUnknown;
+
+  class AFX_API XDispatch : public IDispatch {
+   public:
+    STDMETHOD_(ULONG, AddRef)() override;
+    STDMETHOD_(ULONG, Release)() override;
+    STDMETHOD(QueryInterface)(REFIID iid, void** ppv) override;
+    STDMETHOD(GetTypeInfoCount)(UINT* count) override;
+    STDMETHOD(GetTypeInfo)(UINT index, LCID lcid, ITypeInfo** info) override;
+    STDMETHOD(GetIDsOfNames)(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    STDMETHOD(Invoke)(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argErr) override;
+  } m_xDispatch;
+  friend class XDispatch;
+  BOOL m_bAutomation;
 
   DECLARE_MESSAGE_MAP()
 };
@@ -196,7 +230,8 @@ class AFX_API CCommandLineInfo : public CObject {
   CCommandLineInfo();
   // Called once per argument; flag is true when it began with '/' or '-' (which is removed).
   virtual void ParseParam(LPCSTR param, BOOL flag, BOOL last);
-  enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppUnregister, FileNothing = -1 } m_nShellCommand;
+  // AppRegister and AppUnregister (/RegServer, /UnregServer) write or remove the program's object factories.
+  enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, AppUnregister, AppRegister, FileNothing = -1 } m_nShellCommand;
   BOOL m_bShowSplash;
   BOOL m_bRunEmbedded;
   BOOL m_bRunAutomated;

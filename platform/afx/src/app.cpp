@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "afxdisp.h"
+#include "afxoleres.h"
 #include "afxres.h"
 #include "afxwin.h"
 #include "state.h"
@@ -305,18 +307,23 @@ CWnd* AFXAPI AfxGetMainWnd() {
 int AFXAPI AfxWinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow) {
   CWinApp* app = AfxGetApp();
   if (!app || !AfxWinInit(instance, prevInstance, cmdLine, cmdShow) || !app->InitApplication()) return -1;
+  int result;
   if (!app->InitInstance()) {
     if (app->m_pMainWnd) app->m_pMainWnd->DestroyWindow();
-    return app->ExitInstance();
+    result = app->ExitInstance();
+  } else {
+    result = app->Run();
   }
-  return app->Run();
+  AfxOleTerm();
+  return result;
 }
 
 BOOL CWinApp::InitApplication() { return TRUE; }
 
 int CWinApp::Run() {
-  // Without a main window there is nothing to wait for.
-  if (!m_pMainWnd) ::PostQuitMessage(0);
+  // Without a main window there is nothing to wait for, unless COM started the program to serve objects:
+  // it ends when the last of them goes (AfxOleUnlockApp).
+  if (!m_pMainWnd && AfxOleGetUserCtrl()) ::PostQuitMessage(0);
   return CWinThread::Run();
 }
 
@@ -388,6 +395,8 @@ void CCommandLineInfo::ParseParam(LPCSTR param, BOOL flag, BOOL) {
       if (m_nShellCommand == FileNew) m_nShellCommand = FileNothing;
     } else if (lstrcmpiA(param, "Unregister") == 0 || lstrcmpiA(param, "Unregserver") == 0) {
       m_nShellCommand = AppUnregister;
+    } else if (lstrcmpiA(param, "Register") == 0 || lstrcmpiA(param, "Regserver") == 0) {
+      m_nShellCommand = AppRegister;
     }
     return;
   }
@@ -405,6 +414,8 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
     BOOL flag = param[0] == '/' || param[0] == '-';
     info.ParseParam(flag ? param + 1 : param, flag, i == argc - 1);
   }
+  // Started by COM: the program serves its objects and ends with the last one.
+  if (info.m_bRunEmbedded || info.m_bRunAutomated) AfxOleSetUserCtrl(FALSE);
 }
 
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
@@ -416,6 +427,13 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
       return OpenDocumentFile(info.m_strFileName) != NULL;
     case CCommandLineInfo::FileNothing:
       return TRUE;
+    case CCommandLineInfo::AppRegister:
+      // The program's object factories into the registry; the program has done its work.
+      if (!COleObjectFactory::UpdateRegistryAll(TRUE, NULL)) AfxMessageBox(AFX_IDP_FAILED_TO_AUTO_REGISTER);
+      return FALSE;
+    case CCommandLineInfo::AppUnregister:
+      COleObjectFactory::UpdateRegistryAll(FALSE, NULL);
+      return FALSE;
     default:
       AfxThrowNotSupportedException();  // printing and DDE commands come with their parts
   }

@@ -3,8 +3,17 @@
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
-CCmdTarget::CCmdTarget() : m_dwRef(1), m_pOuterUnknown(NULL) {}
-CCmdTarget::~CCmdTarget() = default;
+CCmdTarget::CCmdTarget() : m_dwRef(1), m_pOuterUnknown(NULL), m_bAutomation(FALSE) {}
+
+CCmdTarget::~CCmdTarget() {
+  // An object deleted by its C++ owner while other processes still hold it (a window served through
+  // automation): their stubs let go now, and their later calls fail instead of reaching freed memory. The
+  // count is parked high so that the stubs' releases cannot delete the object a second time.
+  if (m_dwRef > 1 && !m_pOuterUnknown) {
+    m_dwRef = LONG_MAX / 2;
+    CoDisconnectObject(&m_xInnerUnknown, 0);
+  }
+}
 void CCmdTarget::BeginWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(1); }
 void CCmdTarget::EndWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(-1); }
 void CCmdTarget::RestoreWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(0); }
@@ -54,10 +63,11 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* ha
 // ---------------------------------------------------------------------------------------------
 // COM identity.
 
-// The root of every chain of interface maps: no parts (IUnknown is the inner unknown), no base.
+// The root of every chain of interface maps: IDispatch once automation is enabled (IUnknown is the
+// inner unknown), no base.
 const AFX_INTERFACEMAP* CCmdTarget::GetInterfaceMap() const { return GetThisInterfaceMap(); }
 const AFX_INTERFACEMAP* PASCAL CCmdTarget::GetThisInterfaceMap() {
-  static const AFX_INTERFACEMAP_ENTRY entries[] = {{NULL, NULL}};
+  static const AFX_INTERFACEMAP_ENTRY entries[] = {{&IID_IDispatch, &CCmdTarget::DispatchPart}, {NULL, NULL}};
   static const AFX_INTERFACEMAP map = {NULL, &entries[0]};
   return &map;
 }

@@ -1,5 +1,6 @@
 // Frame windows: resource-loaded frames, menus and their update pass, status-line prompts, layout,
 // titles, and the MDI frame and child over the system's MDICLIENT.
+#include "afxdisp.h"
 #include "winstate.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -373,6 +374,12 @@ void CFrameWnd::OnDestroy() {
 void CFrameWnd::OnClose() {
   CWinApp* app = AfxGetApp();
   if (app && app->m_pMainWnd == this) {
+    if (!AfxOleCanExitApp()) {
+      // Other programs still hold objects of this one: it goes out of sight and ends with the last of them.
+      AfxOleSetUserCtrl(FALSE);
+      ShowWindow(SW_HIDE);
+      return;
+    }
     if (!app->SaveAllModified()) return;
     app->CloseAllDocuments(FALSE);
     if (!::IsWindow(m_hWnd)) return;  // closing the documents closed the frame
