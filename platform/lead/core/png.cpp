@@ -11,6 +11,10 @@
 #include "codecs.h"
 #include "pixels.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace orvl {
 namespace {
 
@@ -50,6 +54,37 @@ uint8_t paeth(int a, int b, int c) {
   return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
 }
 
+#ifdef __SSE2__
+// Paeth for 3- and 4-byte pixels from pixel `from` on: one pixel's channels at a time in 16-bit lanes, without
+// the branches that mispredict on photographs. Stops where a 4-byte load would pass the row; returns that index.
+size_t unpaethPixels(uint8_t* row, const uint8_t* prev, size_t from, size_t n, size_t bpp) {
+  const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+  auto load = [&](const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(v)), zero);
+  };
+  auto abs16 = [&](__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(zero, v)); };
+  __m128i a = load(row + from - bpp), c = load(prev + from - bpp);
+  size_t i = from;
+  for (; i + 4 <= n; i += bpp) {
+    const __m128i b = load(prev + i), x = load(row + i);
+    const __m128i dbc = _mm_sub_epi16(b, c), dac = _mm_sub_epi16(a, c);
+    const __m128i pa = abs16(dbc), pb = abs16(dac), pc = abs16(_mm_add_epi16(dbc, dac));
+    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    const __m128i takeC = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bc = _mm_or_si128(_mm_andnot_si128(takeC, b), _mm_and_si128(takeC, c));
+    const __m128i pred = _mm_or_si128(_mm_andnot_si128(notA, a), _mm_and_si128(notA, bc));
+    a = _mm_and_si128(_mm_add_epi16(x, pred), low);
+    uint32_t out = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(a, a)));
+    if (bpp == 3) out = (out & 0xFFFFFFu) | (uint32_t(row[i + 3]) << 24);  // the next pixel's byte stays
+    std::memcpy(row + i, &out, sizeof out);
+    c = b;
+  }
+  return i;
+}
+#endif
+
 // Undoes the row's filter in place; prev is the previous unfiltered row (zeros above the first).
 bool unfilter(int filter, uint8_t* row, const uint8_t* prev, size_t n, size_t bpp) {
   switch (filter) {
@@ -60,10 +95,15 @@ bool unfilter(int filter, uint8_t* row, const uint8_t* prev, size_t n, size_t bp
       for (size_t i = 0; i < bpp && i < n; ++i) row[i] = uint8_t(row[i] + (prev[i] >> 1));
       for (size_t i = bpp; i < n; ++i) row[i] = uint8_t(row[i] + ((row[i - bpp] + prev[i]) >> 1));
       return true;
-    case kFilterPaeth:
+    case kFilterPaeth: {
       for (size_t i = 0; i < bpp && i < n; ++i) row[i] = uint8_t(row[i] + prev[i]);
-      for (size_t i = bpp; i < n; ++i) row[i] = uint8_t(row[i] + paeth(row[i - bpp], prev[i], prev[i - bpp]));
+      size_t i = bpp;
+#ifdef __SSE2__
+      if ((bpp == 3 || bpp == 4) && n > bpp) i = unpaethPixels(row, prev, bpp, n, bpp);
+#endif
+      for (; i < n; ++i) row[i] = uint8_t(row[i] + paeth(row[i - bpp], prev[i], prev[i - bpp]));
       return true;
+    }
     default: return false;
   }
 }

@@ -1,6 +1,8 @@
 // Kernel operations on small bitmaps with exact expected pixels.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "lead/orvlead_core.h"
@@ -52,17 +54,24 @@ class LeadKernelDepth : public ::testing::TestWithParam<int> {};
 
 TEST_P(LeadKernelDepth, Rotate90SwapsSizeAndMapsPixels) {
   const int bits = GetParam();
-  Owned src(makePattern(5, 3, bits));
-  Owned b(makePattern(5, 3, bits));
-  ASSERT_EQ(ORVL_SUCCESS, orvlRotateBitmap(&b, 90, ORVL_ROTATE_RESIZE, 0));
-  ASSERT_EQ(3, b->Width);
-  ASSERT_EQ(5, b->Height);
-  // Clockwise: new (x, y) shows old (y, h - 1 - x).
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(orvlGetPixelColor(&src, 2 - x, y), orvlGetPixelColor(&b, y, x)) << x << "," << y;
-  ASSERT_EQ(ORVL_SUCCESS, orvlRotateBitmap(&b, -90, ORVL_ROTATE_RESIZE, 0));
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(orvlGetPixelColor(&src, y, x), orvlGetPixelColor(&b, y, x));
+  // Sizes within one tile of the quarter turn and across several, uneven ones; both view perspectives.
+  for (int view : {ORVL_TOP_LEFT, ORVL_BOTTOM_LEFT})
+    for (auto size : {std::make_pair(5, 3), std::make_pair(70, 45)}) {
+      const int w = size.first, h = size.second;
+      SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " view " + std::to_string(view));
+      Owned src(makePattern(w, h, bits, ORVL_ORDER_BGR, view));
+      Owned b(makePattern(w, h, bits, ORVL_ORDER_BGR, view));
+      ASSERT_EQ(ORVL_SUCCESS, orvlRotateBitmap(&b, 90, ORVL_ROTATE_RESIZE, 0));
+      ASSERT_EQ(h, b->Width);
+      ASSERT_EQ(w, b->Height);
+      // Clockwise: new (x, y) shows old (y, h - 1 - x).
+      for (int y = 0; y < w; ++y)
+        for (int x = 0; x < h; ++x)
+          ASSERT_EQ(orvlGetPixelColor(&src, h - 1 - x, y), orvlGetPixelColor(&b, y, x)) << x << "," << y;
+      ASSERT_EQ(ORVL_SUCCESS, orvlRotateBitmap(&b, -90, ORVL_ROTATE_RESIZE, 0));
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ASSERT_EQ(orvlGetPixelColor(&src, y, x), orvlGetPixelColor(&b, y, x));
+    }
 }
 
 TEST_P(LeadKernelDepth, FlipAndReverseMirrorExactly) {
