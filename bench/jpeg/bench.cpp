@@ -1,4 +1,4 @@
-// Times our JPEG decode (full, 1/8) and encode (q75) against libjpeg-turbo in-process, plus djpeg/cjpeg runs.
+// Times our JPEG decode (1/8, full) and encode (q75) against libjpeg-turbo in one process, runs interleaved.
 #include <cstddef>
 #include <cstdio>
 
@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -20,15 +19,44 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double medianMs(int reps, const std::function<void()>& work) {
-  std::vector<double> t;
-  for (int i = 0; i < reps; ++i) {
-    auto start = Clock::now();
-    work();
-    t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
+constexpr int kEncodeQuality = 75;
+constexpr size_t kLargeImagePixels = 4000000;
+constexpr int kLargeImageReps = 15, kSmallImageReps = 31, kProcessReps = 5;
+constexpr int kOps = 3;  // decode 1/8, decode full, encode
+constexpr const char* kOpNames[kOps] = {"decode 1/8", "decode full", "encode q75"};
+constexpr const char* kOpKeys[kOps] = {"eighth", "full", "encode"};
+
+double elapsedMs(const std::function<void()>& work) {
+  auto start = Clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct Timing {
+  double median = 0, fastest = 0;
+};
+
+Timing summarise(std::vector<double> t) {
   std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
+  return {t[t.size() / 2], t.front()};
+}
+
+// Runs ours and the peer alternately, reps times each, swapping who goes first every round so that neither
+// always runs on the other's warm caches; a change in the machine's load then hits both alike.
+void interleaved(int reps, const std::function<void()>& ours, const std::function<void()>& peer, Timing* oursT,
+                 Timing* peerT) {
+  std::vector<double> a, b;
+  for (int i = 0; i < reps; ++i) {
+    if (i % 2 == 0) {
+      a.push_back(elapsedMs(ours));
+      b.push_back(elapsedMs(peer));
+    } else {
+      b.push_back(elapsedMs(peer));
+      a.push_back(elapsedMs(ours));
+    }
+  }
+  *oursT = summarise(a);
+  *peerT = summarise(b);
 }
 
 std::vector<uint8_t> readFile(const std::string& path) {
@@ -131,10 +159,13 @@ size_t peerEncode(const std::vector<uint8_t>& rgb, int w, int h, int quality) {
   return size;
 }
 
-double processMs(int reps, const std::string& command) {
-  return medianMs(reps, [&] {
-    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
-  });
+double processMs(const std::string& command) {
+  std::vector<double> t;
+  for (int i = 0; i < kProcessReps; ++i)
+    t.push_back(elapsedMs([&] {
+      if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
+    }));
+  return summarise(t).median;
 }
 
 }  // namespace
@@ -144,50 +175,60 @@ int main(int argc, char** argv) {
     writePhotoPpm(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), 1234);
     return 0;
   }
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: jpeg_bench file.jpg... | --generate out.ppm width height\n");
+  int first = 1;
+  bool processes = false;  // also time the peer's command-line tools (only where they are this architecture's)
+  if (argc > 1 && std::string(argv[1]) == "--processes") {
+    processes = true;
+    ++first;
+  }
+  if (first >= argc) {
+    std::fprintf(stderr, "usage: jpeg_bench [--processes] file.jpg... | --generate out.ppm width height\n");
     return 2;
   }
-  double sum[2][3] = {};  // [ours, peer][eighth, full, encode]
-  for (int i = 1; i < argc; ++i) {
+  const char* arch = sizeof(void*) == 4 ? "i686" : "x86-64";
+  double sum[2][kOps] = {};  // [ours, peer][op]
+  for (int i = first; i < argc; ++i) {
     const std::string path = argv[i];
     std::vector<uint8_t> jpeg = readFile(path);
-    std::vector<uint8_t> out, rgb;
+    std::vector<uint8_t> out, peerOut, rgb;
     int w = 0, h = 0;
     if (oursDecode(jpeg, ijl::kReadWhole, rgb, &w, &h) != ijl::kOk) {
       std::fprintf(stderr, "%s: our decoder failed\n", path.c_str());
       return 1;
     }
-    const int reps = size_t(w) * h > 4000000 ? 9 : 21;
-    double t[2][3];
-    t[0][0] = medianMs(reps, [&] { int a, b; oursDecode(jpeg, ijl::kReadEighth, out, &a, &b); });
-    t[1][0] = medianMs(reps, [&] { peerDecode(jpeg, 8, out); });
-    t[0][1] = medianMs(reps, [&] { int a, b; oursDecode(jpeg, ijl::kReadWhole, out, &a, &b); });
-    t[1][1] = medianMs(reps, [&] { peerDecode(jpeg, 1, out); });
+    const int reps = size_t(w) * h > kLargeImagePixels ? kLargeImageReps : kSmallImageReps;
+    Timing t[2][kOps];
+    interleaved(reps, [&] { int a, b; oursDecode(jpeg, ijl::kReadEighth, out, &a, &b); },
+                [&] { peerDecode(jpeg, 8, peerOut); }, &t[0][0], &t[1][0]);
+    interleaved(reps, [&] { int a, b; oursDecode(jpeg, ijl::kReadWhole, out, &a, &b); },
+                [&] { peerDecode(jpeg, 1, peerOut); }, &t[0][1], &t[1][1]);
     ijl::Image img{w, h, 3, rgb};
     std::vector<uint8_t> encoded;
-    t[0][2] = medianMs(reps, [&] { ijl::encodeImage(img, 75, &encoded); });
     size_t peerSize = 0;
-    t[1][2] = medianMs(reps, [&] { peerSize = peerEncode(rgb, w, h, 75); });
-    std::printf("%s (%dx%d, %zu bytes)\n", path.c_str(), w, h, jpeg.size());
-    const char* names[3] = {"decode 1/8", "decode full", "encode q75"};
-    for (int k = 0; k < 3; ++k) {
-      std::printf("  %-12s ours %8.2f ms   libjpeg-turbo %8.2f ms   ratio %.2f\n", names[k], t[0][k], t[1][k],
-                  t[0][k] / t[1][k]);
-      sum[0][k] += t[0][k];
-      sum[1][k] += t[1][k];
+    interleaved(reps, [&] { ijl::encodeImage(img, kEncodeQuality, &encoded); },
+                [&] { peerSize = peerEncode(rgb, w, h, kEncodeQuality); }, &t[0][2], &t[1][2]);
+    std::printf("%s (%dx%d, %zu bytes), %s, median (fastest) of %d interleaved runs\n", path.c_str(), w, h,
+                jpeg.size(), arch, reps);
+    for (int k = 0; k < kOps; ++k) {
+      std::printf("  %-12s ours %7.2f (%7.2f) ms   libjpeg-turbo %7.2f (%7.2f) ms   ratio %.2f\n", kOpNames[k],
+                  t[0][k].median, t[0][k].fastest, t[1][k].median, t[1][k].fastest, t[0][k].median / t[1][k].median);
+      sum[0][k] += t[0][k].median;
+      sum[1][k] += t[1][k].median;
     }
     std::printf("  encoded sizes: ours %zu bytes, libjpeg-turbo %zu bytes\n", encoded.size(), peerSize);
-    // Whole-process reference: the peer's command-line tools on the same file.
-    const std::string ppm = path + ".bench.ppm";
-    std::printf("  djpeg process: full %.2f ms, 1/8 %.2f ms; cjpeg q75 process %.2f ms\n",
-                processMs(5, "djpeg -outfile /dev/null '" + path + "'"),
-                processMs(5, "djpeg -scale 1/8 -outfile /dev/null '" + path + "'"),
-                processMs(5, "djpeg -outfile '" + ppm + "' '" + path + "' && cjpeg -quality 75 -outfile /dev/null '" +
-                                 ppm + "'"));
-    std::remove(ppm.c_str());
+    if (processes) {
+      // Whole-process reference: the peer's command-line tools on the same file, start-up and output included.
+      const std::string ppm = path + ".bench.ppm";
+      std::printf("  djpeg process: full %.2f ms, 1/8 %.2f ms; cjpeg q75 process %.2f ms\n",
+                  processMs("djpeg -outfile /dev/null '" + path + "'"),
+                  processMs("djpeg -scale 1/8 -outfile /dev/null '" + path + "'"),
+                  processMs("djpeg -outfile '" + ppm + "' '" + path + "' && cjpeg -quality 75 -outfile /dev/null '" +
+                            ppm + "'"));
+      std::remove(ppm.c_str());
+    }
   }
-  std::printf("jpeg ratios: eighth=%.2f full=%.2f encode=%.2f\n", sum[0][0] / sum[1][0], sum[0][1] / sum[1][1],
-              sum[0][2] / sum[1][2]);
+  std::printf("jpeg ratios %s:", arch);
+  for (int k = 0; k < kOps; ++k) std::printf(" %s=%.2f", kOpKeys[k], sum[0][k] / sum[1][k]);
+  std::printf("\n");
   return 0;
 }

@@ -1,27 +1,26 @@
 #!/bin/sh
-# Builds and runs the JPEG benchmark: our codec against libjpeg-turbo on generated photo-like q90 JPEGs natively,
-# then our i686 build under Wine (codec and the NXImageFile thumbnail path) on the same files.
+# Builds and runs the JPEG benchmark: our codec against libjpeg-turbo on generated photo-like q90 JPEGs, in one
+# process with the runs interleaved, natively on x86-64 and on i686 (-m32 against Debian's i386 libjpeg-turbo);
+# then the product's own i686 build under Wine (codec and the NXImageFile thumbnail path) on the same files.
+# Usage: bench/jpeg/run.sh
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-build=${BUILD_DIR:-$root/build/bench-jpeg}
-win32=${WIN32_BUILD_DIR:-$root/build/bench-win32}
+build=$root/build/bench-jpeg            # x86-64 harness and the pictures
+build32=$root/build/bench-jpeg-i686     # i686 harness
+win32=$root/build/bench-win32           # the product's Win32 tree, Release (-O2)
 work=$build/images
 
-missing=""
-[ -f /usr/include/jpeglib.h ] || missing="$missing libjpeg-dev"
-command -v djpeg >/dev/null && command -v cjpeg >/dev/null || missing="$missing libjpeg-turbo-progs"
-command -v convert >/dev/null || missing="$missing imagemagick"
-if [ -n "$missing" ]; then
-  sudo=""
-  [ "$(id -u)" = 0 ] || sudo=sudo
-  $sudo apt-get update
-  $sudo apt-get install -y $missing
-fi
+bash "$root/scripts/setup.sh"
+. "$here/../packages.sh"
+bench_need libjpeg-dev libjpeg-turbo-progs g++-multilib libjpeg62-turbo-dev:i386
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
   -DCMAKE_CXX_COMPILER="${CXX:-clang++}" >/dev/null
 cmake --build "$build" --target jpeg_bench -j2 | grep -E "error|warning" || true
+cmake -S "$here" -B "$build32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/i686-linux.cmake" >/dev/null
+cmake --build "$build32" --target jpeg_bench -j2 | grep -E "error|warning" || true
 
 mkdir -p "$work"
 for size in 4000x3000 1600x1200; do
@@ -33,8 +32,11 @@ for size in 4000x3000 1600x1200; do
   fi
 done
 files="$work/photo-4000x3000.jpg $work/photo-1600x1200.jpg"
-native=$("$build/jpeg_bench" $files)
+echo "load before: $(cat /proc/loadavg)"
+native=$("$build/jpeg_bench" --processes $files)
 printf '%s\n' "$native" | sed '$d'
+native32=$("$build32/jpeg_bench" $files)
+printf '%s\n' "$native32" | sed '$d'
 
 # The product's i686 build under Wine, same optimisation level, in a test prefix with the COM servers registered.
 cmake -S "$root" -B "$win32" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
@@ -46,5 +48,8 @@ trap '"$root/scripts/testenv.sh" down "$win32/testenv"' EXIT
 winfiles=""
 for f in $files; do winfiles="$winfiles Z:$f"; done
 (cd "$win32/bin" && ORV_TESTENV="$win32/testenv" "$root/scripts/wine-run.sh" ./jpeg_bench_win32.exe $winfiles)
+echo "load after:  $(cat /proc/loadavg)"
 
-printf '%s\n' "$native" | tail -n 1
+# "jpeg ratios ARCH: eighth=R full=R encode=R" from each harness, joined into one line.
+ratios() { printf '%s\n' "$1" | tail -n 1 | sed 's/^jpeg ratios [^:]*: //'; }
+echo "jpeg ratios: $(ratios "$native") i686: $(ratios "$native32")"
