@@ -278,7 +278,13 @@ HRESULT CCmdTarget::XDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT c
   if (count == 0) return S_OK;
   HRESULT hr = S_OK;
   try {
-    CString name = AfxStringFromBstr(names[0]);
+    // Names are plain wide strings here, not BSTRs.
+    CString name;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, names[0], -1, NULL, 0, NULL, NULL);
+    if (bytes > 0) {
+      WideCharToMultiByte(CP_ACP, 0, names[0], -1, name.GetBuffer(bytes), bytes, NULL, NULL);
+      name.ReleaseBuffer();
+    }
     const AFX_DISPMAP_ENTRY* entry = FindByName(pThis->GetDispatchMap(), name);
     ids[0] = entry ? entry->lDispID : DISPID_UNKNOWN;
     if (!entry) hr = DISP_E_UNKNOWNNAME;

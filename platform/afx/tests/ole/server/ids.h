@@ -1,0 +1,37 @@
+// Names and numbers of the test servers, shared by the servers and the tests that drive them.
+#pragma once
+#include <windows.h>
+
+// Host-shaped automation object served by afx_oleserver.exe (LocalServer32).
+#define OLETEST_HOST_PROGID "OrvAfxTest.Host"
+// {F3E76F29-45E7-4818-9354-6B11AC1C2085}
+static const CLSID CLSID_OleTestHost = {0xF3E76F29, 0x45E7, 0x4818, {0x93, 0x54, 0x6B, 0x11, 0xAC, 0x1C, 0x20, 0x85}};
+// One object for every client (the factory hands out the existing one).
+#define OLETEST_SINGLE_PROGID "OrvAfxTest.Single"
+// {0C205CD0-E4F2-457D-86CE-9C88DC9A9A87}
+static const CLSID CLSID_OleTestSingle = {0x0C205CD0, 0xE4F2, 0x457D, {0x86, 0xCE, 0x9C, 0x88, 0xDC, 0x9A, 0x9A, 0x87}};
+// Document object served by afx_oleserver.exe (out of process) and by afx_docserver.dll (in process).
+#define OLETEST_DOC_PROGID "OrvAfxTest.Document"
+// {CB130565-17DE-4D86-ADF0-84D47CC2FE3F}
+static const CLSID CLSID_OleTestDocument = {0xCB130565, 0x17DE, 0x4D86, {0xAD, 0xF0, 0x84, 0xD4, 0x7C, 0xC2, 0xFE, 0x3F}};
+#define OLETEST_INPROC_DOC_PROGID "OrvAfxTest.InprocDocument"
+// {61F375C6-D1C1-4356-BAFB-7B9EB9C41D9B}
+static const CLSID CLSID_OleTestInprocDocument = {0x61F375C6, 0xD1C1, 0x4356, {0xBA, 0xFB, 0x7B, 0x9E, 0xB9, 0xC4, 0x1D, 0x9B}};
+
+// Dispatch ids of the host-shaped object: the host's 1-7, 9 and 10 (8 unassigned), then the test's own.
+enum OleTestHostId {
+  kHostOpen = 1, kHostSlideTable = 2, kHostLaunch = 3, kHostSetGalleryPath = 4, kHostLaunchDocObject = 5,
+  kHostShowSlideTable = 6, kHostDockSlideTable = 7, kHostGetVersionNumbers = 9, kHostRunCommand = 10,
+  kHostFail = 11, kHostLiveObjects = 12, kHostProcessId = 13, kHostGetThumbnailSize = 14
+};
+// The collection, its items and the single object.
+enum OleTestCollectionId { kItemsCount = 1, kItemsItem = 2 };
+enum OleTestItemId { kItemPath = 1, kItemName = 2 };
+enum OleTestSingleId { kSingleValue = 1, kSingleProcessId = 2 };
+// The collection SlideTable hands out holds these three paths.
+#define OLETEST_ITEM_FOLDER "C:\\pictures\\"
+static const char* const kOleTestItems[] = {"one.jpg", "two.png", "three.bmp"};
+
+// Application code and description of the exception Fail raises.
+#define OLETEST_FAIL_CODE 3
+#define IDS_OLETEST_FAIL 101
