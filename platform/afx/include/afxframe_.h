@@ -229,6 +229,8 @@ struct CPrintInfo {
   UINT m_nMaxPage;
 };
 
+class COleDataObject;
+
 class AFX_API CView : public CWnd {
   DECLARE_DYNAMIC(CView)
  public:
@@ -238,6 +240,14 @@ class AFX_API CView : public CWnd {
   virtual void OnActivateView(BOOL activate, CView* activateView, CView* deactivateView);
   virtual void OnActivateFrame(UINT state, CFrameWnd* frame);
   virtual BOOL IsSelected(const CObject* item) const { return FALSE; }
+  // Drag and drop onto the view, routed by a COleDropTarget registered on it (afxole.h); points are in
+  // client coordinates; effects are DROPEFFECT values. The bases refuse (no effect, nothing dropped);
+  // OnDropEx's -1 leaves the drop to OnDrop.
+  virtual DWORD OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point);
+  virtual DWORD OnDragOver(COleDataObject* data, DWORD keyState, CPoint point);
+  virtual void OnDragLeave();
+  virtual BOOL OnDrop(COleDataObject* data, DWORD effect, CPoint point);
+  virtual DWORD OnDropEx(COleDataObject* data, DWORD defaultEffect, DWORD allowed, CPoint point);
 
  protected:
   friend class CDocument;
