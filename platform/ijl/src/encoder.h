@@ -5,7 +5,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "simd.h"
+
 namespace ijl::detail {
+
+// One block's quantised coefficients as the forward DCT leaves them, and which are not zero.
+struct QuantBlock {
+  int16_t coef[64];     // coefficient (u, v) at v * 8 + u
+  uint32_t nonzero[2];  // bit k % 32 of word k / 32: zig-zag coefficient k (1..63) is not zero
+};
+
+// One block of samples (8 x 8, stride apart) through the forward DCT and quantisation by `divisors` (64, in the
+// DCT's transposed order, with its output scaling), and its zig-zag mask. The AVX2 form gives the same results.
+void quantizeBlock(const uint8_t* src, ptrdiff_t stride, const float* divisors, QuantBlock* out);
+#ifdef IJL_HAVE_AVX2
+void quantizeBlockAvx2(const uint8_t* src, ptrdiff_t stride, const float* divisors, QuantBlock* out);
+#endif
 
 class Encoder {
  public:
@@ -24,11 +39,6 @@ class Encoder {
   void clearOutput() { len_ = 0; }
 
  private:
-  // One block's quantised coefficients as the forward DCT leaves them, and which are not zero.
-  struct QuantBlock {
-    int16_t coef[64];     // coefficient (u, v) at v * 8 + u
-    uint32_t nonzero[2];  // bit k % 32 of word k / 32: zig-zag coefficient k (1..63) is not zero
-  };
   void encodeMcuRow();
   // Entropy-codes count MCUs of quantised blocks from blocks_.
   void codeBlocks(int mcus);
