@@ -4,6 +4,14 @@
 // Commands route view -> document -> template -> frame (child frame, then main frame) -> application.
 #pragma once
 
+class CControlBar;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
+class CPreviewView;
+class CPrintDialog;
+struct CPrintPreviewState;
+
 // Style of views made by frames.
 #define AFX_WS_DEFAULT_VIEW (WS_CHILD | WS_VISIBLE | WS_BORDER)
 
@@ -88,6 +96,40 @@ class AFX_API CFrameWnd : public CWnd {
   // Tells the hook that modal user interface starts (FALSE) or ends (TRUE).
   virtual void NotifyEnableModeless(BOOL enable);
 
+  // Control bars (afxext.h, afxpriv.h). EnableDocking makes dock bars on the sides in dockStyle
+  // (CBRS_ALIGN_*). DockControlBar puts a bar on a dock bar (by id, AFX_IDW_DOCKBAR_*; 0: the first side the
+  // bar allows), in the row a rectangle (screen coordinates) falls in, or as a new row; FloatControlBar puts
+  // it in a floating frame at a screen point. ShowControlBar with delay shows or hides at the next layout.
+  // GetControlBar finds a bar or dock bar of this frame by id.
+  void EnableDocking(DWORD dockStyle);
+  void DockControlBar(CControlBar* bar, UINT dockBarId = 0, LPCRECT rect = NULL);
+  void DockControlBar(CControlBar* bar, CDockBar* dockBar, LPCRECT rect = NULL);
+  void FloatControlBar(CControlBar* bar, CPoint point, DWORD style = CBRS_ALIGN_TOP);
+  void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
+  CControlBar* GetControlBar(UINT id);
+  // The side (CBRS_ALIGN_*) a bar that may dock on dockStyle would dock on at rect (screen), and its dock bar.
+  DWORD CanDock(CRect rect, DWORD dockStyle, CDockBar** dockBar = NULL);
+  // Saved bar state (afxadv.h): every bar's record, under the profile sections named by profileName.
+  void SaveBarState(LPCSTR profileName) const;
+  void LoadBarState(LPCSTR profileName);
+  void GetDockState(CDockState& state) const;
+  void SetDockState(const CDockState& state);
+  // Bars join and leave the frame's list when they are created and destroyed.
+  virtual void AddControlBar(CControlBar* bar);
+  virtual void RemoveControlBar(CControlBar* bar);
+  // A new floating frame for bars of style (CBRS_ALIGN_*), owned by this frame.
+  CMiniDockFrameWnd* CreateFloatingFrame(DWORD style);
+  // Print preview takes over the frame (its pane, bars and menu) and gives it back.
+  virtual void OnSetPreviewMode(BOOL preview, CPrintPreviewState* state);
+  // Context help (Shift+F1): the pointer becomes the help cursor; the next click shows help for what it
+  // hit, Escape or a click elsewhere ends the mode.
+  afx_msg void OnContextHelp();
+  BOOL InHelpMode() const { return m_bHelpMode; }
+
+  CPtrList m_listControlBars;                  // CControlBar* of this frame, not owned
+  CRuntimeClass* m_pFloatingFrameClass = NULL;  // of floating frames; CMiniDockFrameWnd when null
+  CRuntimeClass* m_pDockBarClass = NULL;        // of the dock bars EnableDocking makes; CDockBar when null
+
   BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -121,6 +163,13 @@ class AFX_API CFrameWnd : public CWnd {
   afx_msg BOOL OnQueryEndSession();
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  // The view menu's bar commands (ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR: the bar of that id) and the key
+  // indicators of the status bar.
+  afx_msg BOOL OnBarCheck(UINT id);
+  afx_msg void OnUpdateControlBarMenu(CCmdUI* ui);
+  afx_msg void OnUpdateKeyIndicator(CCmdUI* ui);
+  // Idle update of the bars in floating frames, which are not this frame's children.
+  void UpdateFloatingBars(BOOL disableIfNoHandler);
 
   CView* m_pViewActive;
   BOOL m_bInRecalcLayout;
@@ -128,6 +177,7 @@ class AFX_API CFrameWnd : public CWnd {
   enum IdleFlags { idleLayout = 1, idleNotify = 2 };
   int m_cModalStack;
   CPtrArray m_modalDisabled;  // the windows BeginModalState disabled
+  BOOL m_bHelpMode = FALSE;
 
   DECLARE_MESSAGE_MAP()
 };
@@ -207,26 +257,33 @@ class AFX_API CMDIChildWnd : public CFrameWnd {
 
 // ---------------------------------------------------------------------------------------------
 
-// One printing or preview pass of a view: the page range (0xFFFF as the last page: not known), the page
+// One printing or preview pass of a view: its print dialog (printer, page range the user chose, extra
+// controls of a custom template), the document's page range (0xFFFF as the last page: not known), the page
 // being drawn, its printable rectangle, and whether the pass goes on after this page. The views'
 // OnPrepareDC and the printing overridables read and set it.
-struct CPrintInfo {
+struct AFX_API CPrintInfo {
   enum { kUnknownPage = 0xFFFF };
-  CPrintInfo()
-      : m_bPreview(FALSE), m_bContinuePrinting(TRUE), m_nCurPage(1), m_lpUserData(NULL), m_nMinPage(1),
-        m_nMaxPage(kUnknownPage) {}
-  void SetMinPage(UINT page) { m_nMinPage = page; }
-  void SetMaxPage(UINT page) { m_nMaxPage = page; }
-  UINT GetMinPage() const { return m_nMinPage; }
-  UINT GetMaxPage() const { return m_nMaxPage; }
+  CPrintInfo();
+  ~CPrintInfo();  // deletes the print dialog and the printer context made for the pass
+  CPrintInfo(const CPrintInfo&) = delete;
+  CPrintInfo& operator=(const CPrintInfo&) = delete;
+  void SetMinPage(UINT page);
+  void SetMaxPage(UINT page);
+  UINT GetMinPage() const;
+  UINT GetMaxPage() const;
+  // The pages to print: the dialog's range when the user chose one, else the document's.
+  UINT GetFromPage() const;
+  UINT GetToPage() const;
 
+  CPrintDialog* m_pPD;       // owned
+  BOOL m_bDirect;            // printed on the current printer without asking (ID_FILE_PRINT_DIRECT)
   BOOL m_bPreview;           // drawn for the preview window, not for the printer
   BOOL m_bContinuePrinting;  // false: the pass ends after the current page
   UINT m_nCurPage;
+  UINT m_nNumPreviewPages;   // pages preview shows at once (1 or 2)
+  CString m_strPageDesc;     // preview's page texts (AFX_IDS_PREVIEWPAGEDESC)
   CRect m_rectDraw;          // the page's printable area in logical units
   LPVOID m_lpUserData;       // the view's own data for the pass
-  UINT m_nMinPage;
-  UINT m_nMaxPage;
 };
 
 class COleDataObject;
@@ -249,9 +306,31 @@ class AFX_API CView : public CWnd {
   virtual BOOL OnDrop(COleDataObject* data, DWORD effect, CPoint point);
   virtual DWORD OnDropEx(COleDataObject* data, DWORD defaultEffect, DWORD allowed, CPoint point);
 
+  // Printing: asks for the printer and range (OnPreparePrinting), starts the job, and for each page calls
+  // OnPrepareDC and OnPrint between StartPage and EndPage, with a dialog that cancels it. Map ID_FILE_PRINT
+  // and ID_FILE_PRINT_DIRECT to OnFilePrint, ID_FILE_PRINT_PREVIEW to OnFilePrintPreview.
+  afx_msg void OnFilePrint();
+  afx_msg void OnFilePrintPreview();
+
  protected:
   friend class CDocument;
   friend class CFrameWnd;
+  friend class CPreviewView;
+  // Sets the pass up: the base calls DoPreparePrinting. Returning false cancels it.
+  virtual BOOL OnPreparePrinting(CPrintInfo* info);
+  virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+  // Draws the page info->m_nCurPage; the base draws the view (OnDraw).
+  virtual void OnPrint(CDC* dc, CPrintInfo* info);
+  virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+  // Preview closes (point: where the user clicked, (-1,-1) for none); the base ends the pass and gives the
+  // frame back.
+  virtual void OnEndPrintPreview(CDC* dc, CPrintInfo* info, POINT point, CPreviewView* preview);
+  // The print dialog (or, for preview and direct printing, the current printer); false when cancelled or
+  // when there is no printer.
+  BOOL DoPreparePrinting(CPrintInfo* info);
+  // Shows preview of printView in the frame with the dialog bar toolbarId, the preview made from
+  // previewViewClass (a CPreviewView), the frame's state kept in state (deleted by the preview).
+  BOOL DoPrintPreview(UINT toolbarId, CView* printView, CRuntimeClass* previewViewClass, CPrintPreviewState* state);
   CView();
   ~CView() override;
   virtual void OnDraw(CDC* dc) = 0;
@@ -324,12 +403,16 @@ class AFX_API CSplitterWnd : public CWnd {
   void SetRowInfo(int row, int ideal, int minimum);
   void GetColumnInfo(int col, int& current, int& minimum) const;
   void GetRowInfo(int row, int& current, int& minimum) const;
+  // A hidden column gives its width to the others; shown again it takes its ideal width back.
+  void HideColumn(int col);
+  void ShowColumn(int col);
+  BOOL IsColumnHidden(int col) const { return m_pColInfo[col].hidden; }
   virtual void RecalcLayout();
   enum { kSplitterGap = 6 };
 
  protected:
  public:
-  struct Info { int ideal; int minimum; int current; };
+  struct Info { int ideal; int minimum; int current; BOOL hidden; };
 
  protected:
   int HitTestBar(CPoint point) const;  // index of the bar under point, -1 none
@@ -343,6 +426,7 @@ class AFX_API CSplitterWnd : public CWnd {
   Info* m_pRowInfo;
   Info* m_pColInfo;
   int m_nTracking;  // bar being dragged, -1 none
+  int m_nTrackOffset = 0;  // where in the bar the drag took hold of it
 
   DECLARE_MESSAGE_MAP()
 };

@@ -127,7 +127,7 @@ class AFX_API CRgn : public CGdiObject {
 class AFX_API CDC : public CObject {
   DECLARE_DYNCREATE(CDC)
  public:
-  CDC() : m_hDC(NULL) {}
+  CDC() : m_hDC(NULL), m_bPrinting(FALSE) {}
   ~CDC() override;  // deletes a context it owns
   static CDC* PASCAL FromHandle(HDC dc);
   static void PASCAL DeleteTempMap();
@@ -232,7 +232,17 @@ class AFX_API CDC : public CObject {
   CSize GetTextExtent(const CString& text) const { return GetTextExtent(text, text.GetLength()); }
   BOOL GetTextMetrics(LPTEXTMETRICA metrics) const { return ::GetTextMetricsA(m_hDC, metrics); }
 
+  // Printing: the context draws pages for a printer or its preview (IsPrinting), and the job's calls.
+  BOOL IsPrinting() const { return m_bPrinting; }
+  int StartDoc(LPDOCINFOA info) { return ::StartDocA(m_hDC, info); }
+  int StartPage() { return ::StartPage(m_hDC); }
+  int EndPage() { return ::EndPage(m_hDC); }
+  int EndDoc() { return ::EndDoc(m_hDC); }
+  int AbortDoc() { return ::AbortDoc(m_hDC); }
+  int SetAbortProc(BOOL(CALLBACK* proc)(HDC, int)) { return ::SetAbortProc(m_hDC, proc); }
+
   HDC m_hDC;
+  BOOL m_bPrinting;
 };
 
 // The context of a paint pass (BeginPaint/EndPaint).

@@ -154,6 +154,7 @@ struct AFX_MSGMAP {
 #define ON_COMMAND(id, memberFxn) AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, id, Cmd_v, memberFxn)
 #define ON_COMMAND_EX(id, memberFxn) AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, id, Cmd_b, memberFxn)
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, Cmd_RANGE, memberFxn)
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) AFX_MSG_ENTRY(WM_COMMAND, CN_COMMAND, id, idLast, Cmd_b, memberFxn)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) AFX_MSG_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, CmdUI, memberFxn)
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
   AFX_MSG_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, idLast, CmdUI, memberFxn)

@@ -23,7 +23,14 @@ class CDocument;
 class CDocTemplate;
 class CDocManager;
 class CDialog;
+class CPrintDialog;
+class CRecentFileList;
 struct CCreateContext;
+
+// HTML Help's command for a context id (htmlhelp.h gives the same value).
+#ifndef HH_HELP_CONTEXT
+#define HH_HELP_CONTEXT 0x000F
+#endif
 
 // What OnCmdMsg reports when asked only whether a handler exists.
 struct AFX_CMDHANDLERINFO {
@@ -300,6 +307,42 @@ class AFX_API CWinApp : public CWinThread {
   afx_msg void OnFileNew();
   afx_msg void OnFileOpen();
   afx_msg void OnAppExit();
+
+  // Printing: the application's current printer (DEVMODE and DEVNAMES handles, owned; null until one is
+  // chosen: then the system's default), the print dialog over it (a cancelled dialog keeps it), and a
+  // context for it. Map ID_FILE_PRINT_SETUP to OnFilePrintSetup.
+  virtual int DoPrintDialog(CPrintDialog* dialog);
+  // Fills pd's hDevMode/hDevNames with the current printer's; false when there is no printer.
+  BOOL GetPrinterDeviceDefaults(PRINTDLGA* pd);
+  BOOL CreatePrinterDC(CDC& dc);
+  // Makes the printer of these handles (taken over) the current one.
+  void SelectPrinter(HGLOBAL devNames, HGLOBAL devMode);
+  afx_msg void OnFilePrintSetup();
+  HGLOBAL m_hDevMode = NULL;
+  HGLOBAL m_hDevNames = NULL;
+  int m_nNumPreviewPages = 0;  // pages print preview shows at first (1 or 2; 0: its own choice)
+
+  // Recent files: LoadStdProfileSettings makes the list (maxMRU entries, section "Recent File List", entries
+  // "File%d") and reads it with the preview page count; SaveStdProfileSettings (run by ExitInstance) writes
+  // them. Documents add their paths when they are opened or saved; the items ID_FILE_MRU_FILE1.. open them.
+  void LoadStdProfileSettings(UINT maxMRU = 4);
+  void SaveStdProfileSettings();
+  virtual void AddToRecentFileList(LPCSTR path);
+  afx_msg BOOL OnOpenRecentFile(UINT id);
+  afx_msg void OnUpdateRecentFileMenu(CCmdUI* ui);
+  CRecentFileList* m_pRecentFileList = NULL;  // owned
+
+  // Help: m_pszHelpFilePath is the program's path with ".HLP" at start (programs with HTML Help make it
+  // ".CHM"). WinHelp shows it through the system's help program, HtmlHelp through HTML Help (hhctrl.ocx, as
+  // registered); both tell the user with the framework's message when help does not start. The standard
+  // commands (map ID_HELP to OnHelp, ID_HELP_FINDER and ID_DEFAULT_HELP to OnHelpFinder, ID_HELP_INDEX to
+  // OnHelpIndex) use HTML Help for a ".CHM" file.
+  virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
+  virtual void HtmlHelp(DWORD_PTR data, UINT command = HH_HELP_CONTEXT);
+  afx_msg void OnHelp();
+  afx_msg void OnHelpFinder();
+  afx_msg void OnHelpIndex();
+  LPCSTR m_pszHelpFilePath = NULL;
 
   LPCSTR m_pszAppName;
   HINSTANCE m_hInstance;

@@ -11,6 +11,8 @@
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+  ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
+  ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
 END_MESSAGE_MAP()
 
 namespace {
@@ -40,13 +42,20 @@ CWinApp::~CWinApp() {
   Release(m_pszExeName);
   Release(m_pszProfileName);
   Release(m_pszRegistryKey);
+  Release(m_pszHelpFilePath);
+  delete m_pRecentFileList;
+  if (m_hDevMode) GlobalFree(m_hDevMode);
+  if (m_hDevNames) GlobalFree(m_hDevNames);
   if (afxstate::State().app == this) afxstate::State().app = NULL;
   // The application's thread is the process's main thread, not one this object started.
   m_hThread = NULL;
 }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+  SaveStdProfileSettings();
+  return 0;
+}
 
 BOOL AFXAPI AfxWinInit(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int cmdShow) {
   afxstate::AppState& state = afxstate::State();
@@ -72,6 +81,11 @@ BOOL AFXAPI AfxWinInit(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int cmdShow
     app->m_pszAppName = Duplicate(title.LoadString(AFX_IDS_APP_TITLE) ? LPCSTR(title) : LPCSTR(exeName));
   }
   if (!app->m_pszProfileName) app->m_pszProfileName = Duplicate(exeName + ".INI");
+  if (!app->m_pszHelpFilePath) {
+    // The help file sits beside the program under its name.
+    CString help(path, int(dot && dot > name ? dot - path : lstrlenA(path)));
+    app->m_pszHelpFilePath = Duplicate(help + ".HLP");
+  }
   return TRUE;
 }
 

@@ -32,12 +32,13 @@ void CDocument::SetTitle(LPCSTR title) {
   }
 }
 
-void CDocument::SetPathName(LPCSTR path, BOOL) {
+void CDocument::SetPathName(LPCSTR path, BOOL addToMRU) {
   char full[MAX_PATH];
   if (!AfxFullPath(full, path)) lstrcpynA(full, path, MAX_PATH);
   m_strPathName = full;
   LPCSTR name = strrchr(full, '\\');
   SetTitle(name ? name + 1 : full);
+  if (addToMRU && AfxGetApp()) AfxGetApp()->AddToRecentFileList(full);
 }
 
 void CDocument::AddView(CView* view) {

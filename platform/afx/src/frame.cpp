@@ -34,6 +34,13 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_QUERYENDSESSION()
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+  ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -106,6 +113,8 @@ int CFrameWnd::OnCreateHelper(LPCREATESTRUCT cs, CCreateContext* context) {
   if (CWnd::OnCreate(cs) == -1) return -1;
   if (!OnCreateClient(cs, context)) return -1;
   RecalcLayout();
+  // The message bar starts with the idle text once the frame's bars exist.
+  PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
   return 0;
 }
 
@@ -295,10 +304,11 @@ void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu) {
   }
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
   int flags = m_nIdleFlags;
   m_nIdleFlags = 0;
   if (flags & idleLayout) RecalcLayout((flags & idleNotify) != 0);
+  UpdateFloatingBars(BOOL(wParam));
   return 0;
 }
 
