@@ -43,6 +43,13 @@ struct AFX_SIZEPARENTPARAMS {
 struct CFrameNotifyHook {
   virtual void OnRecalcLayout() = 0;
   virtual void OnEnableModeless(BOOL enable) = 0;
+  // A popup of the frame's menu opens: true when it is the served object's, whose items the frame leaves
+  // alone.
+  virtual BOOL OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu) { return FALSE; }
+  // A message before the frame translates it: true when the served object took it (its accelerators).
+  virtual BOOL OnPreTranslateMessage(MSG* msg) { return FALSE; }
+  // The menu the frame shows while the served object is active (a merged menu); null for the frame's own.
+  virtual HMENU GetActiveMenu() { return NULL; }
 
  protected:
   ~CFrameNotifyHook() = default;
@@ -519,6 +526,18 @@ class AFX_API CDocTemplate : public CCmdTarget {
   // Null path: a new document; with makeVisible the frame is shown and activated.
   virtual CDocument* OpenDocumentFile(LPCSTR path, BOOL makeVisible = TRUE) = 0;
   virtual void SetDefaultTitle(CDocument* doc) = 0;
+
+  // OLE (afxole.h): the menu and accelerators a container shows around an object active in place
+  // (SetContainerInfo), and the server's menus for embedding and in-place editing (SetServerInfo), loaded
+  // from the resource chain; a missing menu throws CResourceException. The template destroys them.
+  void SetContainerInfo(UINT containerId);
+  void SetServerInfo(UINT embeddingId, UINT inPlaceServerId = 0);
+  HMENU m_hMenuInPlace = NULL;
+  HACCEL m_hAccelInPlace = NULL;
+  HMENU m_hMenuEmbedding = NULL;
+  HACCEL m_hAccelEmbedding = NULL;
+  HMENU m_hMenuInPlaceServer = NULL;
+  HACCEL m_hAccelInPlaceServer = NULL;
 
   UINT m_nIDResource;
   CRuntimeClass* m_pDocClass;

@@ -288,7 +288,10 @@ BOOL CDocument::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* han
 CDocTemplate::CDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass)
     : m_nIDResource(resourceId), m_pDocClass(docClass), m_pFrameClass(frameClass), m_pViewClass(viewClass) {}
 
-CDocTemplate::~CDocTemplate() = default;
+CDocTemplate::~CDocTemplate() {
+  for (HMENU menu : {m_hMenuInPlace, m_hMenuEmbedding, m_hMenuInPlaceServer})
+    if (menu) ::DestroyMenu(menu);
+}
 
 void CDocTemplate::LoadTemplate() {
   if (m_strDocStrings.IsEmpty()) m_strDocStrings.LoadString(m_nIDResource);

@@ -273,8 +273,9 @@ void CFrameWnd::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
   }
 }
 
-void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu) {
+void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu) {
   if (sysMenu) return;
+  if (m_pNotifyHook && m_pNotifyHook->OnInitMenuPopup(popup, index, sysMenu)) return;
   CCmdUI state;
   state.m_pMenu = popup;
   state.m_nIndexMax = popup->GetMenuItemCount();
@@ -328,6 +329,7 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
+  if (m_pNotifyHook && m_pNotifyHook->OnPreTranslateMessage(msg)) return TRUE;
   if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
     HACCEL accel = GetDefaultAccelerator();
     if (accel && ::TranslateAcceleratorA(m_hWnd, accel, msg)) return TRUE;
@@ -572,6 +574,8 @@ BOOL CMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CMDIFrameWnd::PreTranslateMessage(MSG* msg) {
+  // An object active in place takes its keys before the children's accelerators.
+  if (m_pNotifyHook && m_pNotifyHook->OnPreTranslateMessage(msg)) return TRUE;
   CMDIChildWnd* child = MDIGetActive();
   if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
     if (child && (child->GetStyle() & WS_SYSMENU) && ::TranslateMDISysAccel(m_hWndMDIClient, msg)) return TRUE;
@@ -699,7 +703,11 @@ void CMDIChildWnd::MDIActivate() { ::SendMessageA(::GetParent(m_hWnd), WM_MDIACT
 void CMDIChildWnd::OnUpdateFrameMenu(BOOL activate, CWnd* activateWnd, HMENU menuAlt) {
   CMDIFrameWnd* frame = GetMDIFrame();
   if (!frame) return;
-  if (!menuAlt && activate) menuAlt = m_hMenuShared;
+  if (!menuAlt && activate) {
+    // An object active in place in this child shows its merged menu.
+    HMENU active = m_pNotifyHook ? m_pNotifyHook->GetActiveMenu() : NULL;
+    menuAlt = active ? active : m_hMenuShared;
+  }
   if (!activate || !menuAlt) {
     // Deactivating (or nothing of our own): the main frame's own menu, unless another child takes over.
     if (activateWnd && activateWnd != this) return;

@@ -223,6 +223,9 @@ BOOL AFXAPI AfxOleRegisterServerClass(REFCLSID clsid, LPCSTR progId, LPCSTR shor
     CString command = CString("\"") + path + "\"";
     if (appType == OAT_DISPATCH_OBJECT) command += " /Automation";
     ok = ok && SetKey(classKey + "\\LocalServer32", NULL, command);
+    // Containers create embedded objects in process: through the system's default handler, which starts
+    // the program when the object runs.
+    if (appType != OAT_DISPATCH_OBJECT) ok = ok && SetKey(classKey + "\\InprocHandler32", NULL, "ole32.dll");
   } else {
     ok = ok && SetKey(classKey + "\\InprocServer32", NULL, path) &&
          SetKey(classKey + "\\InprocServer32", "ThreadingModel", "Apartment");

@@ -35,3 +35,21 @@ static const char* const kOleTestItems[] = {"one.jpg", "two.png", "three.bmp"};
 // Application code and description of the exception Fail raises.
 #define OLETEST_FAIL_CODE 3
 #define IDS_OLETEST_FAIL 101
+// A document object that refuses the host's open command (served by afx_docserver.dll).
+#define OLETEST_REFUSING_DOC_PROGID "OrvAfxTest.RefusingDocument"
+// {89676B22-7CB9-40A8-9B82-5CA9CD59FA53}
+static const CLSID CLSID_OleTestRefusingDocument = {0x89676B22, 0x7CB9, 0x40A8, {0x9B, 0x82, 0x5C, 0xA9, 0xCD, 0x59, 0xFA, 0x53}};
+// Files of this extension belong to OrvAfxTest.InprocDocument (for creating items from files).
+#define OLETEST_DOC_EXTENSION ".afxtestdoc"
+
+// The host's command group for documents (command 1: open the path in the string argument).
+// {3638A8A1-FEDF-11D1-A8BC-00A02471018E}
+static const GUID CGID_OleTestHost = {0x3638A8A1, 0xFEDF, 0x11D1, {0xA8, 0xBC, 0x00, 0xA0, 0x24, 0x71, 0x01, 0x8E}};
+enum { kHostCommandOpen = 1 };
+// The tests' own command group: command 2 reports what the document saw.
+// {5E1B83A1-72ED-488E-8207-21C545FB31ED}
+static const GUID CGID_OleTestReport = {0x5E1B83A1, 0x72ED, 0x488E, {0x82, 0x07, 0x21, 0xC5, 0x45, 0xFB, 0x31, 0xED}};
+enum { kTestCommandReport = 2 };
+// The document's own menu while it is active in place: one popup with two commands.
+#define OLETEST_DOC_MENU_TEXT "&Test"
+enum { kDocCommandGreet = 7001, kDocCommandRuler = 7002 };

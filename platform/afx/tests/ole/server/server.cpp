@@ -1,9 +1,10 @@
 // afx_oleserver.exe: a framework program that COM starts to serve automation objects to other processes
 // (test code). It serves a host-shaped object with a collection of three items, an object that every
-// client shares; /RegServer and /UnregServer write and remove its classes.
+// client shares, and the test document object; /RegServer and /UnregServer write and remove its classes.
 #include <objsafe.h>
 
 #include "afxdisp.h"
+#include "docobject.h"
 #include "ids.h"
 #include "testhost.h"
 
@@ -233,6 +234,13 @@ class CSingleFactory : public COleObjectFactory {
 
 CSingle::~CSingle() { g_singleFactory.m_object = NULL; }
 
+void LockForDocument(BOOL made) {
+  if (made)
+    AfxOleLockApp();
+  else
+    AfxOleUnlockApp();
+}
+
 class CServerApp : public CWinApp {
  public:
   BOOL InitInstance() override {
@@ -240,19 +248,35 @@ class CServerApp : public CWinApp {
     CCommandLineInfo info;
     ParseCommandLine(info);
     // The type library is registered with the classes, so that other processes can ask for the host's
-    // dispinterface by its own identifier.
+    // dispinterface by its own identifier; the document object is no framework class and is registered by
+    // hand.
     if (info.m_nShellCommand == CCommandLineInfo::AppRegister) {
       AfxOleRegisterTypeLib(AfxThisModule());
+      AfxOleRegisterServerClass(CLSID_OleTestDocument, OLETEST_DOC_PROGID, "Test Document", "Framework Test Document",
+                                OAT_DOC_OBJECT_SERVER, AfxThisModule());
       return ProcessShellCommand(info);
     }
     if (info.m_nShellCommand == CCommandLineInfo::AppUnregister) {
       AfxOleUnregisterTypeLib(LIBID_OrvAfxTestServer, 1, 0);
+      AfxOleUnregisterServerClass(CLSID_OleTestDocument, OLETEST_DOC_PROGID);
       return ProcessShellCommand(info);
     }
     // Started by COM: serve until the last object goes. Started by a user: nothing to show.
     if (!info.m_bRunEmbedded && !info.m_bRunAutomated) return FALSE;
-    return COleObjectFactory::RegisterAll();
+    doctest::SetLifetimeHook(&LockForDocument);
+    IClassFactory* documents = doctest::NewFactory(CLSID_OleTestDocument, FALSE);
+    HRESULT hr = CoRegisterClassObject(CLSID_OleTestDocument, documents, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                                       &m_documentCookie);
+    documents->Release();
+    return SUCCEEDED(hr) && COleObjectFactory::RegisterAll();
   }
+  int ExitInstance() override {
+    if (m_documentCookie) CoRevokeClassObject(m_documentCookie);
+    return CWinApp::ExitInstance();
+  }
+
+ private:
+  DWORD m_documentCookie = 0;
 } g_app;
 
 }  // namespace
