@@ -175,8 +175,6 @@ class AFX_API CFrameWnd : public CWnd {
   afx_msg BOOL OnBarCheck(UINT id);
   afx_msg void OnUpdateControlBarMenu(CCmdUI* ui);
   afx_msg void OnUpdateKeyIndicator(CCmdUI* ui);
-  // Idle update of the bars in floating frames, which are not this frame's children.
-  void UpdateFloatingBars(BOOL disableIfNoHandler);
 
   CView* m_pViewActive;
   BOOL m_bInRecalcLayout;

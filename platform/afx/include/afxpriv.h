@@ -84,6 +84,7 @@ class AFX_API CMiniDockFrameWnd : public CFrameWnd {
   afx_msg void OnClose();
   afx_msg void OnNcLButtonDown(UINT hitTest, CPoint point);
   afx_msg void OnNcLButtonDblClk(UINT hitTest, CPoint point);
+  afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -353,6 +353,7 @@ BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CFrameWnd)
   ON_WM_CLOSE()
   ON_WM_NCLBUTTONDOWN()
   ON_WM_NCLBUTTONDBLCLK()
+  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
 namespace {
@@ -390,6 +391,18 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL) {
 void CMiniDockFrameWnd::ShowFloating() {
   // Wine may leave a tool window that appears later below its owner; it is put on top explicitly.
   ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+LRESULT CMiniDockFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) {
+  // The frame stays above the frame it belongs to (Wine may raise that owner over it when activating it).
+  CWnd* owner = CWnd::FromHandle(::GetWindow(m_hWnd, GW_OWNER));
+  HWND site = owner ? owner->GetTopLevelParent()->m_hWnd : NULL;
+  for (HWND above = ::GetWindow(m_hWnd, GW_HWNDPREV); above && site; above = ::GetWindow(above, GW_HWNDPREV)) {
+    if (above != site) continue;
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    break;
+  }
+  return CFrameWnd::OnIdleUpdateCmdUI(wParam, lParam);
 }
 
 void CMiniDockFrameWnd::OnClose() {

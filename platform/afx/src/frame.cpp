@@ -305,11 +305,10 @@ void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu) {
   }
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   int flags = m_nIdleFlags;
   m_nIdleFlags = 0;
   if (flags & idleLayout) RecalcLayout((flags & idleNotify) != 0);
-  UpdateFloatingBars(BOOL(wParam));
   return 0;
 }
 

@@ -1,5 +1,5 @@
 // The frame's side of control bars: its bar list, dock bars, docking and floating, showing and hiding with
-// delayed layout, the view menu's bar commands, the key indicators, and the idle update of floating bars.
+// delayed layout, the view menu's bar commands and the key indicators.
 #include "afxpriv.h"
 
 namespace {
@@ -157,28 +157,6 @@ DWORD CFrameWnd::CanDock(CRect rect, DWORD dockStyle, CDockBar** dockBar) {
     }
   }
   return 0;
-}
-
-void CFrameWnd::UpdateFloatingBars(BOOL disableIfNoHandler) {
-  CPtrArray frames;
-  for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;) {
-    CControlBar* bar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
-    if (!bar->IsDockBar() || !static_cast<CDockBar*>(bar)->m_bFloating) continue;
-    CFrameWnd* frame = bar->GetParentFrame();
-    if (frame && frame != this && frame->IsWindowVisible()) frames.Add(frame);
-  }
-  for (INT_PTR i = 0; i < frames.GetSize(); ++i) {
-    CFrameWnd* frame = static_cast<CFrameWnd*>(frames[i]);
-    // A floating frame stays above the frame it belongs to (Wine may raise the owner over it on activation).
-    HWND site = GetTopLevelParent()->m_hWnd;
-    for (HWND above = ::GetWindow(frame->m_hWnd, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
-      if (above != site) continue;
-      ::SetWindowPos(frame->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    }
-    AfxCallWndProc(frame, frame->m_hWnd, WM_IDLEUPDATECMDUI, disableIfNoHandler, 0);
-    frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, disableIfNoHandler, 0, TRUE, TRUE);
-  }
 }
 
 BOOL CFrameWnd::OnBarCheck(UINT id) {

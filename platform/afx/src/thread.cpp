@@ -147,14 +147,33 @@ BOOL CWinThread::PumpMessage() {
   return TRUE;
 }
 
+namespace {
+// The visible top-level framework frames of this thread.
+BOOL CALLBACK CollectFrames(HWND wnd, LPARAM found) {
+  CWnd* w = CWnd::FromHandlePermanent(wnd);
+  if (w && w->IsFrameWnd() && ::IsWindowVisible(wnd)) reinterpret_cast<CPtrArray*>(found)->Add(wnd);
+  return TRUE;
+}
+
+void UpdateFrame(HWND wnd) {
+  CWnd* frame = CWnd::FromHandlePermanent(wnd);  // an earlier update may have closed it
+  if (!frame || !::IsWindowVisible(wnd)) return;
+  AfxCallWndProc(frame, wnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+  frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+}
+}  // namespace
+
 BOOL CWinThread::OnIdle(LONG count) {
   if (count <= 0) {
-    // Menus and bars of the main window follow the commands' current state.
+    // Menus and bars follow the commands' current state: the main window's first, then those of the
+    // thread's other frames (floating bars' frames, frames of their own).
     CWnd* main = m_pMainWnd;
-    if (main && main->m_hWnd && main->IsWindowVisible()) {
-      AfxCallWndProc(main, main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
-      main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
-    }
+    HWND mainWnd = main ? main->m_hWnd : NULL;
+    if (mainWnd) UpdateFrame(mainWnd);
+    CPtrArray frames;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectFrames, reinterpret_cast<LPARAM>(&frames));
+    for (INT_PTR i = 0; i < frames.GetSize(); ++i)
+      if (frames[i] != mainWnd) UpdateFrame(static_cast<HWND>(frames[i]));
     return TRUE;
   }
   if (count == 1) {

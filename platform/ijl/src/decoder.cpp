@@ -243,9 +243,8 @@ __attribute__((always_inline)) inline bool decodeDc(BitReader& br, Component& c,
   return true;
 }
 
-// Decodes a block's AC coefficients into blk (natural order, zeroed by the caller), or with StoreAc false only
-// reads past them (for 1x1 IDCTs, which need the DC alone). The caller checks the reader for errors.
-template <bool StoreAc>
+// Decodes a block's AC coefficients into blk (natural order, zeroed by the caller). The caller checks the reader
+// for errors.
 __attribute__((always_inline)) inline void decodeAc(BitReader& br, const HuffmanTable& ac, int16_t* blk) {
   const int16_t* fastAc = ac.fastAc;
   for (int k = 1; k < kBlockSize;) {
@@ -254,7 +253,7 @@ __attribute__((always_inline)) inline void decodeAc(BitReader& br, const Huffman
     if (fac) {
       k += (fac >> 4) & 15;
       br.consume(fac & 15);
-      if (StoreAc) blk[kZigzagToNatural[k]] = static_cast<int16_t>(fac >> 8);
+      blk[kZigzagToNatural[k]] = static_cast<int16_t>(fac >> 8);
       ++k;
       continue;
     }
@@ -268,8 +267,37 @@ __attribute__((always_inline)) inline void decodeAc(BitReader& br, const Huffman
     k += r;
     if (!kRefillCoversValue) br.ensure(s);
     int v = extendFilled(br, s);
-    if (StoreAc) blk[kZigzagToNatural[k]] = static_cast<int16_t>(v);
+    blk[kZigzagToNatural[k]] = static_cast<int16_t>(v);
     ++k;
+  }
+}
+
+// Reads past a block's AC coefficients: several short symbols per table look-up where they fit, one at a time
+// where not (and wherever a look-up's symbols could run past the block's end).
+__attribute__((always_inline)) inline void skipAc(BitReader& br, const HuffmanTable& ac) {
+  const uint16_t* skip = ac.skip.data();
+  for (int k = 1; k < kBlockSize;) {
+    br.ensure(kRefillBits);
+    const unsigned e = skip[br.peek(HuffmanTable::kSkipBits)];
+    const int advance = int(e & HuffmanTable::kSkipAdvance);
+    // An end of block counts only while the index is inside the block.
+    const int limit = (e & HuffmanTable::kSkipEob) ? kBlockSize - 1 : kBlockSize;
+    if (e && k + advance <= limit) {
+      br.consume(int(e >> 12));
+      if (e & HuffmanTable::kSkipEob) break;
+      k += advance;
+      continue;
+    }
+    const int rs = decodeSymbolFilled(br, ac);
+    const int size = rs & 15, run = rs >> 4;
+    if (size == 0) {
+      if (run != 15) break;
+      k += 16;
+      continue;
+    }
+    if (!kRefillCoversValue) br.ensure(size);
+    br.consume(size);
+    k += run + 1;
   }
 }
 
@@ -282,7 +310,10 @@ __attribute__((noinline)) bool decodeBaselineBlock(BitStream& stream, Component&
   BitReader br(stream);
   if (!decodeDc(br, c, dc)) return false;
   blk[0] = static_cast<int16_t>(c.dcPred);
-  decodeAc<StoreAc>(br, ac, blk);
+  if (StoreAc)
+    decodeAc(br, ac, blk);
+  else
+    skipAc(br, ac);
   return br.ok();
 }
 
@@ -331,8 +362,37 @@ int buildHuffman(HuffmanTable& t, const uint8_t* counts, const uint8_t* values, 
     if (v < (1 << (s - 1))) v += 1 - (1 << s);
     if (v >= -128 && v <= 127) t.fastAc[look] = static_cast<int16_t>(v * 256 + run * 16 + len + s);
   }
+  t.skip.clear();
   t.defined = true;
   return kOk;
+}
+
+// The skip table of an AC table (see HuffmanTable::skip), by decoding each look-ahead canonically.
+void buildSkipTable(HuffmanTable& t) {
+  constexpr int kBits = HuffmanTable::kSkipBits;
+  t.skip.assign(size_t(1) << kBits, 0);
+  for (uint32_t window = 0; window < (1u << kBits); ++window) {
+    int used = 0, advance = 0;
+    bool eob = false;
+    for (;;) {
+      const int left = kBits - used;
+      const uint32_t code = ((window << used) & ((1u << kBits) - 1)) << (16 - kBits);  // next bits, left-aligned
+      int len = 1;
+      while (len <= left && code >= t.maxCode[len]) ++len;
+      if (len > left) break;
+      const int index = static_cast<int>(code >> (16 - len)) + t.delta[len];
+      if (index < 0 || index > 255) break;  // a bad code: the symbol-by-symbol path reports it
+      const int rs = t.values[index], run = rs >> 4, size = rs & 15;
+      if (len + size > left) break;
+      used += len + size;
+      if (size == 0 && run != 15) {
+        eob = true;
+        break;
+      }
+      advance += size == 0 ? 16 : run + 1;
+    }
+    if (used) t.skip[window] = static_cast<uint16_t>(used << 12 | (eob ? HuffmanTable::kSkipEob : 0) | advance);
+  }
 }
 
 }  // namespace
@@ -843,6 +903,10 @@ int Decoder::decodeStreaming(const OutputRequest& req) {
   const int rowsOut = pipe.rowsOut();
   const int firstNeeded = req.y0 / rowsOut, lastNeeded = (req.y1 - 1) / rowsOut;
   const int lastRow = std::min(lastNeeded + 1, mcusY_ - 1);
+  for (int i = 0; i < scanCount_; ++i) {
+    HuffmanTable& ac = acTables_[comps_[scanComps_[i]].acTable];
+    if (pipe.plane(scanComps_[i]).idctSize == 1 && ac.skip.empty()) buildSkipTable(ac);
+  }
 
   ScanState s;
   s.bits.start(data_ + scanDataPos_, data_ + size_);

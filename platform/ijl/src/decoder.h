@@ -34,6 +34,12 @@ struct HuffmanTable {
   uint8_t values[256];
   uint32_t maxCode[18];  // per length, first code above that length's range, left-aligned to 16 bits
   int delta[17];         // per length, index of symbol minus code
+  // For reading past AC coefficients without their values (1x1 outputs need the DC alone): per kSkipBits of
+  // look-ahead, the whole symbols (codes with their magnitude bits) that fit, as their bits << 12, kSkipEob when
+  // the last is the end of block, and the coefficient index they advance; 0 when not one fits. Made on demand.
+  static constexpr int kSkipBits = 12;
+  static constexpr uint16_t kSkipEob = 1 << 11, kSkipAdvance = kSkipEob - 1;
+  std::vector<uint16_t> skip;
 };
 
 struct Component {

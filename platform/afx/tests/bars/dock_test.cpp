@@ -199,10 +199,12 @@ TEST_F(BarsUi, BarsDockIntoRowsAndMoveBetweenSidesByDragging) {
   CToolBar* tools = frame->m_wndTools;
   CDockBar* top = static_cast<CDockBar*>(frame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
   EXPECT_EQ(3, top->GetRowCount());  // docked without a place: a row each
-  // Docked at a place to the right of the first bar, the second joins its row.
+  // Docked at the first bar's rectangle moved a pixel to the right (how a caller puts a bar beside
+  // another), the second joins the first's row right after it.
   CRect first;
   tools[0].GetWindowRect(&first);
-  CRect beside(first.right + 4, first.top, first.right + 80, first.bottom);
+  CRect beside = first;
+  beside.OffsetRect(1, 0);
   frame->DockControlBar(&tools[1], AFX_IDW_DOCKBAR_TOP, &beside);
   Pump();
   int row, position;
@@ -210,6 +212,10 @@ TEST_F(BarsUi, BarsDockIntoRowsAndMoveBetweenSidesByDragging) {
   EXPECT_EQ(0, row);
   EXPECT_EQ(1, position);
   EXPECT_EQ(2, top->GetRowCount());
+  CRect second;
+  tools[1].GetWindowRect(&second);
+  EXPECT_EQ(first.right, second.left);
+  EXPECT_EQ(first.top, second.top);
   // Dragged by its gripper onto the left side, then out into the frame's middle where it floats.
   CRect left;
   frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT)->GetWindowRect(&left);
