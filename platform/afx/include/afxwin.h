@@ -2,10 +2,11 @@
 // COM identity (interface maps), threads with message loops, the application object (profile, documents,
 // idle), windows with message reflection and the modal loop, frames, MDI, documents, views and templates,
 // dialogs with data exchange, menus, GDI wrappers and the basic controls, and the resource chain of
-// extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary). Every module with a user interface includes
-// it; the common controls are in afxcmn.h, the file dialog in afxdlgs.h. Control bars with docking,
-// printing and the OLE parts are not here yet: frames lay out their children through RepositionBars
-// (WM_SIZEPARENT), where bars will join; docs/architecture.md says how each of them fits.
+// extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary), and the application's printer, recent files and
+// help. Every module with a user interface includes it; the common controls are in afxcmn.h, the file and
+// print dialogs in afxdlgs.h, control bars in afxext.h (docking machinery and print preview in afxpriv.h,
+// saved bar state and the recent-file list in afxadv.h). The OLE parts are not here yet;
+// docs/architecture.md says how each part fits.
 #pragma once
 #include "afx.h"
 #include "afxcoll.h"
