@@ -29,7 +29,6 @@ struct AFX_API CControlBarInfo {
   CUIntArray m_arrBarID;
   CControlBar* m_pBar;  // while a state is being taken or applied
 
-  void CopyFrom(const CControlBarInfo& other);
   BOOL LoadState(LPCSTR section, int index);
   BOOL SaveState(LPCSTR section, int index) const;
 };

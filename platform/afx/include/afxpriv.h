@@ -176,6 +176,8 @@ class AFX_API CPreviewView : public CScrollView {
   void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
   // Moves to page (clamped to the pass's pages) and repaints.
   void SetCurrentPage(UINT page);
+  // Lays the pages out again, repaints them and names them on the message bar.
+  void Refresh();
   void LayoutPages();
   // Whether the pass has page (asked of the view when the page count is not known).
   BOOL PageExists(UINT page);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include "afxdisp.h"
 #include "afxoleres.h"
+#include "afxadv.h"
 #include "afxres.h"
 #include "afxwin.h"
 #include "state.h"

@@ -2,6 +2,7 @@
 // screen, and toggling between the last docked and floating places.
 #include "afxpriv.h"
 #include "barlayout.h"
+#include "state.h"
 
 namespace {
 const int kThinFrame = 1;   // the drag rectangle where the bar would dock
@@ -78,10 +79,7 @@ BOOL CDockContext::Track() {
   // The drag owns the mouse until the button goes up, Escape is pressed or the capture is lost.
   while (CWnd::GetCapture() == m_pBar) {
     MSG msg;
-    if (!::GetMessageA(&msg, NULL, 0, 0)) {
-      ::PostQuitMessage(int(msg.wParam));
-      break;
-    }
+    if (!afxstate::NextMessage(msg)) break;
     switch (msg.message) {
       case WM_MOUSEMOVE:
       case WM_LBUTTONUP: {

@@ -61,24 +61,6 @@ CControlBarInfo::CControlBarInfo()
       m_bDocking(FALSE), m_uMRUDockID(0), m_dwMRUFloatStyle(0), m_ptMRUFloatPos(CW_USEDEFAULT, CW_USEDEFAULT),
       m_pBar(NULL) {}
 
-void CControlBarInfo::CopyFrom(const CControlBarInfo& other) {
-  m_nBarID = other.m_nBarID;
-  m_bVisible = other.m_bVisible;
-  m_bFloating = other.m_bFloating;
-  m_bHorz = other.m_bHorz;
-  m_bDockBar = other.m_bDockBar;
-  m_pointPos = other.m_pointPos;
-  m_nMRUWidth = other.m_nMRUWidth;
-  m_bDocking = other.m_bDocking;
-  m_uMRUDockID = other.m_uMRUDockID;
-  m_rectMRUDockPos = other.m_rectMRUDockPos;
-  m_dwMRUFloatStyle = other.m_dwMRUFloatStyle;
-  m_ptMRUFloatPos = other.m_ptMRUFloatPos;
-  m_arrBarID.RemoveAll();
-  m_arrBarID.Append(other.m_arrBarID);
-  m_pBar = other.m_pBar;
-}
-
 BOOL CControlBarInfo::SaveState(LPCSTR name, int index) const {
   CWinApp* app = Profile();
   CString section = SectionName(kBarSection, name, index);

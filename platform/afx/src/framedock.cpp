@@ -1,6 +1,7 @@
 // The frame's side of control bars: its bar list, dock bars, docking and floating, showing and hiding with
 // delayed layout, the view menu's bar commands and the key indicators.
 #include "afxpriv.h"
+#include "state.h"
 
 namespace {
 // The frame's sides in the order they take their space: top and bottom span the frame, left and right fit
@@ -17,13 +18,7 @@ const struct {
 void CFrameWnd::EnableDocking(DWORD dockStyle) {
   for (const auto& side : kDockSides) {
     if (!(side.side & dockStyle & CBRS_ALIGN_ANY) || GetControlBar(side.id)) continue;
-    CRuntimeClass* barClass = m_pDockBarClass ? m_pDockBarClass : RUNTIME_CLASS(CDockBar);
-    CObject* object = barClass->CreateObject();
-    CDockBar* dockBar = dynamic_cast<CDockBar*>(object);
-    if (!dockBar) {
-      delete object;
-      AfxThrowNotSupportedException();
-    }
+    CDockBar* dockBar = afxstate::CreateObjectOf<CDockBar>(m_pDockBarClass ? m_pDockBarClass : RUNTIME_CLASS(CDockBar));
     if (!dockBar->Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (side.side & CBRS_ALIGN_ANY), side.id)) {
       delete dockBar;
       AfxThrowResourceException();
@@ -78,13 +73,8 @@ void CFrameWnd::DockControlBar(CControlBar* bar, CDockBar* dockBar, LPCRECT rect
 }
 
 CMiniDockFrameWnd* CFrameWnd::CreateFloatingFrame(DWORD style) {
-  CRuntimeClass* frameClass = m_pFloatingFrameClass ? m_pFloatingFrameClass : RUNTIME_CLASS(CMiniDockFrameWnd);
-  CObject* object = frameClass->CreateObject();
-  CMiniDockFrameWnd* frame = dynamic_cast<CMiniDockFrameWnd*>(object);
-  if (!frame) {
-    delete object;
-    AfxThrowNotSupportedException();
-  }
+  CMiniDockFrameWnd* frame = afxstate::CreateObjectOf<CMiniDockFrameWnd>(
+      m_pFloatingFrameClass ? m_pFloatingFrameClass : RUNTIME_CLASS(CMiniDockFrameWnd));
   if (!frame->Create(this, style)) AfxThrowResourceException();  // a failed creation deleted the frame
   return frame;
 }

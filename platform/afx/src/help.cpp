@@ -2,6 +2,7 @@
 // registered), the standard help commands, and a frame's context help mode.
 #include <cstring>
 #include "afxpriv.h"
+#include "state.h"
 
 namespace {
 typedef HWND(WINAPI* HtmlHelpFn)(HWND, LPCSTR, UINT, DWORD_PTR);
@@ -123,10 +124,7 @@ void CFrameWnd::OnContextHelp() {
   // goes elsewhere.
   while (m_bHelpMode && CWnd::GetCapture() == this) {
     MSG msg;
-    if (!::GetMessageA(&msg, NULL, 0, 0)) {
-      ::PostQuitMessage(int(msg.wParam));
-      break;
-    }
+    if (!afxstate::NextMessage(msg)) break;
     switch (msg.message) {
       case WM_MOUSEMOVE:
       case WM_NCMOUSEMOVE:

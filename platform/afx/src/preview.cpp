@@ -1,6 +1,7 @@
 // Print preview: the frame handing its pane, bars and menu over to the preview and back, and the preview
 // window, which plays each page the view drew with OnPrint into a metafile on the printer.
 #include "afxpriv.h"
+#include "state.h"
 
 IMPLEMENT_DYNCREATE(CPreviewView, CScrollView)
 
@@ -76,12 +77,7 @@ BOOL CView::DoPrintPreview(UINT toolbarId, CView* printView, CRuntimeClass* prev
   // The top-level frame takes the preview (for MDI programs the main frame, over its MDI client).
   CFrameWnd* frame = GetTopLevelFrame();
   if (!frame) return FALSE;
-  CObject* object = previewViewClass->CreateObject();
-  CPreviewView* preview = dynamic_cast<CPreviewView*>(object);
-  if (!preview) {
-    delete object;
-    AfxThrowNotSupportedException();
-  }
+  CPreviewView* preview = afxstate::CreateObjectOf<CPreviewView>(previewViewClass);
   preview->m_pPreviewState = state;
   frame->OnSetPreviewMode(TRUE, state);
   CDialogBar* bar = new CDialogBar;
@@ -228,6 +224,10 @@ BOOL CPreviewView::PageExists(UINT page) { return page >= 1 && GetPageMetafile(p
 void CPreviewView::SetCurrentPage(UINT page) {
   if (page < m_pPreviewInfo->GetMinPage() || !PageExists(page)) return;
   m_nCurrentPage = page;
+  Refresh();
+}
+
+void CPreviewView::Refresh() {
   LayoutPages();
   Invalidate();
   ShowPageDescription();
@@ -373,25 +373,17 @@ void CPreviewView::OnPrevPage() {
 void CPreviewView::OnNumPageChange() {
   m_nPages = m_nPages == 1 ? 2 : 1;
   AfxGetApp()->m_nNumPreviewPages = int(m_nPages);
-  LayoutPages();
-  Invalidate();
-  ShowPageDescription();
+  Refresh();
 }
 
 void CPreviewView::OnZoomIn() {
-  if (m_nZoomState == zoomIn) return;
   m_nZoomState = zoomIn;
-  LayoutPages();
-  Invalidate();
-  ShowPageDescription();
+  Refresh();
 }
 
 void CPreviewView::OnZoomOut() {
-  if (m_nZoomState == zoomOut) return;
   m_nZoomState = zoomOut;
-  LayoutPages();
-  Invalidate();
-  ShowPageDescription();
+  Refresh();
 }
 
 void CPreviewView::OnUpdateNextPage(CCmdUI* ui) {

@@ -34,17 +34,7 @@ BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* viewClass, SIZE i
   if (row < 0 || row >= m_nRows || col < 0 || col >= m_nCols) AfxThrowNotSupportedException();
   m_pColInfo[col].ideal = initialSize.cx;
   m_pRowInfo[row].ideal = initialSize.cy;
-  CCreateContext local;
-  if (!context) context = &local;
-  CRuntimeClass* saved = context->m_pNewViewClass;
-  context->m_pNewViewClass = viewClass;
-  CObject* object = viewClass->CreateObject();
-  CWnd* view = dynamic_cast<CWnd*>(object);
-  context->m_pNewViewClass = saved;
-  if (!view) {
-    delete object;
-    AfxThrowNotSupportedException();
-  }
+  CWnd* view = afxstate::CreateObjectOf<CWnd>(viewClass);
   if (!view->Create(NULL, NULL, AFX_WS_DEFAULT_VIEW & ~WS_BORDER, CRect(0, 0, 0, 0), this, IdFromRowCol(row, col),
                     context))
     return FALSE;

@@ -24,6 +24,26 @@ struct AppState {
 };
 AppState& State();
 
+// A new object of runtimeClass, which must be a T (CNotSupportedException otherwise).
+template <class T>
+T* CreateObjectOf(CRuntimeClass* runtimeClass) {
+  CObject* object = runtimeClass->CreateObject();
+  T* typed = dynamic_cast<T*>(object);
+  if (!typed) {
+    delete object;
+    AfxThrowNotSupportedException();
+  }
+  return typed;
+}
+
+// The next message for a loop of its own (a drag, a help mode); false at WM_QUIT, which is posted again for
+// the loop outside.
+inline BOOL NextMessage(MSG& msg) {
+  if (::GetMessageA(&msg, NULL, 0, 0)) return TRUE;
+  ::PostQuitMessage(int(msg.wParam));
+  return FALSE;
+}
+
 // Inside a catch handler: what was thrown, as a framework exception (std::bad_alloc as the memory
 // exception, anything else as a plain CException reported as an internal failure).
 CException* CurrentExceptionAsFramework() noexcept;

@@ -1,6 +1,8 @@
 // The test application of the window tests (test code, not product).
 #include "ui_app.h"
 
+#include "testui.h"
+
 std::string g_route;
 
 IMPLEMENT_DYNCREATE(CTextDoc, CDocument)
@@ -89,17 +91,7 @@ BOOL CFieldsDialog::OnInitDialog() {
   return CDialog::OnInitDialog();
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    if (!theApp.PreTranslateMessage(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  for (LONG i = 0; theApp.OnIdle(i); ++i) {
-  }
-}
+void Pump() { afxtest::Pump(theApp); }
 
 CString TempFile(LPCSTR name) {
   char dir[MAX_PATH];
@@ -124,14 +116,7 @@ void FrameworkUi::SetUpTestSuite() {
   Pump();
 }
 
-void FrameworkUi::TearDownTestSuite() {
-  if (s_frame && ::IsWindow(s_frame->m_hWnd)) {
-    theApp.CloseAllDocuments(TRUE);
-    s_frame->DestroyWindow();
-  }
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+void FrameworkUi::TearDownTestSuite() { afxtest::CloseFrame(theApp, s_frame); }
 
 CDocTemplate* FrameworkUi::Template(int index) {
   POSITION pos = theApp.GetFirstDocTemplatePosition();

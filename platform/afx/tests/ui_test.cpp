@@ -1,6 +1,6 @@
 // The framework's windows driven through real messages: command routing and update handlers, documents
 // and templates, dialogs with data exchange (test code, not product).
-#include <cstdlib>
+#include "testui.h"
 #include "ui_app.h"
 
 namespace {
@@ -211,13 +211,7 @@ TEST_F(FrameworkUi, ScrollViewSizesAndTemplateStrings) {
   // Open a text document too and leave both up when a screenshot is asked for.
   CDocument* text = Template(0)->OpenDocumentFile(NULL);
   s_frame->MDITile(MDITILE_VERTICAL);
-  if (const char* hold = getenv("ORV_UI_HOLD_SECONDS")) {
-    DWORD until = GetTickCount() + DWORD(atoi(hold)) * 1000;
-    while (GetTickCount() < until) {
-      Pump();
-      Sleep(20);
-    }
-  }
+  afxtest::HoldForScreenshot(theApp);
   text->OnCloseDocument();
   doc->OnCloseDocument();
   Pump();

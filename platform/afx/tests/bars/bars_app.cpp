@@ -1,8 +1,8 @@
 // The test application of the bar, printing and help tests (test code, not product).
 #include "bars_app.h"
 
-#include <cstdlib>
-#include "../testprinter/testprinter.h"
+#include "testprinter.h"
+#include "testui.h"
 
 std::string g_command;
 
@@ -174,17 +174,7 @@ void CBarsApp::WinHelp(DWORD_PTR data, UINT command) {
   m_helpContexts.push_back(data);
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-    if (!theApp.PreTranslateMessage(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  for (LONG i = 0; theApp.OnIdle(i); ++i) {
-  }
-}
+void Pump() { afxtest::Pump(theApp); }
 
 namespace {
 struct PendingDialog {
@@ -216,15 +206,7 @@ void WhenDialogShows(LPCSTR caption, std::function<void(HWND)> action) {
   g_pending.timer = SetTimer(NULL, 0, kPollMs, PollForDialog);
 }
 
-void HoldForScreenshot() {
-  const char* hold = getenv("ORV_UI_HOLD_SECONDS");
-  if (!hold) return;
-  DWORD until = GetTickCount() + DWORD(atoi(hold)) * 1000;
-  while (GetTickCount() < until) {
-    Pump();
-    Sleep(20);
-  }
-}
+void HoldForScreenshot() { afxtest::HoldForScreenshot(theApp); }
 
 CRect RectIn(HWND wnd, HWND other) {
   CRect rect;
@@ -255,14 +237,7 @@ void BarsUi::SetUpTestSuite() {
   Pump();
 }
 
-void BarsUi::TearDownTestSuite() {
-  if (s_frame && ::IsWindow(s_frame->m_hWnd)) {
-    theApp.CloseAllDocuments(TRUE);
-    s_frame->DestroyWindow();
-  }
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+void BarsUi::TearDownTestSuite() { afxtest::CloseFrame(theApp, s_frame); }
 
 CPagesView* BarsUi::OpenPages(UINT pages) {
   POSITION pos = theApp.GetFirstDocTemplatePosition();

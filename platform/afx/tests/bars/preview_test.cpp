@@ -2,7 +2,7 @@
 // preview's dialog bar, printing from it and closing it (test code, not product).
 #include "bars_app.h"
 
-#include "../testprinter/testprinter.h"
+#include "testprinter.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "bars_app.h"
 
 #include <dlgs.h>
-#include "../testprinter/testprinter.h"
+#include "testprinter.h"
 
 namespace {
 
