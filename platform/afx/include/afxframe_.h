@@ -128,8 +128,8 @@ class AFX_API CFrameWnd : public CWnd {
   CMiniDockFrameWnd* CreateFloatingFrame(DWORD style);
   // Print preview takes over the frame (its pane, bars and menu) and gives it back.
   virtual void OnSetPreviewMode(BOOL preview, CPrintPreviewState* state);
-  // Context help (Shift+F1): the pointer becomes the help cursor; the next click shows help for what it
-  // hit, Escape or a click elsewhere ends the mode.
+  // Context help (Shift+F1; map ID_CONTEXT_HELP to it): the pointer becomes the help cursor; the next click
+  // shows help for what it hit (WM_HELPHITTEST), Escape or a right click ends the mode.
   afx_msg void OnContextHelp();
   BOOL InHelpMode() const { return m_bHelpMode; }
 

@@ -265,7 +265,11 @@ BOOL CView::DoPreparePrinting(CPrintInfo* info) {
     // No questions: the current printer, or the dialog when there is none yet.
     if (!dialog->m_pd.hDC) {
       if (!app->GetPrinterDeviceDefaults(&dialog->m_pd) && app->DoPrintDialog(dialog) != IDOK) return FALSE;
-      if (!dialog->m_pd.hDC && !dialog->CreatePrinterDC()) return FALSE;
+      if (!dialog->m_pd.hDC && !dialog->CreatePrinterDC()) {
+        // The current printer went away or refuses a context: said, not silently nothing.
+        AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_ICONEXCLAMATION);
+        return FALSE;
+      }
     }
   } else if (app->DoPrintDialog(dialog) != IDOK) {
     return FALSE;
