@@ -1,7 +1,7 @@
 // cAVIFile, cAVIStream, cAVIEditFile and cAVIEditStream over our AVI container, with its errors mapped onto
 // the system's exceptions.
 #include <media/AVIFile.h>
-#include <NXException.h>
+#include <media/MediaHost.h>
 #include <avi/avi.h>
 #include <safefile/safefile.h>
 #include <cstring>
@@ -17,13 +17,13 @@ IMPLEMENT_DYNAMIC(cAVIEditFile, cAVIFile)
 
 namespace {
 
-const cNXExceptionType kEditFailure = NXERR_FILE_OPEN;  // type 5: the platform's editing calls failed
+const int kEditFailure = 5;  // the error type of a failed edit
 const char kTempPrefix[] = "Vid";
 const char kTempExtension[] = ".avi";
 const int kTempNumbers = 0xFFFF;  // as many as the system's own temporary names
 const char kClipboardFormatName[] = "Nexlumen AVI File";
 
-[[noreturn]] void ThrowEditFailure() { throw new cNXException(kEditFailure); }
+[[noreturn]] void ThrowEditFailure() { nxmedia::ModuleHost().ThrowError(kEditFailure); }
 
 void ToStreamInfo(const avi::StreamInfo& in, AVISTREAMINFOA* out) {
   std::memset(out, 0, sizeof(*out));
@@ -320,7 +320,7 @@ CString PASCAL cAVIEditFile::GetTempAVIFileName() {
   return safefile::CreateNumberedFile(std::string(folder) + kTempPrefix, kTempExtension, 1, kTempNumbers).c_str();
 }
 
-CString PASCAL cAVIEditFile::GetClipboardFileName() { return CreateNumberedTempFile("avi"); }
+CString PASCAL cAVIEditFile::GetClipboardFileName() { return nxmedia::ModuleHost().NewTemporaryFile("avi"); }
 
 BOOL cAVIEditFile::OpenWritableCopy(LPCSTR path) {
   CString copy = GetTempAVIFileName();

@@ -1,12 +1,11 @@
-// cImageObject: pictures read and written through imagio, their thumbnails, the class-wide filter and type
-// list, and storing a picture in an archive (as the archive's own picture file, or embedded as a BMP).
-#include <media/NXMedia.h>
-#include <media/NXMediaIds.h>
-#include <NXException.h>
-#include <imagio/imgfile.h>
+// cImageObject: pictures read and written through the module's picture files, their thumbnails, the
+// picture types, and storing a picture in an archive (as the archive's own picture file, or embedded as a BMP).
+#include <media/MediaHost.h>
 #include <memory>
 #include <vector>
 #include "thumbnail_util.h"
+
+using nxmedia::ModuleHost;
 
 IMPLEMENT_SERIAL(cImageObject, cMediaObject, 1)
 
@@ -17,8 +16,6 @@ const int kBlankHeight = 480;
 const int kBlankBits = 24;
 const int kDefaultCompressionFactor = 50;
 const int kThumbnailSlack = 200;  // a thumbnail this much smaller than its box is scaled up
-const uint16_t kCombinedFilterBytes = 512;
-const size_t kExtensionChars = 30;
 const uint32_t kSerializeSaveFlags = ORVL_SAVE_OPTIMIZEDPALETTE;
 const uint32_t kPlainLoadFlags = ORVL_LOAD_ALLOCATE | ORVL_LOAD_STORE;
 const int kJpegQualityMax = 100;
@@ -31,14 +28,6 @@ uint16_t ColorModelForBits(int bits) {
 }
 
 }  // namespace
-
-CLeadBitmap cImageObject::m_thumbnail;
-BOOL cImageObject::m_bThumbnailLoaded = FALSE;
-CString cImageObject::m_supported;
-BOOL cImageObject::m_bSupportedBuilt = FALSE;
-cStringEx cImageObject::m_typeNames;
-BOOL cImageObject::m_bTypeNamesBuilt = FALSE;
-cRWLockData cImageObject::m_lockData;
 
 cImageObject::cImageObject()
     : m_pBitmap(NULL), m_hResolution(0), m_vResolution(0), m_bIsThumbnail(FALSE), m_bitsPerPixel(0),
@@ -58,7 +47,7 @@ cImageObject::cImageObject(const cImageObject& other)
       int result = m_pBitmap->Copy(other.m_pBitmap);
       if (result != NXE_NONE) {
         delete m_pBitmap;
-        throw new cNXLeadException(result);
+        ModuleHost().ThrowImagingError(result);
       }
     } else {
       *m_pBitmap = *other.m_pBitmap;
@@ -74,7 +63,7 @@ cImageObject::~cImageObject() {
 }
 
 void cImageObject::ThrowIfFailed(int nxError) const {
-  if (nxError != NXE_NONE) throw new cNXLeadException(nxError);
+  if (nxError != NXE_NONE) ModuleHost().ThrowImagingError(nxError);
 }
 
 BOOL cImageObject::IsThumbnail() const { return m_bIsThumbnail; }
@@ -84,13 +73,12 @@ void cImageObject::SetCompressionFactor(int factor) { m_compressionFactor = fact
 int cImageObject::GetCompressionFactor() const { return m_compressionFactor; }
 
 void cImageObject::UpdateFileInfo(LPCSTR path) {
-  NXImageFile file;
+  std::unique_ptr<nxmedia::PictureFile> file = ModuleHost().NewPictureFile();
   tagIMGFILEINFO info = {};
   info.size = kImgFileInfoSize;
   uint32_t type = 0;
-  if (file.Open(path, &type, &info) != IMGFILERR_OK)
-    throw new cNXException(IDS_NXMEDIA_NO_FILE_INFO, path, NULL, NXMediaResourceHandle());
-  file.Close();
+  if (file->Open(path, &type, &info) != IMGFILERR_OK) ModuleHost().ThrowFileInfoError(path);
+  file->Close();
   m_dataType = DATATYPE_PICTURE;
   m_width = short(info.width);
   m_height = short(info.height);
@@ -108,14 +96,14 @@ void cImageObject::UpdateFileInfo(LPCSTR path) {
 void cImageObject::CreateFromFile(LPCSTR path) {
   Init(kBlankWidth, kBlankHeight, kBlankBits);
   UpdateFileInfo(path);
-  NXImageFile file;
+  std::unique_ptr<nxmedia::PictureFile> file = ModuleHost().NewPictureFile();
   tagIMGFILEINFO info = {};
   info.size = kImgFileInfoSize;
   uint32_t type = 0;
-  ThrowIfFailed(MapIMGFILERRToNXError(file.Open(path, &type, &info)));
+  ThrowIfFailed(MapIMGFILERRToNXError(file->Open(path, &type, &info)));
   HGLOBAL dib = NULL;
-  NXError error = MapIMGFILERRToNXError(file.ReadToDIB(&dib));
-  file.Close();
+  NXError error = MapIMGFILERRToNXError(file->ReadToDIB(&dib));
+  file->Close();
   ThrowIfFailed(error);
   // ChangeFromDIB frees the handle only when it succeeds.
   int result = m_pBitmap->ChangeFromDIB(dib);
@@ -144,12 +132,12 @@ void cImageObject::Write(LPCSTR path, FileFormat format, int bits, int quality, 
   else
     info.compression = (format == FILEFORMAT_JPEG || format == FILEFORMAT_FPX) ? IMGCOMP_JPEG : IMGCOMP_NONE;
   info.quality = uint16_t(quality < 0 ? 0 : quality > kJpegQualityMax ? kJpegQualityMax : quality);
-  NXImageFile file;
-  ThrowIfFailed(MapIMGFILERRToNXError(file.Create(path, MapNXFileTypeToIMGTYPE(format), &info)));
+  std::unique_ptr<nxmedia::PictureFile> file = ModuleHost().NewPictureFile();
+  ThrowIfFailed(MapIMGFILERRToNXError(file->Create(path, MapNXFileTypeToIMGTYPE(format), &info)));
   HGLOBAL dib = ConvertToDIB();
-  NXError error = dib ? MapIMGFILERRToNXError(file.WriteDIB(dib)) : NXE_NO_BITMAP;
+  NXError error = dib ? MapIMGFILERRToNXError(file->WriteDIB(dib)) : NXE_NO_BITMAP;
   if (dib) GlobalFree(dib);
-  file.Close();
+  file->Close();
   ThrowIfFailed(error);
 }
 
@@ -157,15 +145,15 @@ CBitmap* cImageObject::CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int
   HDC hdc = dc ? dc->GetSafeHdc() : NULL;
   HBITMAP device = NULL;
   try {
-    NXImageFile file;
+    std::unique_ptr<nxmedia::PictureFile> file = ModuleHost().NewPictureFile();
     tagIMGFILEINFO info = {};
     info.size = kImgFileInfoSize;
     uint32_t type = 0;
-    if (MapIMGFILERRToNXError(file.Open(m_fileName, &type, &info)) != NXE_NONE) return NULL;
+    if (MapIMGFILERRToNXError(file->Open(m_fileName, &type, &info)) != NXE_NONE) return NULL;
     uint16_t width = uint16_t(boxWidth), height = uint16_t(boxHeight);
-    tagIMGFILERR result = file.GetThumbnailSize(&width, &height);
-    if (result == IMGFILERR_OK) result = file.GetPlatformThumbnail(hdc, &device, &width, &height, expand);
-    file.Close();
+    tagIMGFILERR result = file->GetThumbnailSize(&width, &height);
+    if (result == IMGFILERR_OK) result = file->GetPlatformThumbnail(hdc, &device, &width, &height, expand);
+    file->Close();
     if (MapIMGFILERRToNXError(result) != NXE_NONE || !device) {
       if (device) DeleteObject(device);
       return NULL;
@@ -194,8 +182,7 @@ CBitmap* cImageObject::CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int
 }
 
 CBitmap* cImageObject::GetDefaultThumbnail(CDC* dc, int boxWidth, int boxHeight, BOOL force) {
-  return nxmedia::MakeDefaultThumbnail(m_lockData, m_thumbnail, m_bThumbnailLoaded, IDB_NXMEDIA_PICTURE_THUMBNAIL, dc,
-                                       boxWidth, boxHeight, force);
+  return ModuleHost().DefaultThumbnail(DATATYPE_PICTURE, dc, boxWidth, boxHeight, force);
 }
 
 BOOL cImageObject::HasEmbeddedThumbnail() {
@@ -210,42 +197,19 @@ BOOL cImageObject::HasEmbeddedThumbnail() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The class-wide filter and type list.
+// The picture types of the module.
+
+void cImageObject::ShowProperties() { ModuleHost().ShowProperties(*this); }
 
 CString PASCAL cImageObject::GetExtension(FileFormat format) {
   uint32_t type = MapNXFileTypeToIMGTYPE(format);
   if (!type) return CString();
-  char buffer[kExtensionChars + 1] = {};
-  if (NXImageFile::GetDefaultExt(type, buffer, uint16_t(sizeof(buffer))) != IMGFILERR_OK) return CString();
-  CString extension(buffer);
+  CString extension = ModuleHost().PictureTypeExtensions(type);
   int semicolon = extension.Find(';');
   return semicolon >= 0 ? extension.Left(semicolon) : extension;
 }
 
-CString PASCAL cImageObject::GetCombinedOpenFilter() {
-  {
-    cReadWriteLock guard(m_lockData);
-    guard.ReadLock();
-    if (m_bSupportedBuilt) return m_supported;
-  }
-  cReadWriteLock guard(m_lockData);
-  guard.WriteLock();
-  if (!m_bSupportedBuilt) {
-    char filter[kCombinedFilterBytes] = {};
-    NXImageFile::GetCombinedFileFilters(filter, kCombinedFilterBytes, '|');
-    cStringEx list(CString(",|") + filter);
-    CString patterns;
-    for (int i = 1; i < list.GetSubstringCount(); i += 2) {
-      CString entry = list.GetSubstring(i);
-      if (entry.IsEmpty()) continue;
-      if (!patterns.IsEmpty()) patterns += ';';
-      patterns += entry;
-    }
-    m_supported = patterns;
-    m_bSupportedBuilt = TRUE;
-  }
-  return m_supported;
-}
+CString PASCAL cImageObject::GetCombinedOpenFilter() { return ModuleHost().CombinedOpenFilter(); }
 
 BOOL PASCAL cImageObject::IsSupportedFileExtension(LPCSTR name) {
   CString text(name ? name : "");
@@ -258,42 +222,7 @@ BOOL PASCAL cImageObject::IsSupportedFileExtension(LPCSTR name) {
   return filter.Find(extension) >= 0;
 }
 
-FileFormat PASCAL cImageObject::DetermineFileFormat(LPCSTR name) {
-  uint16_t count = 0;
-  const uint32_t* types = NULL;
-  if (NXImageFile::GetAllSupportImageType(&count, &types) != IMGFILERR_OK) count = 0;
-  {
-    cReadWriteLock guard(m_lockData);
-    guard.WriteLock();
-    if (!m_bTypeNamesBuilt) {
-      CString list = ",|";
-      for (uint16_t i = 0; i < count; ++i) {
-        char buffer[kExtensionChars + 1] = {};
-        NXImageFile::GetDefaultExt(types[i], buffer, uint16_t(sizeof(buffer)));
-        CString extension(buffer);
-        extension.MakeLower();
-        if (i) list += '|';
-        list += extension;
-      }
-      m_typeNames = list;
-      m_bTypeNamesBuilt = TRUE;
-    }
-  }
-  cReadWriteLock guard(m_lockData);
-  guard.ReadLock();
-  CString lowered(name ? name : "");
-  lowered.MakeLower();
-  const int names = m_typeNames.GetSubstringCount();
-  for (int i = 0; i < count && i < names; ++i) {
-    cStringEx patterns(CString(",;") + m_typeNames.GetSubstring(i));
-    for (int j = 0; j < patterns.GetSubstringCount(); ++j) {
-      CString pattern = patterns.GetSubstring(j);
-      if (!pattern.IsEmpty() && pattern[0] == '*') pattern = pattern.Mid(1);
-      if (!pattern.IsEmpty() && lowered.Find(pattern) >= 0) return MapIMGTYPEToNXFileType(types[i]);
-    }
-  }
-  return FILEFORMAT_UNKNOWN;
-}
+FileFormat PASCAL cImageObject::DetermineFileFormat(LPCSTR name) { return ModuleHost().DeterminePictureFormat(name); }
 
 // ---------------------------------------------------------------------------------------------
 // Archives.
@@ -335,7 +264,7 @@ void cImageObject::SerializeAsPictureFile(CArchive& ar, const CString& name) {
   if (result != NXE_NONE) {
     m_bInitialized = m_bDiskFileWritten = FALSE;
     m_fileName.Empty();
-    throw new cNXLeadException(result);
+    ModuleHost().ThrowImagingError(result);
   }
   UpdateImageProperties();
   m_bInitialized = TRUE;
@@ -381,7 +310,7 @@ void cImageObject::SerializeEmbedded(CArchive& ar) {
   if (result != NXE_NONE) {
     m_bInitialized = m_bDiskFileWritten = FALSE;
     m_fileName.Empty();
-    throw new cNXLeadException(result);
+    ModuleHost().ThrowImagingError(result);
   }
   UpdateImageProperties();
   m_bInitialized = TRUE;

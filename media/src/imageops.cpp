@@ -1,7 +1,6 @@
 // The picture operations of cImageObject: building from bitmaps in memory, copying, drawing, printing,
 // rotating, resizing, colour resolution, the tone curve and the TIFF thumbnail page.
 #include <media/NXMedia.h>
-#include <NXException.h>
 #include <cstring>
 #include <memory>
 

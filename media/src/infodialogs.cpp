@@ -1,10 +1,11 @@
 // The media info dialogs: shared texts, the rename rule, the thumbnail frame and context help, and the
-// picture, video and sound dialogs with the objects' ShowProperties that open them.
+// picture, video and sound dialogs with NXMedia's ShowProperties (its host's) that open them.
 #include <media/InfoDialogs.h>
 #include <media/AVIFile.h>
 #include <media/NXMediaIds.h>
 #include <MessageBox.h>
 #include <NXException.h>
+#include "host.h"
 
 namespace nxmedia {
 
@@ -419,36 +420,37 @@ void cWaveInfoDialog::DoDataExchange(CDataExchange* dx) {
 const DWORD* cWaveInfoDialog::HelpMap() const { return kSoundHelp; }
 
 // ---------------------------------------------------------------------------------------------
-// The objects' properties: the kind's dialog over the object with a thumbnail of it.
+// The objects' properties (NXMedia's host): the kind's dialog over the object with a thumbnail of it.
 
-void cImageObject::ShowProperties() {
+void NXMediaHost::ShowProperties(cImageObject& object) {
   ScreenDC screen;
   std::unique_ptr<CBitmap> thumbnail(
-      CreateThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, 0, FALSE));
+      object.CreateThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, 0, FALSE));
   if (!thumbnail)
-    thumbnail.reset(GetDefaultThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, FALSE));
-  cPictureInfoDialog dialog(CWnd::GetSafeOwner(), IsUntitled(), TRUE);
-  dialog.SetImageObject(this);
+    thumbnail.reset(
+        object.GetDefaultThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, FALSE));
+  cPictureInfoDialog dialog(CWnd::GetSafeOwner(), object.IsUntitled(), TRUE);
+  dialog.SetImageObject(&object);
   dialog.SetImageThumbnail(thumbnail.get());
   dialog.DoModal();
 }
 
-void cVideoObject::ShowProperties() {
+void NXMediaHost::ShowProperties(cVideoObject& object) {
   ScreenDC screen;
   std::unique_ptr<CBitmap> thumbnail(
-      CreateThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, 0, FALSE));
-  cVideoInfoDialog dialog(CWnd::GetSafeOwner(), IsUntitled(), TRUE);
-  dialog.SetVideoObject(this);
+      object.CreateThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, 0, FALSE));
+  cVideoInfoDialog dialog(CWnd::GetSafeOwner(), object.IsUntitled(), TRUE);
+  dialog.SetVideoObject(&object);
   dialog.SetThumbnail(thumbnail.get());
   dialog.DoModal();
 }
 
-void cWaveObject::ShowProperties() {
+void NXMediaHost::ShowProperties(cWaveObject& object) {
   ScreenDC screen;
   std::unique_ptr<CBitmap> thumbnail(
-      CreateThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, 0, FALSE));
-  cWaveInfoDialog dialog(CWnd::GetSafeOwner(), IsUntitled(), TRUE);
-  dialog.SetWaveObject(this);
+      object.CreateThumbnail(&screen.dc, nxmedia::kInfoThumbnailWidth, nxmedia::kInfoThumbnailHeight, 0, FALSE));
+  cWaveInfoDialog dialog(CWnd::GetSafeOwner(), object.IsUntitled(), TRUE);
+  dialog.SetWaveObject(&object);
   dialog.SetThumbnail(thumbnail.get());
   dialog.DoModal();
 }

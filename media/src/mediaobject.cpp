@@ -1,11 +1,7 @@
 // cMediaObject: names, sizes and flags of every media object, the static format look-ups across the
-// three kinds, the default-thumbnail machinery and the postcard hand-off.
-#include <media/NXMedia.h>
-#include <media/NXMediaIds.h>
-#include <NXException.h>
-#include <MessageBox.h>
+// three kinds, and the device bitmaps the thumbnails are made of.
+#include <media/MediaHost.h>
 #include <cmath>
-#include <memory>
 #include "thumbnail_util.h"
 
 IMPLEMENT_SERIAL(cMediaObject, CObject, 1)
@@ -61,9 +57,7 @@ void cMediaObject::SetDisplayName(LPCSTR name) {
 }
 
 void cMediaObject::SetToUntitled(LPCSTR prefix, LPCSTR suffix, LPCSTR extension, BOOL displayOnly) {
-  CString untitled;
-  untitled.LoadString(IDS_NXMEDIA_UNTITLED);
-  CString tail = untitled + (suffix ? suffix : "") + (extension ? extension : "");
+  CString tail = nxmedia::ModuleHost().UntitledName() + (suffix ? suffix : "") + (extension ? extension : "");
   if (displayOnly)
     m_displayName = tail;
   else
@@ -112,59 +106,7 @@ FileFormat PASCAL cMediaObject::DetermineFileFormat(LPCSTR name) {
   return format;
 }
 
-namespace {
-
-// The postcard program: the path its own installation recorded, else the default command.
-CString PostcardProgram() {
-  const char* keys[] = {NXMEDIA_QUILLO_PRO_KEY, NXMEDIA_QUILLO_KEY};
-  for (const char* key : keys) {
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) continue;
-    char path[MAX_PATH] = {};
-    DWORD size = sizeof(path) - 1, type = 0;
-    LONG result = RegQueryValueExA(handle, NXMEDIA_LOCATION_VALUE, NULL, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(handle);
-    if (result == ERROR_SUCCESS && type == REG_SZ && path[0]) {
-      char shortPath[MAX_PATH];
-      DWORD n = GetShortPathNameA(path, shortPath, MAX_PATH);
-      return (n > 0 && n < MAX_PATH) ? CString(shortPath) : CString(path);
-    }
-  }
-  CString program;
-  program.LoadString(IDS_NXMEDIA_POSTCARD_PROGRAM);
-  return program;
-}
-
-}  // namespace
-
-int cMediaObject::SendPostcard() {
-  CString picturePath;
-  try {
-    std::unique_ptr<cImageObject> picture(MakePostcardPicture());
-    if (!picture) throw new cNXException(NXERR_DEVICE);
-    picturePath = CreateNumberedTempFile("bmp");
-    picture->Write(picturePath, FILEFORMAT_BMP, picture->GetBitsPerPixel() ? picture->GetBitsPerPixel() : 24, 0, 0);
-  } catch (CException* e) {
-    WarnUserRecoverable(e);
-    e->Delete();
-    return 0;
-  }
-  CString program = PostcardProgram();
-  CString commandLine;
-  commandLine.Format("%s %s %s", (LPCSTR)program, (LPCSTR)picturePath, (LPCSTR)m_fileName);
-  STARTUPINFOA startup = {sizeof(startup)};
-  PROCESS_INFORMATION process = {};
-  if (CreateProcessA(NULL, commandLine.GetBuffer(0), NULL, NULL, FALSE, CREATE_SEPARATE_WOW_VDM, NULL, NULL,
-                     &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 1;
-  }
-  CString message;
-  AfxFormatString1(message, IDS_NXMEDIA_POSTCARD_FAILED, program);
-  NXMessageBox(CWnd::GetSafeOwner(), "", message, NXMB_OK, 0);
-  return 0;
-}
+int cMediaObject::SendPostcard() { return nxmedia::ModuleHost().SendPostcard(*this); }
 
 namespace nxmedia {
 
@@ -181,57 +123,10 @@ CSize FitThumbnailSize(int width, int height, int boxWidth, int boxHeight) {
 
 CBitmap* MakeDeviceBitmap(CDC* dc, const CLeadBitmap& picture) {
   HBITMAP handle = picture.ConvertToDDB(dc ? dc->GetSafeHdc() : NULL);
-  if (!handle) throw new cNXLeadException(NXE_DEVICE);
+  if (!handle) ModuleHost().ThrowImagingError(NXE_DEVICE);
   CBitmap* bitmap = new CBitmap;
   bitmap->Attach(handle);
   return bitmap;
-}
-
-namespace {
-
-void LoadBitmapResource(CLeadBitmap& target, UINT resourceId) {
-  HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(resourceId), RT_BITMAP);
-  HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(resourceId), RT_BITMAP) : NULL;
-  HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
-  const BITMAPINFO* info = loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : NULL;
-  if (!info) throw new cNXException(NXERR_GENERAL);
-  int result = target.ConvertFromDIB(info, NULL);
-  if (result != NXE_NONE) throw new cNXLeadException(result);
-}
-
-}  // namespace
-
-CBitmap* MakeDefaultThumbnail(cRWLockData& lock, CLeadBitmap& shared, BOOL& loaded, UINT resourceId, CDC* dc,
-                              int boxWidth, int boxHeight, BOOL force) {
-  {
-    cReadWriteLock guard(lock);
-    guard.WriteLock();
-    if (!loaded) {
-      LoadBitmapResource(shared, resourceId);
-      loaded = TRUE;
-    }
-  }
-  cReadWriteLock guard(lock);
-  guard.ReadLock();
-  if (boxHeight < shared.Height || boxWidth < shared.Width || force) {
-    CLeadBitmap copy;
-    int result = copy.Copy(&shared);
-    if (result != NXE_NONE) throw new cNXLeadException(result);
-    try {
-      CRect rect(0, 0, copy.Width, copy.Height);
-      cMediaObject fitter;
-      fitter.AdjustToFitFrame(rect, CRect(0, 0, boxWidth, boxHeight));
-      result = copy.Resample(rect.Width(), rect.Height());
-      if (result != NXE_NONE) throw new cNXLeadException(result);
-      CBitmap* bitmap = MakeDeviceBitmap(dc, copy);
-      copy.Free();
-      return bitmap;
-    } catch (...) {
-      copy.Free();
-      throw;
-    }
-  }
-  return MakeDeviceBitmap(dc, shared);
 }
 
 }  // namespace nxmedia

@@ -1,8 +1,7 @@
 // cVideoObject: clips read through the AVI classes, their frames as packed bitmaps (decompressed with the
 // platform's video decompressors where needed) and their thumbnails.
 #include <media/AVIFile.h>
-#include <media/NXMediaIds.h>
-#include <NXException.h>
+#include <media/MediaHost.h>
 #include <avi/avi.h>
 #include <cstring>
 #include <memory>
@@ -12,14 +11,13 @@
 
 IMPLEMENT_SERIAL(cVideoObject, cMediaObject, 1)
 
-CLeadBitmap cVideoObject::m_thumbnail;
-BOOL cVideoObject::m_bThumbnailLoaded = FALSE;
-cRWLockData cVideoObject::m_lockData;
+using nxmedia::ModuleHost;
 
 namespace {
 
 const int kFormat8Entry = 0;   // entries of the video extension list
 const int kFormat18Entry = 1;
+const int kNoFrame = 14;       // the error type of a clip without a frame to show
 
 // A packed bitmap in new global memory: header (with colour table) followed by the pixels.
 HGLOBAL PackDIB(const void* header, size_t headerSize, const void* pixels, size_t pixelSize) {
@@ -51,7 +49,7 @@ cVideoObject::cVideoObject() {
 
 void cVideoObject::UpdateFileInfo(LPCSTR path) {
   cAVIFile file;
-  if (!file.Open(path, OF_READ, NULL)) throw new cNXException(IDS_NXMEDIA_NO_FILE_INFO, path, NULL, NXMediaResourceHandle());
+  if (!file.Open(path, OF_READ, NULL)) ModuleHost().ThrowFileInfoError(path);
   AVIFILEINFOA info;
   file.GetInfo(&info);
   m_width = short(info.dwWidth);
@@ -73,7 +71,7 @@ void cVideoObject::CreateFromFile(LPCSTR path) {
 
 void cVideoObject::Write(LPCSTR path) {
   cAVIEditFile file;
-  if (!file.Open(m_fileName, OF_READ, NULL)) throw new cNXException(NXERR_FILE_OPEN);
+  if (!file.Open(m_fileName, OF_READ, NULL)) ModuleHost().ThrowError(NXE_FILE_NOT_FOUND);
   file.SaveAs(path, NULL);
 }
 
@@ -124,13 +122,14 @@ CBitmap* cVideoObject::CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int
 }
 
 CBitmap* cVideoObject::GetDefaultThumbnail(CDC* dc, int boxWidth, int boxHeight, BOOL force) {
-  return nxmedia::MakeDefaultThumbnail(m_lockData, m_thumbnail, m_bThumbnailLoaded, IDB_NXMEDIA_VIDEO_THUMBNAIL, dc,
-                                       boxWidth, boxHeight, force);
+  return ModuleHost().DefaultThumbnail(DATATYPE_VIDEO, dc, boxWidth, boxHeight, force);
 }
+
+void cVideoObject::ShowProperties() { ModuleHost().ShowProperties(*this); }
 
 cImageObject* cVideoObject::MakePostcardPicture() {
   HGLOBAL dib = GetFrameAsDIB(0);
-  if (!dib) throw new cNXException(NXERR_DEVICE);
+  if (!dib) ModuleHost().ThrowError(kNoFrame);
   std::unique_ptr<cImageObject> picture(new cImageObject);
   try {
     picture->CreateFromDIBHandle(dib);
@@ -144,12 +143,7 @@ cImageObject* cVideoObject::MakePostcardPicture() {
 
 namespace {
 
-CString VideoExtensionEntry(int entry) {
-  cStringEx list(IDS_NXMEDIA_VIDEO_EXTENSIONS);
-  CString extension = list.GetSubstring(entry);
-  extension.MakeLower();
-  return extension;
-}
+CString VideoExtensionEntry(int entry) { return ModuleHost().VideoExtension(entry); }
 
 }  // namespace
 

@@ -1,20 +1,11 @@
 // cWaveObject: sounds described by their RIFF WAVE header.
-#include <media/NXMedia.h>
-#include <media/NXMediaIds.h>
+#include <media/MediaHost.h>
 #include <avi/wav.h>
 #include <avi/error.h>
 #include <cstring>
 #include "thumbnail_util.h"
 
 IMPLEMENT_SERIAL(cWaveObject, cMediaObject, 1)
-
-CLeadBitmap cWaveObject::m_thumbnail;
-BOOL cWaveObject::m_bThumbnailLoaded = FALSE;
-cRWLockData cWaveObject::m_lockData;
-
-namespace {
-const int kSoundEntry = 0;  // entry of the sound extension list for format 17
-}
 
 cWaveObject::cWaveObject() : m_formatTag(0), m_channels(0), m_sampleFrequency(0) {}
 
@@ -86,16 +77,14 @@ CBitmap* cWaveObject::CreateThumbnail(CDC* dc, int boxWidth, int boxHeight, int,
 }
 
 CBitmap* cWaveObject::GetDefaultThumbnail(CDC* dc, int boxWidth, int boxHeight, BOOL force) {
-  return nxmedia::MakeDefaultThumbnail(m_lockData, m_thumbnail, m_bThumbnailLoaded, IDB_NXMEDIA_SOUND_THUMBNAIL, dc,
-                                       boxWidth, boxHeight, force);
+  return nxmedia::ModuleHost().DefaultThumbnail(DATATYPE_SOUND, dc, boxWidth, boxHeight, force);
 }
+
+void cWaveObject::ShowProperties() { nxmedia::ModuleHost().ShowProperties(*this); }
 
 CString PASCAL cWaveObject::GetExtension(FileFormat format) {
   if (format != FILEFORMAT_WAVE) return CString();
-  cStringEx list(IDS_NXMEDIA_SOUND_EXTENSIONS);
-  CString extension = "." + list.GetSubstring(kSoundEntry);
-  extension.MakeLower();
-  return extension;
+  return "." + nxmedia::ModuleHost().SoundExtension();
 }
 
 FileFormat PASCAL cWaveObject::DetermineFileFormat(LPCSTR name) {

@@ -102,7 +102,7 @@ class NXMEDIA_API cAVIEditFile : public cAVIFile {
   // A new empty file Vid<n>.avi in the system's temporary folder, made for the caller to write over; empty when
   // none can be made.
   static CString PASCAL GetTempAVIFileName();
-  // NXMisc's numbered temporary file with the extension avi.
+  // A numbered temporary file with the extension avi, from the module's host (NXMisc's, in NXMedia).
   static CString PASCAL GetClipboardFileName();
   // The clipboard format under which an AVI file image travels.
   static UINT PASCAL ClipboardFormat();

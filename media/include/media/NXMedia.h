@@ -5,6 +5,9 @@
 // TWAIN library call it. Callers start imagio (NXImageFile::Init) before using pictures. Failures throw
 // cNXException / cNXLeadException (NXMisc) with NXError numbers; sound headers throw CFileException.
 // The AVI classes are in media/AVIFile.h, the info dialogs in media/InfoDialogs.h.
+// The classes are the media core (orv_mediacore), which the postcard program links as well with a host of its
+// own (media/MediaHost.h): there they read pictures through the imaging toolkit and throw that program's
+// exceptions. NXMEDIA_STATIC marks such a program.
 #pragma once
 #include <afxwin.h>
 #include <NXMisc.h>
@@ -13,11 +16,16 @@
 #include <media/NXError.h>
 #include <imagio/imgtypes.h>
 
-#ifdef NXMEDIA_BUILD
+#if defined(NXMEDIA_BUILD)
 #define NXMEDIA_API __declspec(dllexport)
+#elif defined(NXMEDIA_STATIC)
+#define NXMEDIA_API
 #else
 #define NXMEDIA_API __declspec(dllimport)
 #endif
+
+// NXMedia's host of the media core, which keeps the class-wide state below (media/src/host.cpp).
+class NXMediaHost;
 
 enum DataType { DATATYPE_PICTURE = 0, DATATYPE_VIDEO = 1, DATATYPE_SOUND = 3 };
 enum DataSource { DATASOURCE_FILE = 0, DATASOURCE_NONE = 4 };
@@ -99,6 +107,7 @@ class NXMEDIA_API cMediaObject : public CObject {
   static FileFormat PASCAL DetermineFileFormat(LPCSTR name);
 
  protected:
+  friend class NXMediaHost;
   // The picture the postcard shows: a copy of the object's picture, or a video's first frame.
   virtual class cImageObject* MakePostcardPicture();
 
@@ -198,6 +207,9 @@ class NXMEDIA_API cImageObject : public cMediaObject {
   int m_thumbHeight;
   int m_compression;
 
+  // Class-wide state of NXMedia's host: the default thumbnail, the combined filter and the type list,
+  // guarded by m_lockData. The core itself never touches them.
+  friend class NXMediaHost;
   static CLeadBitmap m_thumbnail;
   static BOOL m_bThumbnailLoaded;
   static CString m_supported;
@@ -227,6 +239,8 @@ class NXMEDIA_API cVideoObject : public cMediaObject {
  protected:
   cImageObject* MakePostcardPicture() override;
 
+  // The default thumbnail of NXMedia's host, guarded by m_lockData.
+  friend class NXMediaHost;
   static CLeadBitmap m_thumbnail;
   static BOOL m_bThumbnailLoaded;
   static cRWLockData m_lockData;
@@ -263,6 +277,8 @@ class NXMEDIA_API cWaveObject : public cMediaObject {
   WORD m_channels;
   DWORD m_sampleFrequency;
 
+  // The default thumbnail of NXMedia's host, guarded by m_lockData.
+  friend class NXMediaHost;
   static CLeadBitmap m_thumbnail;
   static BOOL m_bThumbnailLoaded;
   static cRWLockData m_lockData;

@@ -13,14 +13,14 @@
 #define IDS_NXMEDIA_NO_FILE_INFO 206        // %1: the file whose information cannot be read
 #define IDS_NXMEDIA_DIMENSIONS_UNKNOWN 208
 #define IDS_NXMEDIA_DIMENSIONS_UNIT 209
-#define IDS_NXMEDIA_COLOR_PHRASES 210       // list of six colour-count phrases
-#define IDS_NXMEDIA_TYPE_NAMES 211          // list of file-type names by FileFormat
 #define IDS_NXMEDIA_BYTES_UNIT 212
 #define IDS_NXMEDIA_INFO_UNAVAILABLE 213
 #define IDS_NXMEDIA_RENAME_FAILED 214       // %1: the attempted name
 #define IDS_NXMEDIA_RENAME_CAPTION 215
 #define IDS_NXMEDIA_POSTCARD_PROGRAM 222
 #define IDS_NXMEDIA_POSTCARD_FAILED 223     // %1: the program
+#define IDS_NXMEDIA_COLOR_PHRASES 224       // list of six colour-count phrases
+#define IDS_NXMEDIA_TYPE_NAMES 225          // list of file-type names by FileFormat
 #define IDS_NXMEDIA_LENGTH_FORMAT 230       // printf form: seconds as a double
 #define IDS_NXMEDIA_FRAME_RATE_FORMAT 231   // printf form: frames per second as a double
 #define IDS_NXMEDIA_CHANNEL_NAMES 232       // list: one channel, two channels, %d channels
