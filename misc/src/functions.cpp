@@ -226,7 +226,7 @@ BOOL IsMAPIAvailable() {
 BOOL SendMail(LPCSTR filePath) {
   // The mail dialog is modal to the window the user is in, which need not be the main window's last popup.
   HWND owner = GetActiveWindow();
-  if (!owner) owner = CWnd::GetSafeOwner()->GetSafeHwnd();
+  if (!owner) owner = AfxGetSafeHwnd(CWnd::GetSafeOwner());
   CWaitCursor wait;
   if (!g_mailLibrary) g_mailLibrary = LoadLibraryA(kMailLibrary);
   if (!g_mailLibrary) {
