@@ -5,8 +5,8 @@
 // extension modules (AFX_EXTENSION_MODULE, CDynLinkLibrary), and the application's printer, recent files and
 // help. Every module with a user interface includes it; the common controls are in afxcmn.h, the file and
 // print dialogs in afxdlgs.h, control bars in afxext.h (docking machinery and print preview in afxpriv.h,
-// saved bar state and the recent-file list in afxadv.h). The OLE parts are not here yet;
-// docs/architecture.md says how each part fits.
+// saved bar state and the recent-file list in afxadv.h), automation in afxdisp.h, data transfer, drag and
+// drop and containers in afxole.h. docs/architecture.md says how each part fits.
 #pragma once
 #include "afx.h"
 #include "afxcoll.h"

@@ -10,6 +10,7 @@
 #include "ids.h"
 #include "invoke.h"
 #include "testhost.h"
+#include "testprocess.h"
 
 namespace {
 
@@ -20,26 +21,6 @@ class OleEnvironment : public ::testing::Environment {
   void TearDown() override { OleUninitialize(); }
 };
 const ::testing::Environment* const g_ole = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
-
-CString BesideTest(LPCSTR name) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  *strrchr(path, '\\') = 0;
-  return CString(path) + "\\" + name;
-}
-
-// Runs a program to its end; its exit code, or -1 when it did not end in time.
-DWORD RunToEnd(const CString& commandLine) {
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi;
-  CString line = commandLine;
-  if (!CreateProcessA(NULL, line.GetBuffer(0), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return DWORD(-1);
-  DWORD code = DWORD(-1);
-  if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return code;
-}
 
 LONG ReadLong(IDispatch* object, DISPID id) {
   Args none;
@@ -69,6 +50,7 @@ class AutomationServerTest : public ::testing::Test {
     ASSERT_EQ(0u, RunToEnd("\"" + BesideTest("afx_oleserver.exe") + "\" /RegServer"));
   }
   static void TearDownTestSuite() {
+    EXPECT_EQ(0, ServersLeft());
     RunToEnd("\"" + BesideTest("afx_oleserver.exe") + "\" /UnregServer");
     CLSID clsid;
     EXPECT_TRUE(FAILED(CLSIDFromProgID(L"" OLETEST_HOST_PROGID, &clsid)));  // the registration is gone
@@ -360,6 +342,46 @@ TEST_F(AutomationServerTest, AFactoryThatHandsOutItsObjectGivesTwoClientsTheSame
   EXPECT_EQ(42, ReadLong(second, kSingleValue));
   second->Release();
   EXPECT_TRUE(server.Ended());
+}
+
+// The way pages and scripts use the object: late bound by name, For Each over the collection, default
+// members, variables passed by reference, and the error a failing method raises.
+TEST_F(AutomationServerTest, AScriptDrivesTheObjectByName) {
+  // Every check sets the exit code; the objects are let go before the script ends, so that the server ends
+  // too (a script that quits while holding them leaves them held).
+  static const char kScript[] =
+      "code = 0\r\n"
+      "Set host = CreateObject(\"" OLETEST_HOST_PROGID "\")\r\n"
+      "host.Open \"C:\\pictures\\one.jpg\"\r\n"
+      "names = \"\"\r\n"
+      "For Each slide In host.SlideTable\r\n"
+      "  names = names & slide.Name & \";\"\r\n"
+      "Next\r\n"
+      "Set slide = Nothing\r\n"
+      "If names <> \"one.jpg;two.png;three.bmp;\" Then code = 1\r\n"
+      "Dim w, h\r\n"
+      "host.GetThumbnailSize w, h\r\n"
+      "If w <> 112 Or h <> 80 Then code = 2\r\n"
+      "Set table = host.SlideTable\r\n"
+      "If table.Count <> 3 Or table.Item(2).Path <> \"C:\\pictures\\three.bmp\" Then code = 3\r\n"
+      "If table(0) <> \"C:\\pictures\\one.jpg\" Then code = 4\r\n"
+      "Set table = Nothing\r\n"
+      "On Error Resume Next\r\n"
+      "host.Fail\r\n"
+      "If Err.Description = \"\" Then code = 5\r\n"
+      "On Error Goto 0\r\n"
+      "Set host = Nothing\r\n"
+      "WScript.Quit code\r\n";
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  CString script = CString(folder) + "afxoletest.vbs";
+  HANDLE file = CreateFileA(script, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  DWORD written = 0;
+  WriteFile(file, kScript, DWORD(sizeof kScript - 1), &written, NULL);
+  CloseHandle(file);
+  EXPECT_EQ(0u, RunToEnd("cscript.exe //nologo \"" + script + "\""));
+  DeleteFileA(script);
+  EXPECT_EQ(0, ServersLeft());
 }
 
 }  // namespace

@@ -11,27 +11,9 @@
 #include "afxole.h"
 #include "container_ids.h"
 #include "ids.h"
+#include "testprocess.h"
 
 namespace {
-
-CString BesideTest(LPCSTR name) {
-  char path[MAX_PATH];
-  GetModuleFileNameA(NULL, path, MAX_PATH);
-  *strrchr(path, '\\') = 0;
-  return CString(path) + "\\" + name;
-}
-
-DWORD RunToEnd(const CString& commandLine) {
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi;
-  CString line = commandLine;
-  if (!CreateProcessA(NULL, line.GetBuffer(0), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return DWORD(-1);
-  DWORD code = DWORD(-1);
-  if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return code;
-}
 
 class CContainerApp : public CWinApp {
  public:
@@ -185,6 +167,7 @@ class ContainerTest : public ::testing::Test {
     }
     theApp.m_pMainWnd = NULL;
     Pump();
+    EXPECT_EQ(0, ServersLeft());
     RunToEnd("\"" + BesideTest("afx_oleserver.exe") + "\" /UnregServer");
     if (s_server) {
       auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(s_server, "DllUnregisterServer"));
@@ -275,6 +258,25 @@ TEST_F(ContainerTest, AnObjectIsActiveInPlaceInAnMdiChildWithTheMenusMerged) {
   EXPECT_EQ(DWORD(OLECMDF_SUPPORTED | OLECMDF_ENABLED), item->QueryCommand(kHostCommandOpen, &CGID_OleTestHost));
   EXPECT_EQ(S_OK, OpenPath(item, "C:\\letters\\note.txt"));
   EXPECT_EQ("C:\\letters\\note.txt", Field(item->Report(), "text"));
+
+  // The object shows a dialog of its own: the frame takes no input meanwhile.
+  VARIANT modal;
+  modal.vt = VT_BOOL;
+  modal.boolVal = VARIANT_FALSE;
+  EXPECT_EQ(S_OK, item->ExecCommand(kTestCommandModal, 0, &CGID_OleTestReport, &modal, NULL));
+  EXPECT_FALSE(::IsWindowEnabled(MainFrame()));
+  modal.boolVal = VARIANT_TRUE;
+  EXPECT_EQ(S_OK, item->ExecCommand(kTestCommandModal, 0, &CGID_OleTestReport, &modal, NULL));
+  EXPECT_TRUE(::IsWindowEnabled(MainFrame()));
+  // The program shows modal user interface of its own: the object stops its modeless windows meanwhile.
+  theApp.EnableModeless(FALSE);
+  EXPECT_EQ("0", Field(item->Report(), "modeless"));
+  theApp.EnableModeless(TRUE);
+  EXPECT_EQ("1", Field(item->Report(), "modeless"));
+  // Keys in the object's window are offered to it before the container's accelerators.
+  MSG key = {window, WM_KEYDOWN, 'A', 0};
+  theApp.PreTranslateMessage(&key);
+  EXPECT_NE("0", Field(item->Report(), "keys"));
 
   // The view's size reaches the object.
   view->GetParentFrame()->MoveWindow(0, 0, 500, 300);
@@ -375,6 +377,11 @@ TEST_F(ContainerTest, AServerInAnotherProcessIsActiveInPlaceAndEndsWithTheItem) 
   GetWindowThreadProcessId(window, &owner);
   EXPECT_EQ(serverId, owner);
   EXPECT_EQ(view->m_hWnd, ::GetParent(window));
+  EXPECT_TRUE(::IsWindowVisible(window));
+  CRect inPlace, client;
+  ::GetClientRect(window, &inPlace);
+  view->GetClientRect(&client);
+  EXPECT_EQ(client.Size(), inPlace.Size());
   // Where menus cannot cross processes (Wine) the object goes without one and the frame keeps its own.
   std::vector<std::string> bar = MenuBar(MainFrame());
   if (Field(report, "menu") == "merged")
@@ -385,6 +392,8 @@ TEST_F(ContainerTest, AServerInAnotherProcessIsActiveInPlaceAndEndsWithTheItem) 
   EXPECT_EQ(S_OK, OpenPath(item, "D:\\scans\\page one.tif"));
   EXPECT_EQ("D:\\scans\\page one.tif", Field(item->Report(), "text"));
   HoldForScreenshot();
+  // The server paints its window (where the system composes another process's child windows, it shows).
+  EXPECT_NE("0", Field(item->Report(), "paints"));
 
   item->Close();
   item->Delete();

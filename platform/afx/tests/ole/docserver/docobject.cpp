@@ -229,11 +229,17 @@ class Document final : public IOleObject,
   STDMETHODIMP UIDeactivate() override { return DeactivateUI(); }
   STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT) override { return SetRect(const_cast<LPRECT>(position)); }
   STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP TranslateAccelerator(LPMSG) override { return S_FALSE; }
+  STDMETHODIMP TranslateAccelerator(LPMSG) override {
+    ++m_keys;
+    return S_FALSE;
+  }
   STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
   STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
   STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL enable) override {
+    m_modeless = enable;
+    return S_OK;
+  }
 
   // IPersistStorage, IPersistFile
   STDMETHODIMP GetClassID(CLSID* clsid) override {
@@ -322,12 +328,17 @@ class Document final : public IOleObject,
       if (m_wnd) InvalidateRect(m_wnd, NULL, TRUE);
       return S_OK;
     }
+    if (group && *group == CGID_OleTestReport && id == kTestCommandModal) {
+      if (!in || in->vt != VT_BOOL || !m_frame) return E_INVALIDARG;
+      return m_frame->EnableModeless(in->boolVal ? TRUE : FALSE);
+    }
     if (group && *group == CGID_OleTestReport && id == kTestCommandReport) {
       if (!out) return E_POINTER;
       char report[2048];
-      snprintf(report, sizeof report, "text=%s;file=%s;inplace=%d;menu=%s;initmenu=%d;commands=%d;process=%lu",
-               m_text.c_str(), m_loadedFrom.c_str(), m_inPlace, m_menu ? "merged" : "none", m_initMenus,
-               m_commands, static_cast<unsigned long>(GetCurrentProcessId()));
+      snprintf(report, sizeof report,
+               "text=%s;file=%s;inplace=%d;menu=%s;initmenu=%d;commands=%d;modeless=%d;keys=%d;paints=%d;process=%lu",
+               m_text.c_str(), m_loadedFrom.c_str(), m_inPlace, m_menu ? "merged" : "none", m_initMenus, m_commands,
+               m_modeless, m_keys, m_paints, static_cast<unsigned long>(GetCurrentProcessId()));
       VariantInit(out);
       out->vt = VT_BSTR;
       out->bstrVal = SysAllocString(Widen(report).c_str());
@@ -346,6 +357,7 @@ class Document final : public IOleObject,
         if (self && (LOWORD(wParam) == kDocCommandGreet || LOWORD(wParam) == kDocCommandRuler)) ++self->m_commands;
         return 0;
       case WM_PAINT: {
+        if (self) ++self->m_paints;
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(wnd, &ps);
         RECT r;
@@ -487,7 +499,8 @@ class Document final : public IOleObject,
   RECT m_rect = {};
   SIZEL m_extent = {5000, 3000};
   std::string m_text, m_loadedFrom;
-  int m_initMenus = 0, m_commands = 0;
+  int m_initMenus = 0, m_commands = 0, m_keys = 0, m_paints = 0;
+  BOOL m_modeless = TRUE;
 };
 
 class Factory final : public IClassFactory {

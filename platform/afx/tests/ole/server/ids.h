@@ -46,10 +46,11 @@ static const CLSID CLSID_OleTestRefusingDocument = {0x89676B22, 0x7CB9, 0x40A8, 
 // {3638A8A1-FEDF-11D1-A8BC-00A02471018E}
 static const GUID CGID_OleTestHost = {0x3638A8A1, 0xFEDF, 0x11D1, {0xA8, 0xBC, 0x00, 0xA0, 0x24, 0x71, 0x01, 0x8E}};
 enum { kHostCommandOpen = 1 };
-// The tests' own command group: command 2 reports what the document saw.
+// The tests' own command group: command 2 reports what the document saw; command 3 asks the frame to stop
+// (FALSE) or resume (TRUE) its modeless windows, as a document does around a dialog of its own.
 // {5E1B83A1-72ED-488E-8207-21C545FB31ED}
 static const GUID CGID_OleTestReport = {0x5E1B83A1, 0x72ED, 0x488E, {0x82, 0x07, 0x21, 0xC5, 0x45, 0xFB, 0x31, 0xED}};
-enum { kTestCommandReport = 2 };
+enum { kTestCommandReport = 2, kTestCommandModal = 3 };
 // The document's own menu while it is active in place: one popup with two commands.
 #define OLETEST_DOC_MENU_TEXT "&Test"
 enum { kDocCommandGreet = 7001, kDocCommandRuler = 7002 };
