@@ -1,7 +1,9 @@
-// Tests of the hand-offs of a picture: the postcard program (which program the registry names, and the
-// message box when it cannot be started, driven by a timer with a watchdog) and the thumbnail page that
+// Tests of the hand-offs of a picture: the postcard program (which program the registry names, this build's own
+// when it names none, and the message box when it cannot be started, driven by a timer with a watchdog) and the
+// thumbnail page that
 // UpdateTiffThumbnail adds to a TIFF file written through the LEAD module.
 #include <windows.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 #include <media/NXMedia.h>
 #include <media/NXMediaIds.h>
@@ -28,6 +30,7 @@ SeenBox* g_seen = NULL;
 const UINT kBoxOkId = 1002;          // the OK button of the system's message box
 const UINT kTickMs = 50;
 const UINT kWatchdogMs = 10000;
+const char kPostcardSettingsKey[] = "Software\\Nexlumen\\Quillo\\Settings";
 
 BOOL CALLBACK FindBox(HWND wnd, LPARAM out) {
   char cls[16];
@@ -78,15 +81,79 @@ void SetLocation(const char* key, const char* path) {
   RegCloseKey(handle);
 }
 
-TEST(Postcard, TheProgramComesFromTheRegistryOrString222AndAFailedStartIsShown) {
+// The started postcard program of this build: its process (by name), closed through its windows.
+struct StartedProgram {
+  DWORD pid = 0;
+  static BOOL CALLBACK Close(HWND wnd, LPARAM pid) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (owner == DWORD(pid) && IsWindowVisible(wnd)) PostMessageA(wnd, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
+  // Waits for a process of the name to appear; true when one did.
+  bool Find(const char* name) {
+    const DWORD until = GetTickCount() + kWatchdogMs;
+    while (!pid && GetTickCount() < until) {
+      HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+      PROCESSENTRY32 entry = {sizeof entry};
+      for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, name) == 0) pid = entry.th32ProcessID;
+      CloseHandle(snapshot);
+      if (!pid) Sleep(kTickMs);
+    }
+    return pid != 0;
+  }
+  // Closes the program's windows until it ends; its exit code, or -1 when it had to be ended.
+  long CloseAndWait() {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return -1;
+    const DWORD until = GetTickCount() + kWatchdogMs;
+    while (WaitForSingleObject(process, kTickMs) == WAIT_TIMEOUT && GetTickCount() < until)
+      EnumWindows(Close, LPARAM(pid));
+    DWORD code = 0;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process, 99);
+      code = DWORD(-1);
+    } else {
+      GetExitCodeProcess(process, &code);
+    }
+    CloseHandle(process);
+    return long(code);
+  }
+};
+
+void SetWelcomeShown() {
+  HKEY handle;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kPostcardSettingsKey, 0, NULL, 0, KEY_WRITE, NULL,
+                                           &handle, NULL));
+  const DWORD shown = 1;
+  RegSetValueExA(handle, "Welcome Shown", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&shown), sizeof shown);
+  RegCloseKey(handle);
+}
+
+TEST(Postcard, WithoutARegistryEntryTheProgramOfString222Starts) {
   CString fallback;
   ASSERT_TRUE(fallback.LoadString(IDS_NXMEDIA_POSTCARD_PROGRAM));
+  SetLocation(NXMEDIA_QUILLO_PRO_KEY, NULL);
+  SetLocation(NXMEDIA_QUILLO_KEY, NULL);
+  SetWelcomeShown();  // the postcard program's first run would greet its user first
+  cImageObject picture;
+  picture.CreateFromFile(testmedia::Path("photo_60x40.png").c_str());
+  SeenBox seen;
+  // This build's postcard program lies beside the tests' program, where the system looks first.
+  EXPECT_EQ(1, SendDriven(picture, seen));
+  EXPECT_FALSE(seen.seen) << seen.text;
+  StartedProgram started;
+  ASSERT_TRUE(started.Find(fallback)) << LPCSTR(fallback) << " was not started";
+  EXPECT_EQ(0, started.CloseAndWait());
+}
+
+TEST(Postcard, TheProgramComesFromTheRegistryAndAFailedStartIsShown) {
   struct Case {
     const char* pro;    // the Location of the Pro edition, null: no key
     const char* plain;  // the Location of the plain edition
     const char* program;
-  } cases[] = {{NULL, NULL, fallback},
-               {NULL, "C:\\no-such-folder\\plain.exe", "C:\\no-such-folder\\plain.exe"},
+  } cases[] = {{NULL, "C:\\no-such-folder\\plain.exe", "C:\\no-such-folder\\plain.exe"},
                {"C:\\no-such-folder\\pro.exe", "C:\\no-such-folder\\plain.exe", "C:\\no-such-folder\\pro.exe"}};
   cImageObject picture;
   picture.CreateFromFile(testmedia::Path("photo_60x40.png").c_str());

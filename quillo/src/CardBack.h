@@ -1,0 +1,58 @@
+// cCardBack: the card's back, a modeless child dialog of the card window made the first time the card is turned
+// over (or before sending). It holds the four texts in edit controls with their limits (message 765, from 128,
+// subject 200 characters, to unlimited), the card's time stamp (taken when the back is made and never changed:
+// it is the package's `created`), the stamp and the postmark, bitmap buttons with hints, and two fonts of 16
+// pixels: "System" for its labels and postmark, "Arial" for the texts.
+#pragma once
+#include <ctime>
+
+#include "CardPanel.h"
+
+class cCardBack : public cCardPanel {
+ public:
+  enum { kMessageLimit = 765, kSenderLimit = 128, kSubjectLimit = 200 };
+
+  // recipients: the "to" text to start with; with the greeting option the message starts as the greeting
+  // text formatted with the sender's name (the "Sender Name" preference).
+  cCardBack(LPCSTR recipients, BOOL greeting);
+  BOOL CreateBack(cCardDialog* card);
+
+  // Takes the controls' current contents into the texts below.
+  void TakeTexts();
+  const CString& GetMessageText() const { return m_messageText; }
+  const CString& GetSenderText() const { return m_senderText; }
+  const CString& GetSubjectText() const { return m_subjectText; }
+  const CString& GetRecipientText() const { return m_recipientText; }
+  time_t GetTimeStamp() const { return m_timeStamp; }
+  // Puts a greeting on the card: it replaces a message still empty or still the first greeting, and goes
+  // above any other message.
+  void ApplyGreeting(LPCSTR greeting);
+  // The greeting texts of the resource library, formatted with the sender's name.
+  static std::vector<CString> LoadGreetings(LPCSTR sender);
+  // The postmark's two lines: the date and the time of the time stamp.
+  CString PostmarkDate() const;
+  CString PostmarkTime() const;
+
+  void DrawCard(CDC* dc, const CRect& card, BOOL printing) override;
+
+ protected:
+  std::vector<ButtonSpec> Buttons() const override;
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* dx) override;
+  afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void CreateEdit(CEdit& edit, UINT id, const CRect& rect, DWORD style, int limit, CFont& font);
+  CRect FieldRect(const CRect& line, UINT labelId, CDC* dc) const;
+  void DrawPostmark(CDC* dc, const quillo::cBackLayout& layout) const;
+
+  CString m_messageText, m_senderText, m_subjectText, m_recipientText;
+  CString m_firstGreeting;
+  time_t m_timeStamp;
+  BOOL m_bGreeting;
+  CEdit m_message, m_to, m_from, m_subject;
+  CFont m_systemFont, m_arialFont;
+  CBrush m_background;
+  CBitmap m_stamp;
+};
