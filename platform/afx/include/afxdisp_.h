@@ -218,53 +218,31 @@ template <> struct Arg<BOOL*> {
 // ----- Results.
 
 template <class R> struct Result;
+// A result handed to the caller in its variant (or released when the caller asked for none).
 template <class T, VARTYPE kVt, T VARIANT::*kField>
-struct ValueResult {
+struct VariantResult {
   static void Store(T value, VARIANT* result) {
-    if (!result) return;
-    VariantInit(result);
-    result->vt = kVt;
-    result->*kField = value;
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = kVt;
+    v.*kField = value;
+    StoreVariant(&v, result);
   }
 };
-template <> struct Result<short> : ValueResult<short, VT_I2, &VARIANT::iVal> {};
-template <> struct Result<long> : ValueResult<long, VT_I4, &VARIANT::lVal> {};
-template <> struct Result<float> : ValueResult<float, VT_R4, &VARIANT::fltVal> {};
-template <> struct Result<double> : ValueResult<double, VT_R8, &VARIANT::dblVal> {};
+template <> struct Result<short> : VariantResult<short, VT_I2, &VARIANT::iVal> {};
+template <> struct Result<long> : VariantResult<long, VT_I4, &VARIANT::lVal> {};
+template <> struct Result<float> : VariantResult<float, VT_R4, &VARIANT::fltVal> {};
+template <> struct Result<double> : VariantResult<double, VT_R8, &VARIANT::dblVal> {};
+template <> struct Result<BSTR> : VariantResult<BSTR, VT_BSTR, &VARIANT::bstrVal> {};
+template <> struct Result<LPDISPATCH> : VariantResult<LPDISPATCH, VT_DISPATCH, &VARIANT::pdispVal> {};
+template <> struct Result<LPUNKNOWN> : VariantResult<LPUNKNOWN, VT_UNKNOWN, &VARIANT::punkVal> {};
 template <> struct Result<BOOL> {
   static void Store(BOOL value, VARIANT* result) {
-    if (!result) return;
-    VariantInit(result);
-    result->vt = VT_BOOL;
-    result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  }
-};
-template <> struct Result<BSTR> {
-  static void Store(BSTR value, VARIANT* result) {
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = value;
-    StoreVariant(&v, result);
+    VariantResult<VARIANT_BOOL, VT_BOOL, &VARIANT::boolVal>::Store(value ? VARIANT_TRUE : VARIANT_FALSE, result);
   }
 };
 template <> struct Result<CString> {
   static void Store(const CString& value, VARIANT* result) { Result<BSTR>::Store(AfxAllocSysString(value), result); }
-};
-template <> struct Result<LPDISPATCH> {
-  static void Store(LPDISPATCH value, VARIANT* result) {
-    VARIANT v;
-    v.vt = VT_DISPATCH;
-    v.pdispVal = value;
-    StoreVariant(&v, result);
-  }
-};
-template <> struct Result<LPUNKNOWN> {
-  static void Store(LPUNKNOWN value, VARIANT* result) {
-    VARIANT v;
-    v.vt = VT_UNKNOWN;
-    v.punkVal = value;
-    StoreVariant(&v, result);
-  }
 };
 template <> struct Result<VARIANT> {
   static void Store(VARIANT value, VARIANT* result) { StoreVariant(&value, result); }

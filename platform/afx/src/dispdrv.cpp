@@ -81,17 +81,20 @@ DISPID COleDispatchDriver::GetIDOfName(LPCSTR name) const {
   return id;
 }
 
+namespace {
+// Ends an argument list however the call leaves.
+struct ArgumentsEnd {
+  va_list& args;
+  ~ArgumentsEnd() { va_end(args); }
+};
+}  // namespace
+
 void AFX_CDECL COleDispatchDriver::InvokeHelper(DISPID dispid, WORD flags, VARTYPE vtRet, void* result,
                                                 const BYTE* paramInfo, ...) {
   va_list args;
   va_start(args, paramInfo);
-  try {
-    InvokeHelperV(dispid, flags, vtRet, result, paramInfo, args);
-  } catch (...) {
-    va_end(args);
-    throw;
-  }
-  va_end(args);
+  ArgumentsEnd end{args};
+  InvokeHelperV(dispid, flags, vtRet, result, paramInfo, args);
 }
 
 void COleDispatchDriver::GetProperty(DISPID dispid, VARTYPE vtProp, void* value) const {
@@ -103,13 +106,8 @@ void AFX_CDECL COleDispatchDriver::SetProperty(DISPID dispid, VARTYPE vtProp, ..
   WORD flags = vtProp == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
   va_list args;
   va_start(args, vtProp);
-  try {
-    InvokeHelperV(dispid, flags, VT_EMPTY, NULL, paramInfo, args);
-  } catch (...) {
-    va_end(args);
-    throw;
-  }
-  va_end(args);
+  ArgumentsEnd end{args};
+  InvokeHelperV(dispid, flags, VT_EMPTY, NULL, paramInfo, args);
 }
 
 namespace {

@@ -119,10 +119,8 @@ TEST_F(AutomationServerTest, EveryIdOfTheHostShapeAnswersAcrossProcesses) {
   }
   Args none;
   Call version = Invoke(host, kHostGetVersionNumbers, DISPATCH_METHOD, none);
-  ASSERT_EQ(VT_BSTR, version.result.vt);
-  EXPECT_STREQ(L"open=C:\\pictures\\one.jpg&launch=OrvAfxTest.Document&gallery=C:\\windows&shown=1&side=2&run=notepad.exe",
-               version.result.bstrVal);
-  VariantClear(&version.result);
+  EXPECT_EQ(L"open=C:\\pictures\\one.jpg&launch=OrvAfxTest.Document&gallery=C:\\windows&shown=1&side=2&run=notepad.exe",
+            TakeString(version));
 
   // Id 8 is not assigned.
   EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Invoke(host, 8, DISPATCH_METHOD, none).hr);
@@ -271,8 +269,7 @@ TEST_F(AutomationServerTest, ACollectionIsWalkedWithItsEnumeratorAndFreedWithThe
     Call item = Invoke(items, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, index);
     ASSERT_EQ(VT_DISPATCH, item.result.vt);
     Call path = Invoke(item.result.pdispVal, kItemPath, DISPATCH_PROPERTYGET, none);
-    EXPECT_STREQ(L"C:\\pictures\\two.png", path.result.bstrVal);
-    VariantClear(&path.result);
+    EXPECT_EQ(L"C:\\pictures\\two.png", TakeString(path));
     VariantClear(&item.result);
   }
   Args letter;
@@ -298,8 +295,7 @@ TEST_F(AutomationServerTest, ACollectionIsWalkedWithItsEnumeratorAndFreedWithThe
     EXPECT_EQ(1u, fetched);
     ASSERT_EQ(VT_DISPATCH, item.vt);
     Call name = Invoke(item.pdispVal, kItemName, DISPATCH_PROPERTYGET, none);
-    EXPECT_STREQ(expected, name.result.bstrVal);
-    VariantClear(&name.result);
+    EXPECT_EQ(expected, TakeString(name));
     VariantClear(&item);
   }
   VARIANT rest[2];

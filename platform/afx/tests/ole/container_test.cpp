@@ -134,6 +134,18 @@ HRESULT OpenPath(CContainerItem* item, LPCSTR path) {
   return hr;
 }
 
+// A file of the test document's type in the temporary folder, holding text.
+CString TempDocument(LPCSTR name, LPCSTR text) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  CString path = CString(folder) + name + OLETEST_DOC_EXTENSION;
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  DWORD written = 0;
+  WriteFile(file, text, DWORD(lstrlenA(text)), &written, NULL);
+  CloseHandle(file);
+  return path;
+}
+
 typedef LONG(WINAPI* LiveObjectsProc)();
 
 class ContainerTest : public ::testing::Test {
@@ -297,13 +309,7 @@ TEST_F(ContainerTest, AnObjectIsActiveInPlaceInAnMdiChildWithTheMenusMerged) {
 }
 
 TEST_F(ContainerTest, AServerThatRefusesTheCommandGetsTheFileThroughCreateFromFile) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  CString path = CString(folder) + "note" OLETEST_DOC_EXTENSION;
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  DWORD written = 0;
-  WriteFile(file, "from the file", 13, &written, NULL);
-  CloseHandle(file);
+  CString path = TempDocument("note", "from the file");
 
   CContainerItem* item = Embed(CLSID_OleTestRefusingDocument);
   EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, OpenPath(item, path));
@@ -322,7 +328,9 @@ TEST_F(ContainerTest, AServerThatRefusesTheCommandGetsTheFileThroughCreateFromFi
   DeleteFileA(path);
   // An item of a file nobody serves is not made.
   CContainerItem* none = new CContainerItem(doc);
-  EXPECT_FALSE(none->CreateFromFile(CString(folder) + "missing" OLETEST_DOC_EXTENSION, CLSID_NULL, OLERENDER_NONE));
+  CString missing = TempDocument("missing", "");
+  DeleteFileA(missing);
+  EXPECT_FALSE(none->CreateFromFile(missing, CLSID_NULL, OLERENDER_NONE));
   EXPECT_EQ(COleClientItem::emptyState, none->GetItemState());
   none->Delete();
 }
@@ -330,13 +338,7 @@ TEST_F(ContainerTest, AServerThatRefusesTheCommandGetsTheFileThroughCreateFromFi
 // A plain embedding (through the system's embedding functions) keeps a copy of a file's content in the
 // item's storage.
 TEST_F(ContainerTest, AnEmbeddingFromAFileHoldsACopyOfItsContent) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  CString path = CString(folder) + "copy" OLETEST_DOC_EXTENSION;
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  DWORD written = 0;
-  WriteFile(file, "copied text", 11, &written, NULL);
-  CloseHandle(file);
+  CString path = TempDocument("copy", "copied text");
   COleClientItem* item = new COleClientItem(doc);
   ASSERT_TRUE(item->CreateFromFile(path, CLSID_NULL, OLERENDER_NONE));
   DeleteFileA(path);  // the embedding does not need the file any more

@@ -151,9 +151,7 @@ TEST_F(DispatchTest, ArgumentsAreConvertedToTheMembersTypes) {
   Args none;
   Call version = Invoke(dispatch, kVersion, DISPATCH_METHOD | DISPATCH_PROPERTYGET, none);
   ASSERT_EQ(S_OK, version.hr);
-  ASSERT_EQ(VT_BSTR, version.result.vt);
-  EXPECT_STREQ(L"format=01&open=123", version.result.bstrVal);
-  VariantClear(&version.result);
+  EXPECT_EQ(L"format=01&open=123", TakeString(version));
 }
 
 TEST_F(DispatchTest, WrongCallsAreRefusedWithTheirStatus) {
@@ -311,9 +309,7 @@ TEST_F(DispatchTest, PropertiesReadWriteAndNotify) {
   ASSERT_EQ(S_OK, Invoke(dispatch, DISPID_VALUE, DISPATCH_PROPERTYPUT, name, true).hr);
   EXPECT_STREQ("circle", shape->m_name);
   Call value = Invoke(dispatch, DISPID_VALUE, DISPATCH_PROPERTYGET, none);
-  ASSERT_EQ(VT_BSTR, value.result.vt);
-  EXPECT_STREQ(L"circle", value.result.bstrVal);
-  VariantClear(&value.result);
+  EXPECT_EQ(L"circle", TakeString(value));
 }
 
 TEST_F(DispatchTest, InterfacesAndObjectsPassThrough) {
@@ -339,9 +335,7 @@ TEST_F(DispatchTest, InterfacesAndObjectsPassThrough) {
   Args echo;
   echo.Str(L"echo");
   Call echoed = Invoke(dispatch, kEcho, DISPATCH_METHOD, echo);
-  ASSERT_EQ(VT_BSTR, echoed.result.vt);
-  EXPECT_STREQ(L"echo", echoed.result.bstrVal);
-  VariantClear(&echoed.result);
+  EXPECT_EQ(L"echo", TakeString(echoed));
 }
 
 TEST_F(DispatchTest, NamesAreFoundWithoutRegardToCase) {

@@ -1,5 +1,6 @@
 // Calling IDispatch::Invoke from tests: argument lists in call order and the call's outcome (test code).
 #pragma once
+#include <string>
 #include <vector>
 
 #include <windows.h>
@@ -58,3 +59,10 @@ inline Call Invoke(IDispatch* object, DISPID id, WORD flags, Args& args, bool na
   return call;
 }
 
+
+// The text of a string result (empty when the result is no string); the result is cleared.
+inline std::wstring TakeString(Call& call) {
+  std::wstring text = call.result.vt == VT_BSTR && call.result.bstrVal ? call.result.bstrVal : L"";
+  VariantClear(&call.result);
+  return text;
+}
