@@ -9,6 +9,8 @@
 
 #include <media/LeadBitmap.h>
 
+#include <commctrl.h>
+
 #include "Attachments.h"
 #include "CardBack.h"
 #include "CardFront.h"
@@ -430,6 +432,7 @@ TEST_F(CardTest, ChoosePictureUsesTheOpenDialogAndRemembersTheFolder) {
   const std::string title = ResourceText(IDS_CHOOSE_PICTURE_TITLE);
   cScriptedCard card("", "", "");
   std::string secondFolder;
+  COLORREF previewColour = quillo::kPhotoMatColor;
   bool firstSeen = false, secondSeen = false;
   card.Run({
       [&](cScriptedCard& c) {
@@ -443,6 +446,24 @@ TEST_F(CardTest, ChoosePictureUsesTheOpenDialogAndRemembersTheFolder) {
           char path[MAX_PATH] = "";
           SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, LPARAM(path));
           secondFolder = path;
+          // Selecting the picture in the folder's list shows its preview.
+          HWND view = FindWindowExA(dialog, NULL, "SHELLDLL_DefView", NULL);
+          HWND list = view ? FindWindowExA(view, NULL, "SysListView32", NULL) : NULL;
+          LVITEMA item = {};
+          item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+          if (list) SendMessageA(list, LVM_SETITEMSTATE, 0, LPARAM(&item));
+          Sleep(700);
+          HWND panel = FindWindowExA(dialog, NULL, "#32770", NULL);
+          HWND preview = panel ? GetDlgItem(panel, IDC_PREVIEW_PICTURE) : NULL;
+          if (preview) {
+            RECT box, window;
+            GetWindowRect(preview, &box);
+            GetWindowRect(dialog, &window);
+            OffsetRect(&box, -window.left, -window.top);
+            InflateRect(&box, -20, -20);
+            previewColour = MeanColour(dialog, box);
+          }
+          SaveShot(dialog, "open_dialog");
           PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
         c.ChoosePicture();
@@ -456,6 +477,7 @@ TEST_F(CardTest, ChoosePictureUsesTheOpenDialogAndRemembersTheFolder) {
   EXPECT_TRUE(card.IsModified());
   EXPECT_STREQ(folder.substr(0, folder.size() - 1).c_str(), card.GetPictureFolder());
   EXPECT_EQ(0, lstrcmpiA(folder.substr(0, folder.size() - 1).c_str(), secondFolder.c_str())) << secondFolder;
+  EXPECT_NE(quillo::kPhotoMatColor, previewColour);  // the preview shows the picture, not its empty mat
 }
 
 TEST_F(CardTest, PreviewsFitTheBox) {
