@@ -237,7 +237,7 @@ TEST_F(AutomationServerTest, TheTypeLibraryAndTheDispatchMapAgreeOnNamesAndIds) 
     SysFreeString(name);
     info->ReleaseFuncDesc(func);
   }
-  EXPECT_EQ(13, checked);
+  EXPECT_EQ(15, checked);
   info->ReleaseTypeAttr(attr);
   info->Release();
   // The dispinterface's own identifier is answered too.
@@ -337,6 +337,27 @@ TEST_F(AutomationServerTest, AFactoryThatHandsOutItsObjectGivesTwoClientsTheSame
   first->Release();
   EXPECT_EQ(42, ReadLong(second, kSingleValue));
   second->Release();
+  EXPECT_TRUE(server.Ended());
+}
+
+// An object its owner deletes while another process still holds it: the holder's calls fail, its release
+// is harmless, and the server goes on and ends as usual.
+TEST_F(AutomationServerTest, AnObjectDeletedByItsOwnerIsCutOffFromItsClients) {
+  IDispatch* host = Create(L"" OLETEST_HOST_PROGID);
+  ASSERT_NE(nullptr, host);
+  ServerProcess server{DWORD(ReadLong(host, kHostProcessId))};
+  Args none;
+  Call owned = Invoke(host, kHostOwned, DISPATCH_METHOD, none);
+  ASSERT_EQ(VT_DISPATCH, owned.result.vt);
+  IDispatch* object = owned.result.pdispVal;
+  Call ping = Invoke(object, kOwnedPing, DISPATCH_METHOD, none);
+  EXPECT_EQ(7, ping.result.lVal);
+  ASSERT_EQ(S_OK, Invoke(host, kHostDropOwned, DISPATCH_METHOD, none).hr);
+  HRESULT cutOff = Invoke(object, kOwnedPing, DISPATCH_METHOD, none).hr;
+  EXPECT_TRUE(cutOff == RPC_E_DISCONNECTED || cutOff == CO_E_OBJNOTCONNECTED) << std::hex << cutOff;
+  object->Release();
+  EXPECT_EQ(1, ReadLong(host, kHostLiveObjects));  // the server is still there and well
+  host->Release();
   EXPECT_TRUE(server.Ended());
 }
 

@@ -22,8 +22,11 @@ static const CLSID CLSID_OleTestInprocDocument = {0x61F375C6, 0xD1C1, 0x4356, {0
 enum OleTestHostId {
   kHostOpen = 1, kHostSlideTable = 2, kHostLaunch = 3, kHostSetGalleryPath = 4, kHostLaunchDocObject = 5,
   kHostShowSlideTable = 6, kHostDockSlideTable = 7, kHostGetVersionNumbers = 9, kHostRunCommand = 10,
-  kHostFail = 11, kHostLiveObjects = 12, kHostProcessId = 13, kHostGetThumbnailSize = 14
+  kHostFail = 11, kHostLiveObjects = 12, kHostProcessId = 13, kHostGetThumbnailSize = 14,
+  kHostOwned = 15, kHostDropOwned = 16
 };
+// An object the host owns as a plain C++ object (as a program owns its windows) and hands out.
+enum OleTestOwnedId { kOwnedPing = 1 };
 // The collection, its items and the single object.
 enum OleTestCollectionId { kItemsCount = 1, kItemsItem = 2 };
 enum OleTestItemId { kItemPath = 1, kItemName = 2 };

@@ -126,12 +126,26 @@ BEGIN_DISPATCH_MAP(CItems, CCmdTarget)
   DISP_DEFVALUE(CItems, "Item")
 END_DISPATCH_MAP()
 
+// Owned by the host as a plain C++ object, deleted by it whatever clients still hold.
+class COwned : public CCmdTarget {
+ public:
+  COwned() { EnableAutomation(); }
+  long Ping() { return 7; }
+  DECLARE_DISPATCH_MAP()
+};
+
+BEGIN_DISPATCH_MAP(COwned, CCmdTarget)
+  DISP_FUNCTION_ID(COwned, "Ping", kOwnedPing, Ping, VT_I4, VTS_NONE)
+END_DISPATCH_MAP()
+
 // The host's automation object in shape: what each call did is reported by GetVersionNumbers.
 class CHost : public CServed {
  public:
   CString m_opened, m_galleryPath, m_command, m_launched;
   BOOL m_shown = FALSE;
   short m_side = -1;
+  COwned* m_owned = NULL;
+  ~CHost() override { delete m_owned; }
 
   void Open(LPCSTR path) { m_opened = path; }
   LPDISPATCH SlideTable() { return (new CItems)->GetIDispatch(FALSE); }
@@ -159,6 +173,14 @@ class CHost : public CServed {
   void GetThumbnailSize(long* width, long* height) {
     *width = 112;
     *height = 80;
+  }
+  LPDISPATCH Owned() {
+    if (!m_owned) m_owned = new COwned;
+    return m_owned->GetIDispatch(TRUE);
+  }
+  void DropOwned() {
+    delete m_owned;
+    m_owned = NULL;
   }
 
   BOOL GetDispatchIID(IID* iid) override {
@@ -192,6 +214,8 @@ BEGIN_DISPATCH_MAP(CHost, CCmdTarget)
   DISP_PROPERTY_EX_ID(CHost, "LiveObjects", kHostLiveObjects, GetLiveObjects, SetNotSupported, VT_I4)
   DISP_PROPERTY_EX_ID(CHost, "ProcessId", kHostProcessId, GetProcessId, SetNotSupported, VT_I4)
   DISP_FUNCTION_ID(CHost, "GetThumbnailSize", kHostGetThumbnailSize, GetThumbnailSize, VT_EMPTY, VTS_PI4 VTS_PI4)
+  DISP_FUNCTION_ID(CHost, "Owned", kHostOwned, Owned, VT_DISPATCH, VTS_NONE)
+  DISP_FUNCTION_ID(CHost, "DropOwned", kHostDropOwned, DropOwned, VT_EMPTY, VTS_NONE)
 END_DISPATCH_MAP()
 
 // The host's class is registered as the host registers its own: type names and the two categories that
