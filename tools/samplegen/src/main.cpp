@@ -6,6 +6,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "exif.h"
 #include "media.h"
 #include "picture.h"
 
@@ -23,10 +24,34 @@ constexpr Size kSizes[] = {{60, 40}, {320, 240}, {640, 480}, {1024, 768}, {1600,
 constexpr int kLargestLossless = 1600 * 1200;
 constexpr int kJpegQuality = 85;
 constexpr int kDefaultCount = 12;
+// Camera-like photos for the Gallery's benchmark: 12 megapixels at a camera's usual quality.
+constexpr Size kCameraSize = {4000, 3000};
+constexpr int kCameraQuality = 90;
+constexpr int kExifThumbnailQuality = 85;
 
 int Usage() {
-  std::fprintf(stderr, "usage: samplegen OUTDIR [--count N] [--seed S] [--small]\n");
+  std::fprintf(stderr, "usage: samplegen OUTDIR [--count N] [--seed S] [--small]\n"
+                       "       samplegen OUTDIR --photos N [--exif] [--seed S]\n");
   return 2;
+}
+
+// N camera-like JPEGs, each with an EXIF thumbnail when asked.
+void WriteCameraPhotos(const std::string& out, int count, unsigned long seed, bool exif) {
+  for (int i = 0; i < count; ++i) {
+    const samplegen::Picture picture = samplegen::DrawPhoto(kCameraSize.width, kCameraSize.height, uint32_t(seed * 1000 + i));
+    std::vector<uint8_t> jpeg = samplegen::EncodeJpeg(picture, kCameraQuality);
+    if (exif) {
+      const samplegen::Picture small =
+          samplegen::Downscale(picture, samplegen::kExifThumbnailWidth, samplegen::kExifThumbnailHeight);
+      jpeg = samplegen::WithExifThumbnail(jpeg, picture.width, picture.height,
+                                          samplegen::EncodeJpeg(small, kExifThumbnailQuality));
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "photo%03d.jpg", i);
+    const std::string path = out + "/" + name;
+    samplegen::WriteFileAtomically(path, jpeg);
+    std::printf("%s\n", path.c_str());
+  }
 }
 
 bool MakeDir(const std::string& path) {
@@ -45,19 +70,27 @@ int main(int argc, char** argv) {
   int count = kDefaultCount;
   unsigned long seed = 1;
   bool small = false;  // tiny files only, e.g. as fuzzing seeds
+  int photos = -1;     // camera-like photos only
+  bool exif = false;
   for (int i = 2; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--count") && i + 1 < argc) count = std::atoi(argv[++i]);
     else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) seed = std::strtoul(argv[++i], nullptr, 10);
     else if (!std::strcmp(argv[i], "--small")) small = true;
+    else if (!std::strcmp(argv[i], "--photos") && i + 1 < argc) photos = std::atoi(argv[++i]);
+    else if (!std::strcmp(argv[i], "--exif")) exif = true;
     else return Usage();
   }
-  if (count < 0) return Usage();
+  if (count < 0 || (photos < 0 && exif) || (photos >= 0 && small)) return Usage();
   struct stat st;
   if (stat(out.c_str(), &st) != 0 && !MakeDir(out)) {
     std::fprintf(stderr, "samplegen: cannot create %s\n", out.c_str());
     return 1;
   }
   try {
+    if (photos >= 0) {
+      WriteCameraPhotos(out, photos, seed, exif);
+      return 0;
+    }
     // Picture i: format i mod 3, size by i / 3, so twelve pictures give four sizes in every format.
     static const char* const kExtensions[] = {"jpg", "png", "bmp"};
     const int sizes = small ? 1 : int(sizeof kSizes / sizeof kSizes[0]);

@@ -9,6 +9,7 @@
 
 #include <zlib.h>
 
+#include "bytes.h"
 #include "ijl/ijl.h"
 #include "safefile/safefile.h"
 
@@ -74,15 +75,26 @@ Picture DrawPhoto(int width, int height, uint32_t seed) {
   p.width = width;
   p.height = height;
   p.rgb.resize(size_t(width) * height * 3);
+  // What depends on the column or the shape alone, worked out once: camera-sized pictures take long otherwise.
+  std::vector<double> hills(static_cast<size_t>(width));
+  for (int x = 0; x < width; ++x) {
+    hills[size_t(x)] = horizon + hillHeight * std::sin(hillPhase + (x + 0.5) / width * hillWaves * 6.283);
+  }
+  std::vector<double> cosines, sines;
+  for (const Shape& s : shapes) {
+    cosines.push_back(std::cos(s.angle));
+    sines.push_back(std::sin(s.angle));
+  }
   for (int y = 0; y < height; ++y) {
     const double v = (y + 0.5) / height;
     for (int x = 0; x < width; ++x) {
       const double u = (x + 0.5) / width;
-      const double hill = horizon + hillHeight * std::sin(hillPhase + u * hillWaves * 6.283);
+      const double hill = hills[size_t(x)];
       Color c = v < hill ? Mix(skyTop, skyLow, v / hill) : Mix(groundFar, ground, (v - hill) / (1 - hill + 1e-9));
-      for (const Shape& s : shapes) {
+      for (size_t k = 0; k < shapes.size(); ++k) {
+        const Shape& s = shapes[k];
         const double dx = u - s.cx, dy = v - s.cy;
-        const double ca = std::cos(s.angle), sa = std::sin(s.angle);
+        const double ca = cosines[k], sa = sines[k];
         const double px = (dx * ca + dy * sa) / s.rx, py = (-dx * sa + dy * ca) / s.ry;
         const double d = s.disc ? std::sqrt(px * px + py * py) : std::max(std::fabs(px), std::fabs(py));
         const double edge = std::max(0.0, std::min(1.0, (1.0 - d) * 12.0));  // soft, anti-aliased border
@@ -99,18 +111,6 @@ Picture DrawPhoto(int width, int height, uint32_t seed) {
 }
 
 namespace {
-
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(uint8_t(x));
-  v.push_back(uint8_t(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xffff);
-  Put16(v, x >> 16);
-}
-void Put32BE(std::vector<uint8_t>& v, uint32_t x) {
-  for (int i = 3; i >= 0; --i) v.push_back(uint8_t(x >> (8 * i)));
-}
 
 constexpr uint32_t kBmpFileHeaderBytes = 14;
 constexpr uint32_t kBmpInfoHeaderBytes = 40;
@@ -194,7 +194,28 @@ void WritePng(const std::string& path, const Picture& p) {
   WriteFileAtomically(path, out);
 }
 
-void WriteJpeg(const std::string& path, const Picture& p, int quality) {
+Picture Downscale(const Picture& p, int width, int height) {
+  Picture out;
+  out.width = width;
+  out.height = height;
+  out.rgb.resize(size_t(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    const int y0 = int(int64_t(y) * p.height / height), y1 = std::max(y0 + 1, int(int64_t(y + 1) * p.height / height));
+    for (int x = 0; x < width; ++x) {
+      const int x0 = int(int64_t(x) * p.width / width), x1 = std::max(x0 + 1, int(int64_t(x + 1) * p.width / width));
+      uint64_t sum[3] = {0, 0, 0};
+      for (int sy = y0; sy < y1; ++sy) {
+        const uint8_t* row = &p.rgb[(size_t(sy) * p.width + x0) * 3];
+        for (int i = 0; i < (x1 - x0) * 3; ++i) sum[i % 3] += row[i];
+      }
+      const uint64_t n = uint64_t(y1 - y0) * (x1 - x0);
+      for (int c = 0; c < 3; ++c) out.rgb[(size_t(y) * width + x) * 3 + c] = uint8_t((sum[c] + n / 2) / n);
+    }
+  }
+  return out;
+}
+
+std::vector<uint8_t> EncodeJpeg(const Picture& p, int quality) {
   ijl::Image image;
   image.width = p.width;
   image.height = p.height;
@@ -202,8 +223,10 @@ void WriteJpeg(const std::string& path, const Picture& p, int quality) {
   image.pixels = p.rgb;
   std::vector<uint8_t> jpeg;
   const int result = ijl::encodeImage(image, quality, &jpeg);
-  if (!ijl::succeeded(result)) throw std::runtime_error("JPEG encoding failed for " + path + " (" + std::to_string(result) + ")");
-  WriteFileAtomically(path, jpeg);
+  if (!ijl::succeeded(result)) throw std::runtime_error("JPEG encoding failed (" + std::to_string(result) + ")");
+  return jpeg;
 }
+
+void WriteJpeg(const std::string& path, const Picture& p, int quality) { WriteFileAtomically(path, EncodeJpeg(p, quality)); }
 
 }  // namespace samplegen

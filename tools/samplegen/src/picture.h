@@ -16,6 +16,12 @@ struct Picture {
 // A deterministic picture: a sky-to-ground gradient, a horizon of hills, soft shapes and grain.
 Picture DrawPhoto(int width, int height, uint32_t seed);
 
+// The picture reduced to width x height, each pixel the mean of the source pixels it covers.
+Picture Downscale(const Picture& picture, int width, int height);
+
+// JPEG bytes through our codec; throws std::runtime_error when encoding fails.
+std::vector<uint8_t> EncodeJpeg(const Picture& picture, int quality);
+
 // Writers; each throws std::runtime_error with the path when the file cannot be written.
 void WriteBmp(const std::string& path, const Picture& picture);
 void WritePng(const std::string& path, const Picture& picture);
