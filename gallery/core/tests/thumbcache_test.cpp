@@ -149,12 +149,11 @@ TEST(ThumbnailCacheTest, MalformedRecordEndsTheLoad) {
 }
 
 TEST(ThumbnailCacheTest, HugeCountsAndLengthsEndAtTheBytesPresent) {
-  std::vector<uint8_t> bytes;
-  galcore_test::Put32(bytes, 7);
-  galcore_test::Put32(bytes, 0xFFFFFFFF);  // records
-  bytes.push_back(0xFF);                   // name length 0xFFFFFFF0 follows
-  galcore_test::Put16(bytes, 0xFFFF);
-  galcore_test::Put32(bytes, 0xFFFFFFF0);
+  afxcore::MemorySink out;
+  afxcore::PutU32(out, 7);
+  afxcore::PutU32(out, 0xFFFFFFFF);     // records
+  afxcore::PutStringLength(out, 0xFFFFFFF0);  // the first name's length
+  std::vector<uint8_t> bytes = out.Bytes();
   bytes.insert(bytes.end(), 100, 'x');
   const CacheReadResult r = ReadThumbnailCache(bytes.data(), bytes.size());
   EXPECT_EQ(CacheReadStatus::damaged, r.status);
