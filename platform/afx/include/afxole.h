@@ -38,6 +38,7 @@ class AFX_API COleDataSource : public CCmdTarget {
   DROPEFFECT DoDragDrop(DWORD effects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
                         LPCRECT startDragRect = NULL, COleDropSource* dropSource = NULL);
   // Puts the data on the clipboard; the clipboard takes the source over (the caller's reference goes).
+  // Throws COleException when the clipboard cannot be set; the source then stays the caller's.
   void SetClipboard();
   // Renders what the clipboard holds of this program, so that it stays after the program ends.
   static void PASCAL FlushClipboard();

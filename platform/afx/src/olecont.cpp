@@ -161,6 +161,8 @@ STDMETHODIMP COleFrameHook::XOleInPlaceFrame::SetMenu(HMENU shared, HOLEMENU ole
     return S_OK;
   }
   if (!::IsMenu(shared)) return E_INVALIDARG;
+  // A menu set again replaces the one before, whose dispatching goes first.
+  if (pThis->m_hMenuShared) ::OleSetMenuDescriptor(NULL, pThis->m_pFrameWnd->m_hWnd, NULL, NULL, NULL);
   pThis->m_hMenuShared = shared;
   if (pThis->m_pDocHook) pThis->m_pDocHook->m_hMenuShared = shared;
   pThis->m_pFrameWnd->OnUpdateFrameMenu(shared);
@@ -601,8 +603,13 @@ STDMETHODIMP COleClientItem::XOleIPSite::OnUIActivate() {
   METHOD_PROLOGUE(COleClientItem, OleIPSite)
   // One object of a frame shows its user interface at a time.
   if (pThis->m_pDocument && pThis->m_pView) {
-    COleClientItem* other = pThis->m_pDocument->GetInPlaceActiveItem(pThis->m_pView->GetParentFrame());
-    if (other && other != pThis) other->DeactivateUI();
+    CFrameWnd* frame = pThis->m_pView->GetParentFrame();
+    for (POSITION pos = pThis->m_pDocument->GetStartPosition(); pos;) {
+      COleClientItem* other = pThis->m_pDocument->GetNextClientItem(pos);
+      if (other && other != pThis && other->m_nItemState == activeUIState && other->m_pView &&
+          other->m_pView->GetParentFrame() == frame)
+        other->DeactivateUI();
+    }
   }
   pThis->m_nItemState = activeUIState;
   pThis->OnActivateUI();

@@ -1,7 +1,6 @@
 // Starting and ending OLE for a framework program: AfxOleInit/AfxOleTerm, the message filter, the
 // application lock and user control.
-#include "afxdisp.h"
-#include "state.h"
+#include "afxole.h"
 
 namespace {
 
@@ -49,7 +48,7 @@ void AFXAPI AfxOleTerm(BOOL justRevoke) {
     ole.filter = NULL;
   }
   // What the clipboard still holds of this program is rendered before OLE goes.
-  if (OleIsCurrentClipboard(NULL) != S_FALSE) OleFlushClipboard();
+  COleDataSource::FlushClipboard();
   OleUninitialize();
   ole.started = FALSE;
 }
@@ -119,10 +118,9 @@ void COleMessageFilter::EndBusyState() {
 }
 
 DWORD COleMessageFilter::OnHandleIncomingCall(DWORD callType) {
-  // A call that arrives while this program waits for its own outgoing call is always taken, or the two
-  // programs would wait on each other.
-  if (m_nBusyCount > 0 && callType != CALLTYPE_TOPLEVEL_CALLPENDING && callType != CALLTYPE_NESTED)
-    return DWORD(m_nBusyReply);
+  // Only a new top-level call waits: one that arrives while this program waits for its own outgoing call
+  // is taken (or the two programs would wait on each other), and asynchronous calls cannot be refused.
+  if (m_nBusyCount > 0 && callType == CALLTYPE_TOPLEVEL) return DWORD(m_nBusyReply);
   return SERVERCALL_ISHANDLED;
 }
 
