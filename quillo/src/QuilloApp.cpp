@@ -54,13 +54,14 @@ BOOL cQuilloApp::InitInstance() {
   // 4. The video library.
   cAVIFile::Initialize();
 
-  // 5. A card's media must open.
-  const CString media = commandLine.MediaPath().IsEmpty() ? commandLine.VideoPath() : commandLine.MediaPath();
-  if (!media.IsEmpty() && !cMediaEditor::CanOpen(media)) {
-    CString text;
-    AfxFormatString1(text, IDS_CANNOT_OPEN_FILE, media);
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-    return FALSE;
+  // 5. The card's media, picture and video, must open.
+  for (const CString& media : {commandLine.MediaPath(), commandLine.VideoPath()}) {
+    if (!media.IsEmpty() && !cMediaEditor::CanOpen(media)) {
+      CString text;
+      AfxFormatString1(text, IDS_CANNOT_OPEN_FILE, media);
+      AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+      return FALSE;
+    }
   }
 
   // 6. The card window; the program ends when it closes.
