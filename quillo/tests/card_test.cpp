@@ -234,6 +234,32 @@ TEST(Postmark, FollowsTheWindowsProfile) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The resource library.
+
+TEST_F(CardTest, TheResourceLibraryHoldsWhatTheCardLoadsByNumberAndName) {
+  HINSTANCE library = AfxGetResourceHandle();
+  struct Item {
+    LPCSTR name;
+    LPCSTR type;
+    DWORD size;  // 0: any
+  };
+  const Item items[] = {
+      {MAKEINTRESOURCEA(IDI_QUILLO), RT_GROUP_ICON, 0},  {MAKEINTRESOURCEA(IDB_SPLASH), RT_BITMAP, 0},
+      {MAKEINTRESOURCEA(IDB_CORNER), RT_BITMAP, 0},      {MAKEINTRESOURCEA(IDC_CORNER_CURSOR), RT_GROUP_CURSOR, 0},
+      {QUILLO_SOUND_OPEN, "WAVE", 0},                    {QUILLO_SOUND_FLIP, "WAVE", 0},
+      {QUILLO_SOUND_CLOSE, "WAVE", 0},                   {QUILLO_SOUND_SEND, "WAVE", 0},
+      {MAKEINTRESOURCEA(IDR_WELCOME_BUTTONS), RT_RCDATA, 6 * 4},
+      {MAKEINTRESOURCEA(IDR_WELCOME_NEXT), RT_RCDATA, 15 * 4},
+  };
+  for (const Item& item : items) {
+    HRSRC found = FindResourceA(library, item.name, item.type);
+    const std::string what = IS_INTRESOURCE(item.name) ? std::to_string(UINT_PTR(item.name)) : item.name;
+    ASSERT_TRUE(found != NULL) << what;
+    if (item.size) EXPECT_EQ(item.size, SizeofResource(library, found)) << what;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Opening, turning over, the auxiliary pop-up.
 
 TEST_F(CardTest, AVideoAsTheOnlyArgumentMakesAVideoFront) {
@@ -255,6 +281,34 @@ TEST_F(CardTest, AVideoAsTheOnlyArgumentMakesAVideoFront) {
   EXPECT_GT(still.cx, 0);
   EXPECT_GT(still.cy, 0);
   EXPECT_TRUE(theApp.m_boxes.empty());
+}
+
+TEST_F(CardTest, TheFrontsButtonsTheirHintsAndTheCommandsNotYetHandled) {
+  cScriptedCard card(SampleMedia().front.c_str(), "", "");
+  int tools = 0;
+  bool fifthHidden = false, fifthDisabled = false;
+  std::vector<BOOL> enabled;
+  card.Run({[&](cScriptedCard& c) {
+    cCardFront* front = c.GetFront();
+    CWnd* fifth = front->GetButton(ID_CARD_FRONT_FIFTH);
+    fifthHidden = fifth && !fifth->IsWindowVisible();
+    fifthDisabled = fifth && !fifth->IsWindowEnabled();
+    for (UINT id : {ID_CARD_CHOOSE_PICTURE, ID_CARD_FLIP, ID_CARD_SEND, ID_CARD_PREFERENCES})
+      enabled.push_back(front->GetButton(id) && front->GetButton(id)->IsWindowEnabled());
+    // The hints: one tooltip of the front, one tool per shown button.
+    for (HWND tip = FindWindowExA(NULL, NULL, TOOLTIPS_CLASSA, NULL); tip;
+         tip = FindWindowExA(NULL, tip, TOOLTIPS_CLASSA, NULL)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(tip, &pid);
+      if (pid == GetCurrentProcessId()) tools += int(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+    }
+    return true;
+  }});
+  EXPECT_TRUE(fifthHidden);
+  EXPECT_TRUE(fifthDisabled);
+  // Sending and the preferences have no handler on the card yet; their buttons wait disabled.
+  EXPECT_EQ((std::vector<BOOL>{TRUE, TRUE, FALSE, FALSE}), enabled);
+  EXPECT_EQ(4, tools);
 }
 
 TEST_F(CardTest, AnEmptyCardIsNotModified) {
