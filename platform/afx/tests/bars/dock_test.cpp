@@ -226,6 +226,15 @@ TEST_F(BarsUi, BarsDockIntoRowsAndMoveBetweenSidesByDragging) {
   frame->ClientToScreen(&client);
   Drag(tools[2], Centre(client));
   EXPECT_TRUE(tools[2].IsFloating());
+  // Closing the floating frame hides its bar; showing the bar brings the frame back.
+  CFrameWnd* floating = tools[2].GetParentFrame();
+  floating->SendMessage(WM_CLOSE);
+  Pump();
+  ASSERT_TRUE(::IsWindow(floating->m_hWnd));
+  EXPECT_FALSE(tools[2].IsVisible());
+  EXPECT_FALSE(floating->IsWindowVisible());
+  frame->ShowControlBar(&tools[2], TRUE, FALSE);
+  EXPECT_TRUE(floating->IsWindowVisible());
   // A double click on a floating bar docks it where it was docked last.
   tools[2].m_pDockContext->ToggleDocking();
   Pump();
