@@ -85,7 +85,8 @@ CString ControlText(CWnd* panel, UINT id) {
 // Waits on its own thread for a dialog of this process with the title, then hands it to act.
 class DialogDriver {
  public:
-  DialogDriver(std::string title, std::function<void(HWND)> act) : m_title(std::move(title)), m_act(std::move(act)) {
+  DialogDriver(std::string title, std::function<void(HWND)> act, DWORD waitMs = 15000)
+      : m_title(std::move(title)), m_act(std::move(act)), m_waitMs(waitMs) {
     m_thread = std::thread([this] { Watch(); });
   }
   ~DialogDriver() { m_thread.join(); }
@@ -93,7 +94,7 @@ class DialogDriver {
 
  private:
   void Watch() {
-    const DWORD until = GetTickCount() + 15000;
+    const DWORD until = GetTickCount() + m_waitMs;
     HWND found = NULL;
     while (!found && GetTickCount() < until) {
       Sleep(50);
@@ -107,6 +108,7 @@ class DialogDriver {
 
   std::string m_title;
   std::function<void(HWND)> m_act;
+  DWORD m_waitMs;
   std::thread m_thread;
   bool m_seen = false;
 };
@@ -656,7 +658,8 @@ TEST_F(CardTest, TheWelcomePagesComeOnlyOnTheFirstRun) {
   for (int run = 0; run < 2; ++run) {
     {
       // The pages' dialog carries its template's caption.
-      DialogDriver driver("Welcome to Quillo", [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+      DialogDriver driver(
+          "Welcome to Quillo", [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }, 3000);
       cScriptedCard card(SampleMedia().front.c_str(), "", "");
       card.Run({Pause(1500)});
       EXPECT_EQ(run == 0, driver.Seen()) << "run " << run;
