@@ -1,0 +1,5 @@
+// The framework extension library orvsec.dll: frames, docking bars, list bar, workspaces, tree view and
+// utilities on top of the framework (orvafx). Hosts and components include this one header.
+#pragma once
+#include "secdefs.h"
+#include "secframe.h"
