@@ -3,3 +3,8 @@
 #pragma once
 #include "secdefs.h"
 #include "secframe.h"
+#include "seclistctrl.h"
+#include "seclistbar.h"
+#include "sectree.h"
+#include "secreg.h"
+#include "secfile.h"
