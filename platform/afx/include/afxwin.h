@@ -421,6 +421,9 @@ enum { CRIT_DYNLINKLIST = 0, CRIT_RUNTIMECLASSLIST = 1, CRIT_MAX = 2 };
 AFX_API void AFXAPI AfxLockGlobals(int lockType);
 AFX_API void AFXAPI AfxUnlockGlobals(int lockType);
 AFX_API CDynLinkLibrary* AFXAPI AfxGetFirstDynLinkLibrary();
+// Moves library to the head of the chain, so that its resources are found before those of the other libraries
+// (a component makes its resources win this way). False, and nothing changes, when it is not in the chain.
+AFX_API BOOL AFXAPI AfxMoveDynLinkLibraryToHead(CDynLinkLibrary* library);
 
 // Where a resource is found: the current resource module, the chain's libraries, the system
 // libraries, then the framework itself; the current resource module when nobody has it.

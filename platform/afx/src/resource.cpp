@@ -83,6 +83,18 @@ void AFXAPI AfxUnlockGlobals(int lockType) { LeaveCriticalSection(&Locks()[lockT
 
 CDynLinkLibrary* AFXAPI AfxGetFirstDynLinkLibrary() { return afxstate::State().libraries; }
 
+BOOL AFXAPI AfxMoveDynLinkLibraryToHead(CDynLinkLibrary* library) {
+  ChainLock lock;
+  for (CDynLinkLibrary** link = &afxstate::State().libraries; *link; link = &(*link)->m_pNextDLL)
+    if (*link == library) {
+      *link = library->m_pNextDLL;
+      library->m_pNextDLL = afxstate::State().libraries;
+      afxstate::State().libraries = library;
+      return TRUE;
+    }
+  return FALSE;
+}
+
 BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE module) {
   if (state.bInitialized) return TRUE;
   state.hModule = module;

@@ -208,4 +208,28 @@ TEST_F(AppTest, ResourceNumbersDefinedTwiceInTheChainAreReported) {
   EXPECT_EQ(conflicts.GetSize(), 0);
 }
 
+TEST_F(AppTest, ALibraryMovedToTheHeadOfTheChainWinsAndTheOthersStay) {
+  ChainLibrary first("AfxTestRes.dll");
+  ChainLibrary second("AfxTestRes2.dll");
+  CString s;
+  ASSERT_TRUE(s.LoadString(IDS_CHAIN_ONLY));
+  EXPECT_STREQ(s, "the second library's");
+
+  AfxLockGlobals(CRIT_DYNLINKLIST);
+  CDynLinkLibrary* head = AfxGetFirstDynLinkLibrary();
+  CDynLinkLibrary* older = head->m_pNextDLL;
+  EXPECT_EQ(older->m_hModule, first.Module());
+  EXPECT_TRUE(AfxMoveDynLinkLibraryToHead(older));
+  EXPECT_EQ(AfxGetFirstDynLinkLibrary(), older);
+  EXPECT_EQ(older->m_pNextDLL, head);
+  EXPECT_TRUE(AfxMoveDynLinkLibraryToHead(older));  // already there: nothing changes
+  EXPECT_EQ(older->m_pNextDLL, head);
+  AfxUnlockGlobals(CRIT_DYNLINKLIST);
+  ASSERT_TRUE(s.LoadString(IDS_CHAIN_ONLY));
+  EXPECT_STREQ(s, "found through the chain");
+  EXPECT_TRUE(s.LoadString(IDS_CHAIN_SECOND_ONLY));
+  EXPECT_FALSE(AfxMoveDynLinkLibraryToHead(NULL));
+  EXPECT_EQ(AfxGetFirstDynLinkLibrary(), older);
+}
+
 }  // namespace
