@@ -1,8 +1,8 @@
 // cNXComponent: the component's template, settings, resources and place in the host's resource chain.
-#include <new>
 #include "comkit/module_files.h"
 #include "framework/NXComponent.h"
 #include "framework/NXComponentServer.h"
+#include "chain.h"
 
 const IID IID_INXComponent = __uuidof(INXComponent);
 const CATID CATID_NXComponents = __uuidof(INXComponent);
@@ -11,13 +11,9 @@ const wchar_t* const kNXComponentsDescription = L"NXComponents";
 CRuntimeClass cNXComponent::classcNXComponent = {"cNXComponent", int(sizeof(cNXComponent)), AFX_NOT_SERIAL_SCHEMA,
                                                  NULL, NULL};
 
-namespace {
+using nxframework::ChainLock;
 
-class ChainLock {
- public:
-  ChainLock() { AfxLockGlobals(CRIT_DYNLINKLIST); }
-  ~ChainLock() { AfxUnlockGlobals(CRIT_DYNLINKLIST); }
-};
+namespace {
 
 // Makes a module the host's resource module while the guard lives.
 class ResourceScope {

@@ -6,6 +6,7 @@
 #include "comkit/module_files.h"
 #include "framework/NXComponent.h"
 #include "framework/NXComponentServer.h"
+#include "chain.h"
 
 namespace nxframework {
 
@@ -15,12 +16,6 @@ const int kGuidTextLength = 39;  // "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" and
 
 // What a class's registration writes under its key below CLSID, besides the description.
 const char* const kClassSubkeys[] = {"InprocServer32", "ProgID", "VersionIndependentProgID"};
-
-class ChainLock {
- public:
-  ChainLock() { AfxLockGlobals(CRIT_DYNLINKLIST); }
-  ~ChainLock() { AfxUnlockGlobals(CRIT_DYNLINKLIST); }
-};
 
 // The category manager is an in-process COM object; registration may run on a thread without COM.
 class ComScope {

@@ -190,7 +190,9 @@ TEST_F(MergedMenuTest, SeparatorsPastTheHelpGroupKeepTheItemsInIt) {
   m_component->UnmergeMenu(destination, source, NULL);
   EXPECT_EQ(0, GetMenuItemCount(destination));
   for (int i = 0; i < GetMenuItemCount(source); ++i) {
-    if (GetSubMenu(source, i)) EXPECT_TRUE(IsMenu(GetSubMenu(source, i)));
+    if (GetSubMenu(source, i)) {
+      EXPECT_TRUE(IsMenu(GetSubMenu(source, i)));
+    }
   }
   DestroyMenu(destination);
   DestroyMenu(source);

@@ -1,10 +1,8 @@
-// Helpers of the framework's unit tests: a component made in the test program itself, menus from short
-// descriptions and their snapshots (test code, not product).
+// Helpers of the framework's unit tests: a component made in the test program itself (test code, not product).
 #pragma once
-#include <string>
-#include <vector>
 #include "comkit/object.h"
 #include "framework/NXComponent.h"
+#include "test_menus.h"
 
 namespace fwtest {
 
@@ -31,13 +29,5 @@ class cUnitComponent : public comkit::Object<cUnitComponent, cNXComponent> {
   BOOL LoadResources() override;
   BOOL CreateDocTemplate(CWinApp* app) override;
 };
-
-// A menu from a description: "-" a separator, "!Text" a command, "Text>a|b|-|c" a popup with those items
-// (commands, "-" separators). Command ids count up from firstId.
-HMENU BuildMenu(std::initializer_list<const char*> items, UINT firstId = 100);
-// Item texts of one menu level.
-std::vector<std::string> Names(HMENU menu);
-// Every item of the menu and its popups: text, id (popups: "popup") and state, one line each, nested.
-std::string Snapshot(HMENU menu);
 
 }  // namespace fwtest
