@@ -93,6 +93,7 @@ class SEC_API SECListCtrl : public CListCtrl {
   afx_msg BOOL OnEraseBkgnd(CDC* dc);
   afx_msg void OnSize(UINT type, int cx, int cy);
   afx_msg LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnScrolled(WPARAM wParam, LPARAM lParam);
 
   CImageList* m_pLargeImages;
   CImageList* m_pSmallImages;

@@ -9,6 +9,11 @@ BEGIN_MESSAGE_MAP(SECListCtrl, CListCtrl)
   ON_WM_ERASEBKGND()
   ON_WM_SIZE()
   ON_MESSAGE(WM_SETFONT, OnSetFont)
+  ON_MESSAGE(WM_VSCROLL, OnScrolled)
+  ON_MESSAGE(WM_HSCROLL, OnScrolled)
+  ON_MESSAGE(WM_MOUSEWHEEL, OnScrolled)
+  ON_MESSAGE(LVM_SCROLL, OnScrolled)
+  ON_MESSAGE(LVM_ENSUREVISIBLE, OnScrolled)
 END_MESSAGE_MAP()
 
 namespace {
@@ -41,6 +46,8 @@ BOOL SECListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, D
     return FALSE;
   // The one column shows the labels when the view is a report.
   InsertColumn(0, "", LVCFMT_LEFT, rect.right - rect.left);
+  SetImageList(m_pLargeImages, LVSIL_NORMAL);
+  SetImageList(m_pSmallImages, LVSIL_SMALL);
   ListView_SetBkColor(m_hWnd, m_crBack);
   ListView_SetTextColor(m_hWnd, m_crText);
   RecalcLayout();
@@ -218,6 +225,14 @@ void SECListCtrl::OnSize(UINT type, int cx, int cy) {
   CListCtrl::OnSize(type, cx, cy);
   RecalcLayout();
   Invalidate(FALSE);
+}
+
+LRESULT SECListCtrl::OnScrolled(WPARAM, LPARAM) {
+  // The list view moves what it painted; the owner's background is anchored to the window, not to the
+  // items, so everything is painted again.
+  LRESULT result = Default();
+  Invalidate(FALSE);
+  return result;
 }
 
 LRESULT SECListCtrl::OnSetFont(WPARAM, LPARAM) {

@@ -35,6 +35,12 @@ class SECShortcutListCtrl::DropTarget : public COleDropTarget {
     m_list->SetDropItem(-1);
     m_list->OnDragLeaveList();
   }
+  // A drop the list refused ends the drag as leaving it would, so that the owner always sees it end.
+  DROPEFFECT OnDropEx(CWnd* wnd, COleDataObject*, DROPEFFECT chosen, DROPEFFECT, CPoint) override {
+    if (chosen != DROPEFFECT_NONE) return DROPEFFECT(-1);
+    OnDragLeave(wnd);
+    return DROPEFFECT_NONE;
+  }
   BOOL OnDrop(CWnd*, COleDataObject* data, DROPEFFECT effect, CPoint point) override {
     m_list->SetDropItem(-1);
     return m_list->OnDropOnItem(data, effect, point, m_list->ItemFromPoint(point));

@@ -302,9 +302,12 @@ void SECTreeView::OnBeginLabelEditW(NMHDR* header, LRESULT* result) { OnBeginLab
 void SECTreeView::OnEndLabelEditA(NMHDR* header, LRESULT* result) {
   NMTVDISPINFOA* info = reinterpret_cast<NMTVDISPINFOA*>(header);
   *result = FALSE;
+  // Only the first end of an editing counts: Wine reports the end a second time, with the edit control's
+  // text, as that control goes, and a cancelled edit must stay cancelled.
   SECTreeNode* node = NodeFromHandle(info->item.hItem);
+  if (!node || node != m_pEditNode) return;
   m_pEditNode = NULL;
-  if (!node || !info->item.pszText) return;  // cancelled
+  if (!info->item.pszText) return;  // cancelled
   CString text = info->item.pszText;
   if (!OnEndLabelEdit(node, text)) return;
   node->m_strText = text;
@@ -314,9 +317,12 @@ void SECTreeView::OnEndLabelEditA(NMHDR* header, LRESULT* result) {
 void SECTreeView::OnEndLabelEditW(NMHDR* header, LRESULT* result) {
   NMTVDISPINFOW* info = reinterpret_cast<NMTVDISPINFOW*>(header);
   *result = FALSE;
+  // Only the first end of an editing counts: Wine reports the end a second time, with the edit control's
+  // text, as that control goes, and a cancelled edit must stay cancelled.
   SECTreeNode* node = NodeFromHandle(info->item.hItem);
+  if (!node || node != m_pEditNode) return;
   m_pEditNode = NULL;
-  if (!node || !info->item.pszText) return;
+  if (!info->item.pszText) return;
   CString text = Narrow(info->item.pszText);
   if (!OnEndLabelEdit(node, text)) return;
   node->m_strText = text;
