@@ -78,6 +78,7 @@ class CPaintedList : public SECShortcutListCtrl {
     CBitmap bits;
     bits.CreateBitmap(w, h, 1, 1, NULL);
     CBitmap* oldBits = mask.SelectObject(&bits);
+    ::PatBlt(mask.m_hDC, 0, 0, w, h, WHITENESS);  // the mask is drawn onto it, transparent where it is 1
     ImageList_Draw(item.hImages, item.nImage, mask.m_hDC, 0, 0, ILD_MASK);
     CBrush brush(color);
     CBrush* oldBrush = dc->SelectObject(&brush);
