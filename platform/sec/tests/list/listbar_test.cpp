@@ -1,13 +1,15 @@
 // The list bar as the host's launch bar uses it: one group of five shortcuts with 32x32 and 16x16 icons,
 // painted entirely by the test (a tiled background, icons with a drop shadow, raised and sunken edges around
 // hot and pressed items), hit testing of icons and labels, clicks reported to the bar, a scripted OLE drag
-// dropping files onto an item, and a second group opened through its header.
+// dropping files onto an item, and a second group opened through its header; and the host's arrangement: the
+// list bar held by a sizable control bar docked on the left at 85 pixels.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
 
 #include "listui.h"
+#include "secdock.h"
 #include "seclistbar.h"
 
 #include <shellapi.h>
@@ -440,6 +442,57 @@ TEST_F(ListBarTest, AGroupOpensThroughItsHeaderAndTheOthersListHides) {
   EXPECT_EQ(1, bar.GetGroupCount());
   EXPECT_TRUE(list.IsWindowVisible());
   EXPECT_EQ(nullptr, other.m_hWnd);
+}
+
+TEST_F(ListBarTest, HeldByASizableBarDockedLeftAt85PixelsTheListBarFillsItAndFollowsItsSize) {
+  // The host's arrangement: its launch bar is a sizable docking bar holding the list bar.
+  CFrameWnd* host = new CFrameWnd;
+  ASSERT_TRUE(host->Create(NULL, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(480, 40, 980, 640)));
+  SECEnableDocking(host, CBRS_ALIGN_ANY);
+  SECControlBar holder;
+  ASSERT_TRUE(holder.Create(host, "Launch Bar", WS_CHILD | WS_VISIBLE | CBRS_LEFT, kBarId));
+  holder.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+  CTestListBar launch;
+  ASSERT_TRUE(launch.Create(WS_VISIBLE, CRect(0, 0, 10, 10), &holder, 1));
+  CPaintedList items;
+  items.SetImageLists(&large, &small);
+  ASSERT_EQ(0, launch.AddGroup("Launch Bar", &items, kListId));
+  items.SetTextColor(RGB(255, 255, 255));
+  for (int i = 0; i < 5; ++i) items.InsertItem(i, kLabels[i], i);
+  SECDockControlBarEx(host, &holder, AFX_IDW_DOCKBAR_LEFT, 0, 0, 100.0f, kBarWidth);
+  host->RecalcLayout();
+  sectest::Pump();
+  EXPECT_EQ(&launch, holder.GetChildWnd());
+  auto expectFilled = [&](int thickness) {
+    CRect inside, placed;
+    holder.GetClientRect(&inside);
+    launch.GetWindowRect(&placed);
+    holder.ScreenToClient(&placed);
+    EXPECT_EQ(inside, placed) << thickness;
+    CRect window;
+    holder.GetWindowRect(&window);
+    EXPECT_EQ(thickness, window.Width());
+    CRect client, box, icon, label;
+    items.GetClientRect(&client);
+    ASSERT_TRUE(items.GetItemParts(0, box, icon, label));
+    EXPECT_NEAR(client.Width() / 2, icon.CenterPoint().x, 2) << thickness;
+  };
+  expectFilled(kBarWidth);
+  sectest::HoldForScreenshot();
+  // Made wider, as dragging its splitter edge does: the list bar and its centred icons follow.
+  holder.SetDockedThickness(FALSE, 140);
+  host->RecalcLayout();
+  sectest::Pump();
+  expectFilled(140);
+  // A click on an icon still reaches the list bar inside the docking bar.
+  CRect box, icon, label;
+  ASSERT_TRUE(items.GetItemParts(4, box, icon, label));
+  items.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(icon.CenterPoint().x, icon.CenterPoint().y));
+  items.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(icon.CenterPoint().x, icon.CenterPoint().y));
+  ASSERT_EQ(1u, launch.m_clicks.size());
+  EXPECT_EQ(4, launch.m_clicks[0].second);
+  host->DestroyWindow();
+  sectest::Pump();
 }
 
 }  // namespace
