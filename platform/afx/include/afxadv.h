@@ -27,6 +27,9 @@ struct AFX_API CControlBarInfo {
   DWORD m_dwMRUFloatStyle;
   CPoint m_ptMRUFloatPos;
   CUIntArray m_arrBarID;
+  // Values a bar class of its own keeps in its record (its GetBarInfo fills them, its SetBarInfo reads
+  // them back); saved as "Extra" (the count) and "Extra#<k>".
+  CDWordArray m_arrExtra;
   CControlBar* m_pBar;  // while a state is being taken or applied
 
   BOOL LoadState(LPCSTR section, int index);

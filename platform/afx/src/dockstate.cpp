@@ -29,6 +29,8 @@ const char kMRUFloatStyle[] = "MRUFloatStyle";
 const char kMRUFloatX[] = "MRUFloatXPos";
 const char kMRUFloatY[] = "MRUFloatYPos";
 const char kBarEntry[] = "Bar#%d";
+const char kExtra[] = "Extra";
+const char kExtraEntry[] = "Extra#%d";
 const int kMissing = -32768;  // a value the profile does not hold
 
 CWinApp* Profile() {
@@ -92,6 +94,14 @@ BOOL CControlBarInfo::SaveState(LPCSTR name, int index) const {
       ok = app->WriteProfileInt(section, entry, int(m_arrBarID[i]));
     }
   }
+  if (m_arrExtra.GetSize() > 0) {
+    ok = ok && app->WriteProfileInt(section, kExtra, int(m_arrExtra.GetSize()));
+    for (INT_PTR i = 0; i < m_arrExtra.GetSize() && ok; ++i) {
+      CString entry;
+      entry.Format(kExtraEntry, int(i));
+      ok = app->WriteProfileInt(section, entry, int(m_arrExtra[i]));
+    }
+  }
   return ok;
 }
 
@@ -127,6 +137,13 @@ BOOL CControlBarInfo::LoadState(LPCSTR name, int index) {
       entry.Format(kBarEntry, i);
       m_arrBarID.Add(app->GetProfileInt(section, entry, 0));
     }
+  }
+  m_arrExtra.RemoveAll();
+  int extras = int(app->GetProfileInt(section, kExtra, 0));
+  for (int i = 0; i < extras; ++i) {
+    CString entry;
+    entry.Format(kExtraEntry, i);
+    m_arrExtra.Add(app->GetProfileInt(section, entry, 0));
   }
   m_pBar = NULL;
   return TRUE;
@@ -195,6 +212,8 @@ void CDockState::Serialize(CArchive& ar) {
          << LONG(info->m_rectMRUDockPos.bottom) << DWORD(info->m_dwMRUFloatStyle) << LONG(info->m_ptMRUFloatPos.x)
          << LONG(info->m_ptMRUFloatPos.y) << DWORD(info->m_arrBarID.GetSize());
       for (INT_PTR k = 0; k < info->m_arrBarID.GetSize(); ++k) ar << DWORD(info->m_arrBarID[k]);
+      ar << DWORD(info->m_arrExtra.GetSize());
+      for (INT_PTR k = 0; k < info->m_arrExtra.GetSize(); ++k) ar << info->m_arrExtra[k];
     }
     return;
   }
@@ -226,6 +245,13 @@ void CDockState::Serialize(CArchive& ar) {
       DWORD barId;
       ar >> barId;
       info->m_arrBarID.Add(barId);
+    }
+    DWORD extras;
+    ar >> extras;
+    for (DWORD k = 0; k < extras; ++k) {
+      DWORD value;
+      ar >> value;
+      info->m_arrExtra.Add(value);
     }
   }
 }

@@ -290,6 +290,42 @@ TEST_F(BarsUi, SavedBarStateBringsBackSidesFloatingPlacesAndVisibility) {
   Destroy(frame);
 }
 
+TEST_F(BarsUi, ExtraValuesOfABarRecordSurviveTheProfileAndArchives) {
+  CDockState state;
+  CControlBarInfo* info = new CControlBarInfo;
+  info->m_nBarID = IDW_TOOLS1;
+  for (DWORD value : {DWORD(7), DWORD(0xFFFFFFFF), DWORD(85)}) info->m_arrExtra.Add(value);
+  state.m_arrBarInfo.Add(info);
+  auto extrasOf = [](const CDockState& s) {
+    std::vector<DWORD> values;
+    if (const CControlBarInfo* found = s.FindInfo(IDW_TOOLS1))
+      for (INT_PTR i = 0; i < found->m_arrExtra.GetSize(); ++i) values.push_back(found->m_arrExtra[i]);
+    return values;
+  };
+  const std::vector<DWORD> expected{7, 0xFFFFFFFF, 85};
+  ASSERT_TRUE(state.SaveState("Extra"));
+  CDockState loaded;
+  ASSERT_TRUE(loaded.LoadState("Extra"));
+  EXPECT_EQ(expected, extrasOf(loaded));
+  CMemFile file;
+  {
+    CArchive out(&file, CArchive::store);
+    state.Serialize(out);
+  }
+  file.SeekToBegin();
+  CDockState copy;
+  {
+    CArchive in(&file, CArchive::load);
+    copy.Serialize(in);
+  }
+  EXPECT_EQ(expected, extrasOf(copy));
+  // A record saved later without extra values keeps none of the earlier ones.
+  info->m_arrExtra.RemoveAll();
+  ASSERT_TRUE(state.SaveState("Extra"));
+  ASSERT_TRUE(loaded.LoadState("Extra"));
+  EXPECT_TRUE(extrasOf(loaded).empty());
+}
+
 // A pane of the splitter test.
 class CPlainView : public CView {
   DECLARE_DYNCREATE(CPlainView)
