@@ -3,6 +3,13 @@
 #pragma once
 #include "secdefs.h"
 #include "secframe.h"
+#include "secdock.h"
+#include "secwb.h"
+#include "sectbar.h"
+#include "secstat.h"
+#include "sectmpl.h"
+#include "secplug.h"
+#include "secwsmgr.h"
 #include "seclistctrl.h"
 #include "seclistbar.h"
 #include "sectree.h"

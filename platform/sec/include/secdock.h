@@ -60,6 +60,7 @@ class SEC_API SECControlBar : public CControlBar {
   CSize CalcFixedLayout(BOOL stretch, BOOL horz) override;
   CSize CalcDynamicLayout(int length, DWORD mode) override;
   void CalcInsideRect(CRect& rect, BOOL horz) const override;
+  void OnBarStyleChange(DWORD oldStyle, DWORD newStyle) override;
   void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
   void GetBarInfo(CControlBarInfo* info) override;
   void SetBarInfo(CControlBarInfo* info, CFrameWnd* frame) override;

@@ -41,9 +41,9 @@ class SEC_API SECFrameWnd : public CFrameWnd {
 
 // An MDI main frame for the library's docking: EnableDocking installs the sizable dock bars and resizable
 // floating frames; DockControlBarEx docks by column, row, percent and pixels; FloatControlBar floats a
-// sizable bar at a frame rectangle; LoadBarState and SaveBarState keep the bars in a named profile section
-// but leave out the bars of docked views (their documents come back through the workspace, not the bar
-// state). One docked window is active at a time: commands go to it first while it holds the focus.
+// sizable bar at a frame rectangle. The framework's LoadBarState and SaveBarState keep the sizable bars'
+// sides, rows and sizes too (in their records' extra values). One docked window is active at a time:
+// commands go to it first while it holds the focus.
 class SEC_API SECMDIFrameWnd : public CMDIFrameWnd {
   DECLARE_DYNCREATE(SECMDIFrameWnd)
  public:
@@ -56,8 +56,6 @@ class SEC_API SECMDIFrameWnd : public CMDIFrameWnd {
   void FloatControlBar(CControlBar* bar, CPoint point, const CRect& frameRect = CRect()) {
     SECFloatControlBar(this, bar, point, frameRect);
   }
-  void LoadBarState(LPCSTR profileName);
-  void SaveBarState(LPCSTR profileName) const;
 
   // The active docked window (null: none). Setting it sends WM_NCACTIVATE to the old one (FALSE) and the
   // new one (TRUE) and repaints their captions.
@@ -89,6 +87,8 @@ class SEC_API SECMDIChildWnd : public CMDIChildWnd {
  public:
   SECMDIChildWnd();
   SECMDIFrameWnd* GetSECMDIFrame() const;
+  // cmdShow: SW_* for ShowWindow, or -1 for the framework's choice.
+  void ActivateFrame(int cmdShow = -1) override;
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs);

@@ -19,4 +19,5 @@
 #define SEC_IDW_WORKBOOK_TABS 44001
 
 // Private messages (WM_USER range of the library's own windows).
-#define SECM_DESTROYIFEMPTY (WM_USER + 0x0301)  // a bar whose docked view went destroys itself
+#define SECM_DESTROYIFEMPTY (WM_USER + 0x0301)   // a bar whose docked view went destroys itself
+#define SECM_REPOSITIONPANES (WM_USER + 0x0302)  // a status bar puts its pane controls in place

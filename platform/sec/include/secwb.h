@@ -67,10 +67,10 @@ class SEC_API SECWorkbook : public SECMDIFrameWnd {
   DECLARE_MESSAGE_MAP()
 };
 
-// A child of a workbook; ActivateFrame takes the show command (SW_*, or -1 for the framework's choice).
+// A child of a workbook, shown as a tab in workbook mode; ActivateFrame takes the show command (SW_*, or -1
+// for the framework's choice), which derived worksheets may keep in the host's settings.
 class SEC_API SECWorksheet : public SECMDIChildWnd {
   DECLARE_DYNCREATE(SECWorksheet)
  public:
   SECWorksheet();
-  void ActivateFrame(int cmdShow = -1) override;
 };

@@ -133,6 +133,12 @@ BOOL SECControlBar::IsHorzDocked() const {
   return (m_dwStyle & CBRS_ORIENT_HORZ) != 0 && (m_dwStyle & CBRS_FLOATING) == 0;
 }
 
+void SECControlBar::OnBarStyleChange(DWORD oldStyle, DWORD newStyle) {
+  CControlBar::OnBarStyleChange(oldStyle, newStyle);
+  // Floating, the frame's own border sizes the bar; docked, the dock bar's layout marks the edges again.
+  if (newStyle & CBRS_FLOATING) m_dwSplitEdges = 0;
+}
+
 void SECControlBar::SetSplitEdges(DWORD edges) {
   if (edges == m_dwSplitEdges) return;
   m_dwSplitEdges = edges;
@@ -689,8 +695,12 @@ void SECMiniDockFrameWnd::RecalcLayout(BOOL notify) {
   if (m_bInRecalcLayout || !m_wndDockBar.m_hWnd) return;
   // A sizable bar makes the frame resizable; its floating size is then the frame's client size.
   BOOL sizable = GetSizableBar() != NULL;
-  if (sizable != ((GetStyle() & WS_THICKFRAME) != 0))
+  if (sizable != ((GetStyle() & WS_THICKFRAME) != 0)) {
+    // The client area changes with the frame's border: that is no resizing by the user.
+    m_bInRecalcLayout = TRUE;
     ModifyStyle(sizable ? 0 : WS_THICKFRAME, sizable ? WS_THICKFRAME : 0, SWP_FRAMECHANGED);
+    m_bInRecalcLayout = FALSE;
+  }
   CMiniDockFrameWnd::RecalcLayout(notify);
 }
 

@@ -82,73 +82,6 @@ END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd() : m_pActiveDockable(NULL) {}
 
-namespace {
-// A docked view's bar: its records are left out of the saved bar state.
-BOOL IsDockedViewBar(CControlBar* bar) {
-  SECControlBar* sizable = dynamic_cast<SECControlBar*>(bar);
-  return sizable && sizable->GetDockableFrame();
-}
-
-// Takes ids out of a dock bar's rows (0 ends each row), dropping rows left empty.
-void RemoveIds(CUIntArray& ids, const CUIntArray& gone) {
-  CUIntArray kept;
-  BOOL rowHasBars = FALSE;
-  for (INT_PTR i = 0; i < ids.GetSize(); ++i) {
-    UINT id = ids[i];
-    BOOL drop = FALSE;
-    for (INT_PTR k = 0; k < gone.GetSize() && !drop; ++k) drop = gone[k] == id;
-    if (id == 0) {
-      if (rowHasBars) kept.Add(0);
-      rowHasBars = FALSE;
-    } else if (!drop) {
-      kept.Add(id);
-      rowHasBars = TRUE;
-    }
-  }
-  if (rowHasBars) kept.Add(0);
-  ids.RemoveAll();
-  ids.Append(kept);
-}
-}  // namespace
-
-void SECMDIFrameWnd::SaveBarState(LPCSTR profileName) const {
-  CDockState state;
-  GetDockState(state);
-  CUIntArray gone;
-  for (int i = state.GetCount() - 1; i >= 0; --i) {
-    CControlBarInfo* info = state.GetInfo(i);
-    if (!info->m_bDockBar && IsDockedViewBar(info->m_pBar)) {
-      gone.Add(info->m_nBarID);
-      state.RemoveInfo(i);
-    }
-  }
-  for (int i = state.GetCount() - 1; i >= 0; --i) {
-    CControlBarInfo* info = state.GetInfo(i);
-    if (!info->m_bDockBar) continue;
-    RemoveIds(info->m_arrBarID, gone);
-    // A floating frame that held only docked views is not made again.
-    if (info->m_bFloating && info->m_arrBarID.GetSize() == 0) state.RemoveInfo(i);
-  }
-  state.SaveState(profileName);
-}
-
-void SECMDIFrameWnd::LoadBarState(LPCSTR profileName) {
-  CDockState state;
-  if (!state.LoadState(profileName)) return;
-  // A record naming a bar that is now a docked view's (ids are given out anew each run) is not applied.
-  CUIntArray views;
-  for (int i = state.GetCount() - 1; i >= 0; --i) {
-    CControlBarInfo* info = state.GetInfo(i);
-    if (!info->m_bDockBar && IsDockedViewBar(GetControlBar(info->m_nBarID))) {
-      views.Add(info->m_nBarID);
-      state.RemoveInfo(i);
-    }
-  }
-  for (int i = 0; i < state.GetCount(); ++i)
-    if (state.GetInfo(i)->m_bDockBar) RemoveIds(state.GetInfo(i)->m_arrBarID, views);
-  SetDockState(state);
-}
-
 void SECMDIFrameWnd::SetActiveDockableFrame(SECDockableFrame* frame) {
   if (frame == m_pActiveDockable) return;
   SECDockableFrame* old = m_pActiveDockable;
@@ -210,6 +143,15 @@ END_MESSAGE_MAP()
 SECMDIChildWnd::SECMDIChildWnd() = default;
 
 SECMDIFrameWnd* SECMDIChildWnd::GetSECMDIFrame() const { return dynamic_cast<SECMDIFrameWnd*>(GetMDIFrame()); }
+
+void SECMDIChildWnd::ActivateFrame(int cmdShow) {
+  CMDIChildWnd::ActivateFrame(cmdShow);
+  // Activating the child that is active already sends no MDI activation: the frame is told here.
+  if (SECMDIFrameWnd* frame = GetSECMDIFrame()) {
+    frame->OnChildActivated(this);
+    frame->OnChildrenChanged();
+  }
+}
 
 int SECMDIChildWnd::OnCreate(LPCREATESTRUCT cs) {
   if (CMDIChildWnd::OnCreate(cs) == -1) return -1;

@@ -206,7 +206,7 @@ int SECWorkbook::OnCreate(LPCREATESTRUCT cs) {
 void SECWorkbook::SetWorkbookMode(BOOL workbook) {
   m_bWorkbookMode = workbook != FALSE;
   if (!m_wndTabs.m_hWnd) return;
-  if (m_bWorkbookMode) m_wndTabs.SyncTabs();
+  m_wndTabs.SyncTabs();
   m_wndTabs.ShowWindow(m_bWorkbookMode ? SW_SHOWNA : SW_HIDE);
   RecalcLayout();
 }
@@ -223,20 +223,21 @@ void SECWorkbook::RecalcLayout(BOOL notify) {
   m_wndTabs.MoveWindow(area.left, area.bottom - height, area.Width(), height);
 }
 
+// The tabs follow the children in every mode, so that they keep the order the children came in.
 void SECWorkbook::OnChildActivated(CMDIChildWnd* child) {
   SECMDIFrameWnd::OnChildActivated(child);
-  if (m_bWorkbookMode) m_wndTabs.SyncTabs();
+  m_wndTabs.SyncTabs();
 }
 
 void SECWorkbook::OnChildrenChanged(CMDIChildWnd* going) {
   SECMDIFrameWnd::OnChildrenChanged(going);
-  if (m_bWorkbookMode) m_wndTabs.SyncTabs(going ? going->m_hWnd : NULL);
+  m_wndTabs.SyncTabs(going ? going->m_hWnd : NULL);
 }
 
 LRESULT SECWorkbook::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) {
   LRESULT result = SECMDIFrameWnd::OnIdleUpdateCmdUI(wParam, lParam);
-  // Children that are not worksheets do not tell the frame of their changes.
-  if (m_bWorkbookMode) m_wndTabs.SyncTabs();
+  // Children that are not SECMDIChildWnd do not tell the frame of their changes.
+  m_wndTabs.SyncTabs();
   return result;
 }
 
@@ -251,8 +252,3 @@ void SECWorkbook::OnUpdateWorkbookMode(CCmdUI* ui) {
 // SECWorksheet
 
 SECWorksheet::SECWorksheet() = default;
-
-void SECWorksheet::ActivateFrame(int cmdShow) {
-  SECMDIChildWnd::ActivateFrame(cmdShow);
-  if (SECMDIFrameWnd* frame = GetSECMDIFrame()) frame->OnChildrenChanged();
-}
