@@ -197,8 +197,9 @@ class SEC_API SECDockableFrame : public CFrameWnd {
 // Docking on frame with the library's classes: dock bars that size rows of sizable bars, resizable floating
 // frames; then the framework's EnableDocking on the sides in dockStyle.
 SEC_API void SECEnableDocking(CFrameWnd* frame, DWORD dockStyle);
-// Docks bar on frame's dock bar dockBarId at column and row with percent of the row and pixels of thickness.
-// The frame must dock with the library's classes (SECEnableDocking).
+// Docks bar on frame's dock bar dockBarId at column and row with percent of the row and pixels of thickness
+// (a side made without SECEnableDocking takes the bar as the framework docks it; a side docking was not
+// enabled on throws CNotSupportedException).
 SEC_API void SECDockControlBarEx(CFrameWnd* frame, CControlBar* bar, UINT dockBarId, int column, int row,
                                  float percent, int pixels);
 // Floats bar at point (screen); a sizable bar's floating frame takes frameRect's size when it is not empty.

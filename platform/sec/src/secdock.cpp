@@ -747,9 +747,18 @@ void SECEnableDocking(CFrameWnd* frame, DWORD dockStyle) {
 
 void SECDockControlBarEx(CFrameWnd* frame, CControlBar* bar, UINT dockBarId, int column, int row, float percent,
                          int pixels) {
-  SECDockBar* dockBar = dynamic_cast<SECDockBar*>(frame->GetControlBar(dockBarId));
-  // Docking on that side was not enabled with the library's dock bars.
-  if (!dockBar) AfxThrowNotSupportedException();
+  CControlBar* side = frame->GetControlBar(dockBarId);
+  SECDockBar* dockBar = dynamic_cast<SECDockBar*>(side);
+  if (!dockBar) {
+    // A side docking was enabled on without the library's dock bars docks as the framework does, the sizes
+    // kept for when the bar reaches one of the library's; no side at all is refused there.
+    if (SECControlBar* sizable = dynamic_cast<SECControlBar*>(bar)) {
+      sizable->SetPercent(percent);
+      sizable->SetDockedThickness((side && (side->GetBarStyle() & CBRS_ORIENT_HORZ)) != 0, pixels);
+    }
+    frame->DockControlBar(bar, dockBarId);
+    return;
+  }
   if (!bar->m_pDockContext) bar->EnableDocking(bar->m_dwDockStyle ? bar->m_dwDockStyle : CBRS_ALIGN_ANY);
   bar->m_pDockSite = frame;
   dockBar->DockControlBarEx(bar, column, row, percent, pixels);

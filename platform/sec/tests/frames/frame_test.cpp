@@ -225,6 +225,35 @@ TEST_F(SecFrames, LaunchBarDockedLeftSizesByItsSplitterAndHidesByItsCloseBox) {
   EXPECT_EQ(85, RectIn(bar.m_hWnd, frame.m_hWnd).Width());
 }
 
+// A press on the bar's caption, a move to target (screen) and the release there.
+void CaptionDrag(SECControlBar& bar, CPoint target) {
+  CPoint grip = ScreenOf(bar, bar.GetCaptionRect());
+  grip.x -= 10;  // clear of the close box
+  bar.ScreenToClient(&grip);
+  bar.ScreenToClient(&target);
+  bar.PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(target.x, target.y));
+  bar.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(target.x, target.y));
+  bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grip.x, grip.y));
+  Pump();
+}
+
+TEST_F(SecFrames, SizableBarDraggedByItsCaptionDocksOnTheOtherSideWithThatSidesThickness) {
+  CMainFrame& frame = *g_frame;
+  SECControlBar& bar = frame.m_wndLaunchBar;
+  CRect client;
+  frame.GetClientRect(&client);
+  frame.ClientToScreen(&client);
+  int middle = (client.top + client.bottom) / 2;
+  CaptionDrag(bar, CPoint(client.right - 2, middle));
+  ASSERT_EQ(AFX_IDW_DOCKBAR_RIGHT, DockedOn(bar));
+  EXPECT_EQ(85, RectIn(bar.m_hWnd, frame.m_hWnd).Width());
+  EXPECT_EQ(DWORD(SEC_SPLIT_LEFT), bar.GetSplitEdges());
+  EXPECT_EQ(RectIn(bar.m_hWnd, frame.m_hWnd).left, RectIn(frame.m_hWndMDIClient, frame.m_hWnd).right);
+  CaptionDrag(bar, CPoint(client.left + 2, middle));
+  ASSERT_EQ(AFX_IDW_DOCKBAR_LEFT, DockedOn(bar));
+  EXPECT_EQ(85, RectIn(bar.m_hWnd, frame.m_hWnd).Width());
+}
+
 TEST_F(SecFrames, DockedViewFloatsDocksAndBecomesAnMdiChildKeepingItsViewAndDocument) {
   CMainFrame& frame = *g_frame;
   CDocument* note = Open(NoteTemplate(), "child.txt");
@@ -321,6 +350,20 @@ TEST_F(SecFrames, DockedViewFloatsDocksAndBecomesAnMdiChildKeepingItsViewAndDocu
   EXPECT_EQ(nullptr, pos);
 }
 
+TEST_F(SecFrames, DockableFrameThatDeclinesTheFirstDockingFloats) {
+  // The library's own dockable frame declines the proposal.
+  SECMultiDocTemplate plain(IDR_NOTETYPE, RUNTIME_CLASS(CNoteDoc), RUNTIME_CLASS(SECWorksheet), RUNTIME_CLASS(CNoteView));
+  CDocument* doc = plain.OpenDocumentFile(NoteFile("plain.txt", "plain"), TRUE, TRUE);
+  Pump();
+  ASSERT_NE(nullptr, doc);
+  SECDockableFrame* docked = dynamic_cast<SECDockableFrame*>(FrameOf(doc));
+  ASSERT_NE(nullptr, docked);
+  EXPECT_TRUE(docked->IsFloating());
+  EXPECT_TRUE(docked->GetDockingBar()->GetParentFrame()->IsWindowVisible());
+  doc->OnCloseDocument();
+  Pump();
+}
+
 TEST_F(SecFrames, BarStateInANamedSectionRestoresBothSidesAndSizes) {
   CMainFrame& frame = *g_frame;
   SECControlBar& launch = frame.m_wndLaunchBar;
@@ -413,8 +456,8 @@ TEST_F(SecFrames, StatusPanesHoldImageButtonsThatSendTheirCommands) {
   EXPECT_EQ(Centre(pane).x, Centre(RectIn(frame.m_btnTable.m_hWnd, status.m_hWnd)).x);
   static const UINT all[] = {ID_PANE_LAUNCH, ID_PANE_TABLE, ID_SEPARATOR};
   status.SetIndicators(all, 3);
-  status.SetPaneInfo(0, ID_PANE_LAUNCH, SBPS_NOBORDERS, 34);
-  status.SetPaneInfo(1, ID_PANE_TABLE, SBPS_NOBORDERS, 34);
+  status.SetPaneInfo(0, ID_PANE_LAUNCH, SBPS_NOBORDERS | SBPS_DISABLED, 34);
+  status.SetPaneInfo(1, ID_PANE_TABLE, SBPS_NOBORDERS | SBPS_DISABLED, 34);
   EXPECT_TRUE(frame.m_btnLaunch.IsWindowVisible());
   status.GetItemRect(0, &pane);
   EXPECT_EQ(Centre(pane).x, Centre(RectIn(frame.m_btnLaunch.m_hWnd, status.m_hWnd)).x);

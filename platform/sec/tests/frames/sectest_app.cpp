@@ -68,8 +68,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (SECWorkbook::OnCreate(cs) == -1) return -1;
   static const UINT indicators[] = {ID_PANE_LAUNCH, ID_PANE_TABLE, ID_SEPARATOR};
   if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(indicators, 3)) return -1;
-  m_wndStatusBar.SetPaneInfo(0, ID_PANE_LAUNCH, SBPS_NOBORDERS, kButtonPaneWidth);
-  m_wndStatusBar.SetPaneInfo(1, ID_PANE_TABLE, SBPS_NOBORDERS, kButtonPaneWidth);
+  // The buttons cover their panes, whose texts serve as the tips.
+  m_wndStatusBar.SetPaneInfo(0, ID_PANE_LAUNCH, SBPS_NOBORDERS | SBPS_DISABLED, kButtonPaneWidth);
+  m_wndStatusBar.SetPaneInfo(1, ID_PANE_TABLE, SBPS_NOBORDERS | SBPS_DISABLED, kButtonPaneWidth);
   m_wndStatusBar.EnablePaneTips();
   CRect button(CPoint(0, 0), kButtonSize);
   if (!m_btnLaunch.Create(&m_wndStatusBar, ID_PANE_LAUNCH, button, IDB_LAUNCHBUTTON, SECIB_FLAT) ||
