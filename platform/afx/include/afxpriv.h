@@ -60,6 +60,8 @@ class AFX_API CDockBar : public CControlBar {
 
  protected:
   void RemoveEmptyRows();
+  // The space the frame offers this side: the layout's rectangle while the frame lays out, else its client area.
+  CSize GetLayoutSpace() const;
   // The row a rectangle's middle (client coordinates, across the rows) falls in: -1 before the first row,
   // the row count after the last.
   int RowAt(const CRect& rect) const;

@@ -227,15 +227,15 @@ LRESULT CDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+CSize CDockBar::GetLayoutSpace() const {
+  if (!m_rectLayout.IsRectEmpty()) return m_rectLayout.Size();
+  CRect client;
+  if (CFrameWnd* frame = GetParentFrame()) frame->GetClientRect(&client);
+  return client.Size();
+}
+
 CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horz) {
-  CSize space;
-  if (!m_rectLayout.IsRectEmpty()) {
-    space = m_rectLayout.Size();
-  } else if (CFrameWnd* frame = GetParentFrame()) {
-    CRect client;
-    frame->GetClientRect(&client);
-    space = client.Size();
-  }
+  CSize space = GetLayoutSpace();
   int available = horz ? space.cx : space.cy;
   AFX_SIZEPARENTPARAMS layout = {};
   layout.hDWP = m_bLayoutQuery ? NULL : ::BeginDeferWindowPos(int(m_arrBars.GetSize()));

@@ -64,6 +64,34 @@ CPoint ScreenPointOf(const MSG& msg) {
   ::ClientToScreen(msg.hwnd, &point);
   return point;
 }
+
+// Follows the mouse while wnd holds the capture: track(screen point) for every move and for the release;
+// Escape, the right button or losing the capture end it without a release. True when the button was released.
+template <class Track>
+BOOL TrackCapture(HWND wnd, Track track) {
+  ::SetCapture(wnd);
+  BOOL released = FALSE;
+  while (::GetCapture() == wnd) {
+    MSG msg;
+    if (!::GetMessageA(&msg, NULL, 0, 0)) {
+      ::PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+      track(ScreenPointOf(msg));
+      if (msg.message == WM_LBUTTONUP) {
+        released = TRUE;
+        break;
+      }
+    } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN) {
+      break;
+    } else {
+      ::DispatchMessageA(&msg);
+    }
+  }
+  if (::GetCapture() == wnd) ::ReleaseCapture();
+  return released;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -356,35 +384,16 @@ BOOL SECControlBar::TrackCloseBox() {
   GetWindowRect(&window);
   m_bClosePressed = TRUE;
   RedrawWindow(NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-  SetCapture();
-  BOOL released = FALSE, inside = TRUE;
-  while (::GetCapture() == m_hWnd) {
-    MSG msg;
-    if (!::GetMessageA(&msg, NULL, 0, 0)) {
-      ::PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-      CPoint point = ScreenPointOf(msg);
-      inside = box.PtInRect(CPoint(point.x - window.left, point.y - window.top));
-      if (inside != m_bClosePressed) {
-        m_bClosePressed = inside;
-        RedrawWindow(NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-      }
-      if (msg.message == WM_LBUTTONUP) {
-        released = inside;
-        break;
-      }
-    } else if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-      break;
-    } else {
-      ::DispatchMessageA(&msg);
-    }
-  }
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  BOOL released = TrackCapture(m_hWnd, [&](CPoint point) {
+    BOOL inside = box.PtInRect(CPoint(point.x - window.left, point.y - window.top));
+    if (inside == m_bClosePressed) return;
+    m_bClosePressed = inside;
+    RedrawWindow(NULL, NULL, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  });
+  BOOL clicked = released && m_bClosePressed;
   m_bClosePressed = FALSE;
   if (::IsWindow(m_hWnd)) RedrawWindow(NULL, NULL, RDW_FRAME | RDW_INVALIDATE);
-  return released;
+  return clicked;
 }
 
 void SECControlBar::OnCloseBox() {
@@ -402,7 +411,7 @@ void SECControlBar::TrackSplitter(DWORD edge, CPoint start) {
   BOOL horzSide = dockBar->IsHorzSide();
   DWORD inner = InnerEdge(dockBar->GetBarStyle());
   BOOL thicknessEdge = edge == inner;
-  // What Escape puts back: the thickness of the row, the percents of this bar and the next.
+  // What Escape puts back: the thickness of the row and the percents of its bars.
   int row = 0, position = 0;
   dockBar->GetBarPlace(this, row, position);
   CPtrArray rowBars;
@@ -417,42 +426,23 @@ void SECControlBar::TrackSplitter(DWORD edge, CPoint start) {
   site->GetClientRect(&client);
   int maxThickness = (horzSide ? client.Height() : client.Width()) - kMinThickness;
   int applied = 0;  // boundary moves so far, in pixels
-  BOOL cancelled = FALSE;
-
-  SetCapture();
-  while (::GetCapture() == m_hWnd) {
-    MSG msg;
-    if (!::GetMessageA(&msg, NULL, 0, 0)) {
-      ::PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-      CPoint point = ScreenPointOf(msg);
-      int dx = point.x - start.x, dy = point.y - start.y;
-      if (thicknessEdge) {
-        int delta = 0;
-        switch (edge) {
-          case SEC_SPLIT_RIGHT: delta = dx; break;
-          case SEC_SPLIT_LEFT: delta = -dx; break;
-          case SEC_SPLIT_BOTTOM: delta = dy; break;
-          default: delta = -dy; break;
-        }
-        dockBar->SetRowThickness(this, Clamp(savedThickness + delta, kMinThickness, maxThickness));
-      } else {
-        int along = horzSide ? dx : dy;
-        applied += dockBar->MoveBoundary(this, along - applied);
+  BOOL released = TrackCapture(m_hWnd, [&](CPoint point) {
+    int dx = point.x - start.x, dy = point.y - start.y;
+    if (thicknessEdge) {
+      int delta = 0;
+      switch (edge) {
+        case SEC_SPLIT_RIGHT: delta = dx; break;
+        case SEC_SPLIT_LEFT: delta = -dx; break;
+        case SEC_SPLIT_BOTTOM: delta = dy; break;
+        default: delta = -dy; break;
       }
-      site->RecalcLayout();
-      if (msg.message == WM_LBUTTONUP) break;
-    } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN) {
-      cancelled = TRUE;
-      break;
+      dockBar->SetRowThickness(this, Clamp(savedThickness + delta, kMinThickness, maxThickness));
     } else {
-      ::DispatchMessageA(&msg);
+      applied += dockBar->MoveBoundary(this, (horzSide ? dx : dy) - applied);
     }
-  }
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-  if (cancelled) {
+    site->RecalcLayout();
+  });
+  if (!released) {
     dockBar->SetRowThickness(this, savedThickness);
     for (INT_PTR i = 0; i < rowBars.GetSize(); ++i)
       if (SECControlBar* bar = AsSizable(rowBars[i])) bar->SetPercent(float(savedPercents[i]) / kPercentScale);
@@ -586,14 +576,7 @@ int SECDockBar::MoveBoundary(SECControlBar* bar, int delta) {
 
 CSize SECDockBar::CalcFixedLayout(BOOL stretch, BOOL horz) {
   if (m_bFloating) return CDockBar::CalcFixedLayout(stretch, horz);
-  CSize space;
-  if (!m_rectLayout.IsRectEmpty()) {
-    space = m_rectLayout.Size();
-  } else if (CFrameWnd* frame = GetParentFrame()) {
-    CRect client;
-    frame->GetClientRect(&client);
-    space = client.Size();
-  }
+  CSize space = GetLayoutSpace();
   int available = horz ? space.cx : space.cy;
   m_nLastLength = available;
   DWORD inner = InnerEdge(m_dwStyle);

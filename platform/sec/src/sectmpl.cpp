@@ -14,18 +14,25 @@ CDocument* SECMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible) 
   return OpenDocumentFile(path, makeVisible, FALSE);
 }
 
+namespace {
+// Gives a member another value for a while: the old one comes back however the scope is left.
+template <class T>
+class Temporarily {
+ public:
+  Temporarily(T& slot, T value) : m_slot(slot), m_saved(slot) { slot = value; }
+  ~Temporarily() { m_slot = m_saved; }
+  Temporarily(const Temporarily&) = delete;
+  Temporarily& operator=(const Temporarily&) = delete;
+
+ private:
+  T& m_slot;
+  T m_saved;
+};
+}  // namespace
+
 CDocument* SECMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible, BOOL docked) {
-  BOOL outer = m_bOpenDocked;
-  m_bOpenDocked = docked;
-  CDocument* doc = NULL;
-  try {
-    doc = CMultiDocTemplate::OpenDocumentFile(path, makeVisible);
-  } catch (...) {
-    m_bOpenDocked = outer;
-    throw;
-  }
-  m_bOpenDocked = outer;
-  return doc;
+  Temporarily<BOOL> opening(m_bOpenDocked, docked);
+  return CMultiDocTemplate::OpenDocumentFile(path, makeVisible);
 }
 
 CFrameWnd* SECMultiDocTemplate::CreateNewFrame(CDocument* doc, CFrameWnd* other) {
@@ -34,21 +41,19 @@ CFrameWnd* SECMultiDocTemplate::CreateNewFrame(CDocument* doc, CFrameWnd* other)
 }
 
 SECDockableFrame* SECMultiDocTemplate::CreateDockableFrame(CDocument* doc, CFrameWnd* other) {
-  CCreateContext context;
-  context.m_pCurrentFrame = other;
-  context.m_pCurrentDoc = doc;
-  context.m_pNewViewClass = m_pViewClass;
-  context.m_pNewDocTemplate = this;
-  CObject* object = m_pDockableFrameClass->CreateObject();
-  SECDockableFrame* frame = dynamic_cast<SECDockableFrame*>(object);
-  if (!frame) {
-    delete object;
+  CFrameWnd* frame = NULL;
+  {
+    Temporarily<CRuntimeClass*> frameClass(m_pFrameClass, m_pDockableFrameClass);
+    frame = CDocTemplate::CreateNewFrame(doc, other);
+  }
+  SECDockableFrame* docked = dynamic_cast<SECDockableFrame*>(frame);
+  if (frame && !docked) {
+    // The template's dockable frame class is some other frame.
+    frame->DestroyWindow();
     AfxThrowNotSupportedException();
   }
-  frame->m_hMenuShared = m_hMenuShared;
-  // A frame that fails to load has already gone (as framework frames do).
-  if (!frame->LoadFrame(m_nIDResource, WS_CHILD | WS_VISIBLE | FWS_ADDTOTITLE, NULL, &context)) return NULL;
-  return frame;
+  if (docked) docked->m_hMenuShared = m_hMenuShared;
+  return docked;
 }
 
 void SECMultiDocTemplate::MovePane(CFrameWnd* from, CFrameWnd* to) {
@@ -65,17 +70,12 @@ void SECMultiDocTemplate::MovePane(CFrameWnd* from, CFrameWnd* to) {
 SECDockableFrame* SECMultiDocTemplate::DockFrame(CFrameWnd* child) {
   CDocument* doc = child ? child->GetActiveDocument() : NULL;
   if (!doc) return NULL;
-  // The new frame comes without a view: the child's pane moves over.
-  CRuntimeClass* viewClass = m_pViewClass;
-  m_pViewClass = NULL;
   SECDockableFrame* frame = NULL;
-  try {
+  {
+    // The new frame comes without a view: the child's pane moves over.
+    Temporarily<CRuntimeClass*> noView(m_pViewClass, NULL);
     frame = CreateDockableFrame(doc, child);
-  } catch (...) {
-    m_pViewClass = viewClass;
-    throw;
   }
-  m_pViewClass = viewClass;
   if (!frame) return NULL;
   MovePane(child, frame);
   frame->OnUpdateFrameTitle(TRUE);
@@ -86,16 +86,11 @@ SECDockableFrame* SECMultiDocTemplate::DockFrame(CFrameWnd* child) {
 CFrameWnd* SECMultiDocTemplate::MakeMDIChild(SECDockableFrame* docked) {
   CDocument* doc = docked ? docked->GetActiveDocument() : NULL;
   if (!doc) return NULL;
-  CRuntimeClass* viewClass = m_pViewClass;
-  m_pViewClass = NULL;
   CFrameWnd* frame = NULL;
-  try {
+  {
+    Temporarily<CRuntimeClass*> noView(m_pViewClass, NULL);
     frame = CMultiDocTemplate::CreateNewFrame(doc, docked);
-  } catch (...) {
-    m_pViewClass = viewClass;
-    throw;
   }
-  m_pViewClass = viewClass;
   if (!frame) return NULL;
   if (CMDIChildWnd* child = dynamic_cast<CMDIChildWnd*>(frame)) {
     child->m_hMenuShared = m_hMenuShared;
