@@ -61,8 +61,9 @@ class SEC_API SECMDIFrameWnd : public CMDIFrameWnd {
   // new one (TRUE) and repaints their captions.
   SECDockableFrame* GetActiveDockableFrame() const { return m_pActiveDockable; }
   virtual void SetActiveDockableFrame(SECDockableFrame* frame);
-  // An MDI child was activated (the docked window loses its activation), or a child came, went (going: the
-  // child being destroyed) or was renamed; derived frames follow their children (the workbook's tabs).
+  // An MDI child was activated (the docked window loses its activation and the child's menu comes back), or
+  // a child came, went (going: the child being destroyed) or was renamed; derived frames follow their children
+  // (the workbook's tabs).
   virtual void OnChildActivated(CMDIChildWnd* child);
   virtual void OnChildrenChanged(CMDIChildWnd* going = NULL);
   // A dockable frame goes.

@@ -96,7 +96,15 @@ void SECMDIFrameWnd::SetActiveDockableFrame(SECDockableFrame* frame) {
   }
 }
 
-void SECMDIFrameWnd::OnChildActivated(CMDIChildWnd*) { SetActiveDockableFrame(NULL); }
+void SECMDIFrameWnd::OnChildActivated(CMDIChildWnd* child) {
+  if (!m_pActiveDockable) return;
+  SetActiveDockableFrame(NULL);
+  // The docked window may have shown its menu: the child's comes back (an active child sends no MDI activation).
+  if (child && ::IsWindow(child->m_hWnd)) {
+    child->OnUpdateFrameMenu(TRUE, child, NULL);
+    DrawMenuBar();
+  }
+}
 
 void SECMDIFrameWnd::OnChildrenChanged(CMDIChildWnd*) {}
 
@@ -125,7 +133,7 @@ LRESULT SECMDIFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) {
   LRESULT result = CMDIFrameWnd::OnIdleUpdateCmdUI(wParam, lParam);
   // The focus went back to the MDI area by a way no child told us of.
   HWND focus = ::GetFocus();
-  if (m_pActiveDockable && focus && m_hWndMDIClient && ::IsChild(m_hWndMDIClient, focus)) SetActiveDockableFrame(NULL);
+  if (m_pActiveDockable && focus && m_hWndMDIClient && ::IsChild(m_hWndMDIClient, focus)) OnChildActivated(MDIGetActive());
   return result;
 }
 

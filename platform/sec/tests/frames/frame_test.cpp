@@ -284,6 +284,15 @@ TEST_F(SecFrames, DockedViewFloatsDocksAndBecomesAnMdiChildKeepingItsViewAndDocu
   EXPECT_EQ(std::string(note->GetTitle()), g_who);
   view->SendMessage(WM_MOUSEACTIVATE, WPARAM(frame.m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
   EXPECT_EQ(docked, frame.GetActiveDockableFrame());
+  // The active docked window shows its template's menu; a click in the (sketch) child brings the child's back.
+  CDocument* sketch = Open(SketchTemplate(), "menu.skt");
+  view->SendMessage(WM_MOUSEACTIVATE, WPARAM(frame.m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(NoteTemplate()->m_hMenuShared, ::GetMenu(frame.m_hWnd));
+  FirstView(sketch)->SendMessage(WM_MOUSEACTIVATE, WPARAM(frame.m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(nullptr, frame.GetActiveDockableFrame());
+  EXPECT_EQ(SketchTemplate()->m_hMenuShared, ::GetMenu(frame.m_hWnd));
+  sketch->OnCloseDocument();
+  Pump();
 
   // Floated at a rectangle, resized there, docked again: the same frame, view and document throughout.
   CRect floatRect(560, 220, 800, 480);
