@@ -109,7 +109,7 @@ class SecFrames : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(AfxWinInit(GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOW));
-    theApp.SetRegistryKey("OrvaneSecTest");
+    theApp.SetRegistryKey("OrvaneSecFrameTest");
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     g_folder = CString(temp) + "sec_frame_tests";
