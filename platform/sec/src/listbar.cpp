@@ -41,7 +41,7 @@ int SECListBar::HeaderHeight() const {
 int SECListBar::AddGroup(LPCSTR name, SECListCtrl* list, UINT id, DWORD exStyle) {
   if (!m_hWnd || !list) return -1;
   list->SetLargeIcons(m_bLargeIcons);
-  if (!list->Create(WS_TABSTOP | WS_VSCROLL, CRect(0, 0, 0, 0), this, id, exStyle)) return -1;
+  if (!list->Create(WS_TABSTOP, CRect(0, 0, 0, 0), this, id, exStyle)) return -1;
   if (m_hFont) list->SendMessage(WM_SETFONT, WPARAM(m_hFont), FALSE);
   Group group = {name ? name : "", list};
   int index = int(m_groups.Add(group));
