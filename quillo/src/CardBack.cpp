@@ -25,6 +25,7 @@ const double kWaveLength = 22.0;
 const double kPi = 3.14159265358979323846;
 const int kWaveHeight = 3;
 const char kParagraphBreak[] = "\r\n\r\n";
+const char kSeparatorSpace[] = " ";  // after the separator between two recipients' names
 
 }  // namespace
 
@@ -125,6 +126,25 @@ void cCardBack::ApplyGreeting(LPCSTR greeting) {
     m_message.SetFocus();
     m_message.SetSel(m_messageText.GetLength(), m_messageText.GetLength());
   }
+}
+
+CString cCardBack::RecipientSeparator() {
+  CString separator;
+  separator.LoadString(IDS_RECIPIENT_SEPARATOR);
+  return separator;
+}
+
+BOOL cCardBack::IsRecipientTextEdited() const {
+  return m_recipientText != m_recipients.JoinedNames(RecipientSeparator() + kSeparatorSpace);
+}
+
+void cCardBack::ShowRecipients() {
+  m_recipientText = m_recipients.JoinedNames(RecipientSeparator() + kSeparatorSpace);
+  if (m_to.GetSafeHwnd()) m_to.SetWindowText(m_recipientText);
+}
+
+void cCardBack::FocusRecipients() {
+  if (m_to.GetSafeHwnd()) m_to.SetFocus();
 }
 
 CString cCardBack::PostmarkDate() const { return FormatPostmarkDate(LocalTimeOf(m_timeStamp)); }

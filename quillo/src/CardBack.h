@@ -1,12 +1,14 @@
 // cCardBack: the card's back, a modeless child dialog of the card window made the first time the card is turned
 // over (or before sending). It holds the four texts in edit controls with their limits (message 765, from 128,
 // subject 200 characters, to unlimited), the card's time stamp (taken when the back is made and never changed:
-// it is the package's `created`), the stamp and the postmark, bitmap buttons with hints, and two fonts of 16
+// it is the package's `created`), the recipient table behind the "to" field (names joined by the resource
+// library's separator and a space), the stamp and the postmark, bitmap buttons with hints, and two fonts of 16
 // pixels: "System" for its labels and postmark, "Arial" for the texts.
 #pragma once
 #include <ctime>
 
 #include "CardPanel.h"
+#include "RecipientTable.h"
 
 class cCardBack : public cCardPanel {
  public:
@@ -24,6 +26,15 @@ class cCardBack : public cCardPanel {
   const CString& GetSubjectText() const { return m_subjectText; }
   const CString& GetRecipientText() const { return m_recipientText; }
   time_t GetTimeStamp() const { return m_timeStamp; }
+
+  // The recipients, and the separator of their names in the "to" field (without its space).
+  cRecipientTable& Recipients() { return m_recipients; }
+  static CString RecipientSeparator();
+  // Whether the "to" text (as last taken) is other than the table's names, so that the table is to be rebuilt.
+  BOOL IsRecipientTextEdited() const;
+  // The "to" field shows the table's names.
+  void ShowRecipients();
+  void FocusRecipients();
   // Puts a greeting on the card: it replaces a message still empty or still the first greeting, and goes
   // above any other message.
   void ApplyGreeting(LPCSTR greeting);
@@ -49,6 +60,7 @@ class cCardBack : public cCardPanel {
 
   CString m_messageText, m_senderText, m_subjectText, m_recipientText;
   CString m_firstGreeting;
+  cRecipientTable m_recipients;
   time_t m_timeStamp;
   BOOL m_bGreeting;
   CEdit m_message, m_to, m_from, m_subject;

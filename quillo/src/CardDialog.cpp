@@ -9,6 +9,8 @@
 #include "GreetingPopup.h"
 #include "PictureDialog.h"
 #include "Preferences.h"
+#include "PreferencesDialog.h"
+#include "Send.h"
 #include "QuilloSettings.h"
 #include "WelcomeDialog.h"
 #include "quillo/CardPackage.h"
@@ -42,22 +44,32 @@ BEGIN_MESSAGE_MAP(cCardDialog, CDialog)
   ON_MESSAGE(WM_CARD_FLIP, OnFlipMessage)
   ON_MESSAGE(WM_CARD_STATUS, OnStatusMessage)
   ON_MESSAGE(WM_CARD_PREFS_CHANGED, OnRefreshMessage)
-  ON_MESSAGE(WM_CARD_SOUND_LOADED, OnRefreshMessage)
+  ON_MESSAGE(WM_CARD_SOUND_LOADED, OnSoundLoaded)
   ON_MESSAGE(WM_KICKIDLE, OnKickIdle)
   ON_MESSAGE(WM_CARD_SHOW_WELCOME, OnShowWelcome)
   ON_COMMAND(ID_CARD_FLIP, OnFlip)
   ON_COMMAND(ID_CARD_CHOOSE_PICTURE, OnChoosePicture)
   ON_COMMAND(ID_CARD_GREETINGS, OnGreetings)
+  ON_COMMAND(ID_CARD_SEND, OnSend)
+  ON_COMMAND(ID_CARD_PREFERENCES, OnPreferences)
+  ON_COMMAND(ID_CARD_ADDRESS_BOOK, OnAddressBook)
+  ON_COMMAND(ID_CARD_RECORD_SOUND, OnRecordSound)
+  ON_COMMAND(ID_CARD_PLAY_SOUND, OnPlaySound)
   ON_UPDATE_COMMAND_UI(ID_CARD_FLIP, OnUpdateCardCommand)
   ON_UPDATE_COMMAND_UI(ID_CARD_CHOOSE_PICTURE, OnUpdateCardCommand)
   ON_UPDATE_COMMAND_UI(ID_CARD_GREETINGS, OnUpdateCardCommand)
+  ON_UPDATE_COMMAND_UI(ID_CARD_SEND, OnUpdateCardCommand)
+  ON_UPDATE_COMMAND_UI(ID_CARD_PREFERENCES, OnUpdateCardCommand)
+  ON_UPDATE_COMMAND_UI(ID_CARD_ADDRESS_BOOK, OnUpdateCardCommand)
+  ON_UPDATE_COMMAND_UI(ID_CARD_RECORD_SOUND, OnUpdateRecordSound)
+  ON_UPDATE_COMMAND_UI(ID_CARD_PLAY_SOUND, OnUpdatePlaySound)
 END_MESSAGE_MAP()
 
 cCardDialog::cCardDialog(LPCSTR mediaPath, LPCSTR videoPath, LPCSTR soundPath, BOOL showSplash, CWnd* parent)
     : CDialog(IDD_CARD, parent), m_flags(kCardFrontShowing | kCardPictureFront),
       m_mediaPath(mediaPath ? mediaPath : ""), m_videoPath(videoPath ? videoPath : ""),
       m_soundInit(soundPath ? soundPath : ""), m_bShowSplash(showSplash), m_bGreeting(TRUE),
-      m_auxiliaryFactory(&MakeGreetingPopup), m_hIcon(NULL) {
+      m_auxiliaryFactory(&MakeGreetingPopup), m_hIcon(NULL), m_mail(*this) {
   NoteMediaName(m_mediaPath.IsEmpty() ? m_videoPath : m_mediaPath);
 }
 
@@ -78,9 +90,9 @@ void cCardDialog::NoteMediaName(LPCSTR path) {
     m_flags &= WORD(~kCardJpegMedia);
 }
 
-void cCardDialog::SetSoundFile(LPCSTR path) {
-  m_soundPath = path ? path : "";
-  UpdatePanels();
+void cCardDialog::UseTemporaryVideo(LPCSTR path) {
+  m_videoPath = path;
+  m_temporaryVideos.Add(path);
 }
 
 CRect cCardDialog::CardClientRect() const {
@@ -98,6 +110,7 @@ BOOL cCardDialog::OnInitDialog() {
   m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDI_QUILLO) : NULL;
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+  m_sound.Initialise(this);
 
   m_pFront.reset(new cCardFront(m_mediaPath, m_videoPath));
   if (!m_pFront->CreateFront(this)) {
@@ -107,7 +120,7 @@ BOOL cCardDialog::OnInitDialog() {
     return FALSE;
   }
   if (!m_mediaPath.IsEmpty() || !m_videoPath.IsEmpty()) SetModified(TRUE);
-  if (!m_soundInit.IsEmpty()) SetSoundFile(m_soundInit);
+  if (!m_soundInit.IsEmpty()) m_sound.LoadSound(m_soundInit);
 
   SetWindowPos(NULL, 0, 0, kCardWidth, kCardHeight + GetSystemMetrics(SM_CYCAPTION), SWP_NOMOVE | SWP_NOZORDER);
   CenterWindow();
@@ -127,7 +140,11 @@ void cCardDialog::OnClose() { EndDialog(IDCANCEL); }
 void cCardDialog::OnDestroy() {
   m_splash.Hide();
   if (IsAuxiliaryOpen()) m_pAuxiliary->DestroyWindow();
+  m_mail.MapiLogoff();
+  m_sound.Shutdown();
   PlayCardSound(QUILLO_SOUND_CLOSE, TRUE);
+  for (INT_PTR i = 0; i < m_temporaryVideos.GetSize(); ++i) DeleteFileA(m_temporaryVideos[i]);
+  m_temporaryVideos.RemoveAll();
   if (m_hIcon) DestroyIcon(m_hIcon);
   m_hIcon = NULL;
   CDialog::OnDestroy();
@@ -236,6 +253,18 @@ LRESULT cCardDialog::OnRefreshMessage(WPARAM, LPARAM) {
   return 0;
 }
 
+LRESULT cCardDialog::OnSoundLoaded(WPARAM, LPARAM) {
+  const LONG length = m_sound.SoundLength();
+  if (length >= 0) {
+    CString seconds, text;
+    seconds.Format("%.1f", length / 1000.0);
+    AfxFormatString1(text, IDS_SOUND_LENGTH, seconds);
+    SendMessage(WM_CARD_STATUS, 0, reinterpret_cast<LPARAM>(LPCSTR(text)));
+  }
+  UpdatePanels();
+  return 0;
+}
+
 LRESULT cCardDialog::OnShowWelcome(WPARAM, LPARAM) {
   CWinApp* app = AfxGetApp();
   if (!app || app->GetProfileInt(quillo::kSettingsSection, quillo::kWelcomeShownValue, 0)) return 0;
@@ -245,8 +274,28 @@ LRESULT cCardDialog::OnShowWelcome(WPARAM, LPARAM) {
   return 0;
 }
 
+BOOL cCardDialog::Send() { return SendCard(*this); }
+
+void cCardDialog::Preferences() {
+  cPreferencesDialog dialog(!m_videoPath.IsEmpty() || HasSound(), this);
+  dialog.DoModal();
+}
+
 void cCardDialog::OnFlip() { Flip(); }
 void cCardDialog::OnChoosePicture() { ChoosePicture(); }
 void cCardDialog::OnGreetings() { OpenAuxiliary(); }
+void cCardDialog::OnSend() { Send(); }
+void cCardDialog::OnPreferences() { Preferences(); }
+void cCardDialog::OnAddressBook() { m_mail.AddressBook(); }
+void cCardDialog::OnRecordSound() { m_sound.Record(); }
+void cCardDialog::OnPlaySound() { m_sound.Play(); }
 
 void cCardDialog::OnUpdateCardCommand(CCmdUI* state) { state->Enable(!IsAuxiliaryOpen()); }
+
+void cCardDialog::OnUpdateRecordSound(CCmdUI* state) {
+  state->Enable(!IsAuxiliaryOpen() && m_sound.IsRecordingOffered() && !m_sound.IsRecording());
+}
+
+void cCardDialog::OnUpdatePlaySound(CCmdUI* state) {
+  state->Enable(!IsAuxiliaryOpen() && m_sound.CanPlay() && m_sound.HasSound());
+}

@@ -1,15 +1,17 @@
 // cCardDialog: the card window, a modal dialog and the postcard program's main window. It owns the card's front
 // (made at opening) and back (made the first time the card is turned over, or before sending), keeps the card's
 // flags, media, video, sound and folders, turns the card over, puts a chosen picture on the front, plays the
-// card's sounds ("Open", "Flip", "Close" from the resource library) and shows the splash screen. The delivery
-// commands (send, preferences, address book, sound recording) are handled here too as they are added: a button
-// whose command has no handler on this window is shown disabled.
+// card's sounds ("Open", "Flip", "Close" from the resource library) and shows the splash screen. It holds the
+// card's mail session (cCardMail) and its sound (cSoundEditor), and takes the delivery commands: send,
+// preferences, address book, recording and playing the sound.
 #pragma once
 #include <afxwin.h>
 
 #include <functional>
 #include <memory>
 
+#include "CardMail.h"
+#include "SoundEditor.h"
 #include "Splash.h"
 
 class cCardFront;
@@ -40,10 +42,19 @@ class cCardDialog : public CDialog {
   // The front's picture file (empty when the front is a video) and the card's video file (empty: none).
   const CString& GetMediaPath() const { return m_mediaPath; }
   const CString& GetVideoPath() const { return m_videoPath; }
-  // The card's sound: the sound file given at opening until sound recording replaces it (empty: none).
-  const CString& GetSoundFile() const { return m_soundPath; }
-  void SetSoundFile(LPCSTR path);
-  BOOL HasSound() const { return !m_soundPath.IsEmpty(); }
+  // The card's video becomes a temporary file made for sending it (a recompressed copy), which the card
+  // deletes when it closes; the front keeps showing the clip it was given.
+  void UseTemporaryVideo(LPCSTR path);
+  // The card's sound: the sound recorder's file, once a sound was recorded or loaded.
+  CString GetSoundFile() const { return HasSound() ? m_sound.GetWavPath() : CString(); }
+  BOOL HasSound() const { return m_sound.HasSound(); }
+  cSoundEditor& GetSoundEditor() { return m_sound; }
+  cCardMail& GetMail() { return m_mail; }
+  // The folder of the last save in this session and the file the card was last saved to.
+  const CString& GetSaveFolder() const { return m_saveFolder; }
+  void SetSaveFolder(LPCSTR folder) { m_saveFolder = folder; }
+  const CString& GetSavedPath() const { return m_savedPath; }
+  void SetSavedPath(LPCSTR path) { m_savedPath = path; }
   // The text the back's "to" field starts with when the back is made.
   void SetRecipientInit(LPCSTR recipients) { m_recipientInit = recipients ? recipients : ""; }
   const CString& GetPictureFolder() const { return m_pictureFolder; }
@@ -61,6 +72,10 @@ class cCardDialog : public CDialog {
   // Puts the file on the front, turning the card to its front, and marks the card modified; false after
   // telling the user when the file does not open as a picture or video.
   BOOL PutOnFront(LPCSTR path);
+  // Sends the card by mail or saves it into the outbox, as the preferences say; true when it went.
+  BOOL Send();
+  // Shows the preferences dialog.
+  void Preferences();
 
   void SetAuxiliaryFactory(AuxiliaryFactory factory) { m_auxiliaryFactory = std::move(factory); }
   // Opens the auxiliary pop-up over the back (turning the card to its back first); false when it cannot.
@@ -84,12 +99,20 @@ class cCardDialog : public CDialog {
   afx_msg LRESULT OnFlipMessage(WPARAM, LPARAM);
   afx_msg LRESULT OnStatusMessage(WPARAM, LPARAM text);
   afx_msg LRESULT OnRefreshMessage(WPARAM, LPARAM);
+  afx_msg LRESULT OnSoundLoaded(WPARAM, LPARAM);
   afx_msg LRESULT OnKickIdle(WPARAM, LPARAM);
   afx_msg LRESULT OnShowWelcome(WPARAM, LPARAM);
   afx_msg void OnFlip();
   afx_msg void OnChoosePicture();
   afx_msg void OnGreetings();
+  afx_msg void OnSend();
+  afx_msg void OnPreferences();
+  afx_msg void OnAddressBook();
+  afx_msg void OnRecordSound();
+  afx_msg void OnPlaySound();
   afx_msg void OnUpdateCardCommand(CCmdUI* state);
+  afx_msg void OnUpdateRecordSound(CCmdUI* state);
+  afx_msg void OnUpdatePlaySound(CCmdUI* state);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -103,12 +126,16 @@ class cCardDialog : public CDialog {
   CString m_recipientInit;
   CString m_videoPath;
   CString m_soundInit;
-  CString m_soundPath;
   CString m_pictureFolder;
+  CString m_saveFolder;
+  CString m_savedPath;
+  CStringArray m_temporaryVideos;  // recompressed copies made for sending, deleted when the card closes
   BOOL m_bShowSplash;
   BOOL m_bGreeting;
   cSplashWnd m_splash;
   AuxiliaryFactory m_auxiliaryFactory;
   std::unique_ptr<CWnd> m_pAuxiliary;
   HICON m_hIcon;
+  cSoundEditor m_sound;
+  cCardMail m_mail;
 };

@@ -6,6 +6,7 @@
 
 BEGIN_MESSAGE_MAP(cCardFront, cCardPanel)
   ON_WM_LBUTTONDBLCLK()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 cCardFront::cCardFront(LPCSTR mediaPath, LPCSTR videoPath)
@@ -34,12 +35,26 @@ BOOL cCardFront::OnInitDialog() {
       e->Delete();
     }
   }
+  UpdateVideoWindow();
   return FALSE;
 }
 
 void cCardFront::SetMedia(LPCSTR path) {
   m_editor.Load(path);
+  UpdateVideoWindow();
   Invalidate(FALSE);
+}
+
+void cCardFront::UpdateVideoWindow() {
+  if (m_editor.IsVideo())
+    m_video.Show(this, PictureRect(), m_editor.GetPictureSize(), m_editor.GetPath());
+  else
+    m_video.Close();
+}
+
+void cCardFront::OnDestroy() {
+  m_video.Close();
+  cCardPanel::OnDestroy();
 }
 
 void cCardFront::DrawCard(CDC* dc, const CRect& card, BOOL printing) {

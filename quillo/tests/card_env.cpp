@@ -32,7 +32,10 @@ void cScriptedCard::Run(std::vector<Step> steps, DWORD limitMs) {
   m_steps = std::move(steps);
   m_next = 0;
   m_deadline = GetTickCount() + limitMs;
+  m_previousMain = theApp.m_pMainWnd;
+  theApp.m_pMainWnd = this;
   DoModal();
+  if (theApp.m_pMainWnd == this) theApp.m_pMainWnd = m_previousMain;
 }
 
 LRESULT cScriptedCard::OnScriptKick(WPARAM wParam, LPARAM lParam) {
@@ -43,6 +46,8 @@ LRESULT cScriptedCard::OnScriptKick(WPARAM wParam, LPARAM lParam) {
   }
   if (m_next < m_steps.size() && m_steps[m_next](*this)) ++m_next;
   if (m_next >= m_steps.size()) {
+    // The main window's end would end the test program's message loop: the card stops being it first.
+    if (theApp.m_pMainWnd == this) theApp.m_pMainWnd = m_previousMain;
     EndDialog(IDOK);
     return FALSE;
   }
@@ -73,7 +78,11 @@ BOOL CALLBACK MatchWindow(HWND wnd, LPARAM param) {
   GetWindowThreadProcessId(wnd, &pid);
   char cls[64] = "", title[256] = "";
   GetClassNameA(wnd, cls, sizeof cls);
-  GetWindowTextA(wnd, title, sizeof title);
+  // The title as the system keeps it: asking the window would wait for its thread, which may be this test's
+  // own, busy.
+  wchar_t wide[256] = L"";
+  InternalGetWindowText(wnd, wide, 256);
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, title, sizeof title, NULL, NULL);
   if (pid == search->pid && IsWindowVisible(wnd) && lstrcmpA(cls, search->cls) == 0 &&
       (!search->title || lstrcmpA(title, search->title) == 0)) {
     search->found = wnd;
@@ -165,4 +174,52 @@ COLORREF MeanColour(HWND wnd, const RECT& area) {
     }
   if (!n) return 0;
   return RGB(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n));
+}
+
+DialogDriver::DialogDriver(std::string title, std::function<void(HWND)> act, DWORD waitMs)
+    : m_title(std::move(title)), m_act(std::move(act)), m_waitMs(waitMs) {
+  m_thread = std::thread([this] { Watch(); });
+}
+
+void DialogDriver::Watch() {
+  const DWORD until = GetTickCount() + m_waitMs;
+  HWND found = NULL;
+  while (!found && GetTickCount() < until) {
+    Sleep(50);
+    found = FindProcessWindow(GetCurrentProcessId(), "#32770", m_title.c_str());
+  }
+  if (found) {
+    m_seen = true;
+    Sleep(300);  // the dialog finishes setting itself up
+    m_act(found);
+  }
+  m_done = true;
+}
+
+DialogDriver::~DialogDriver() {
+  // The test's thread answers what the driver sends to its windows meanwhile.
+  while (!m_done) {
+    MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  m_thread.join();
+}
+
+namespace {
+
+const int kFileNameCombo = 0x47C;
+const int kFileNameEdit = 0x480;
+
+}  // namespace
+
+void ChooseFile(HWND dialog, const std::string& path) {
+  if (!SetDlgItemTextA(dialog, kFileNameCombo, path.c_str())) SetDlgItemTextA(dialog, kFileNameEdit, path.c_str());
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+std::string FileNameField(HWND dialog) {
+  char text[MAX_PATH] = "";
+  if (!GetDlgItemTextA(dialog, kFileNameCombo, text, sizeof text)) GetDlgItemTextA(dialog, kFileNameEdit, text, sizeof text);
+  return text;
 }

@@ -5,6 +5,9 @@
 // ---- Fixed numbers (other programs and the card's design rely on them) ----
 #define IDI_QUILLO 128         // the card window's icon
 #define IDB_SPLASH 260         // the splash screen's picture
+#define IDR_NOTE_PACKAGE 252   // raw data: the mail's note text for a card package (%1-%3: IDS_NOTE_INSERT_FIRST...)
+#define IDR_NOTE_PICTURE 253   // raw data: the mail's note text for a card picture
+#define IDR_SOUND_CONTAINER 1124  // the hidden sound container's template: its menu and document strings
 // Private messages to the card window and its panels.
 #define WM_CARD_FLIP 18176             // flip the card (the card corner posts it)
 #define WM_CARD_STATUS 18177           // show a status text; lParam: the text (LPCSTR), null clears it
@@ -20,6 +23,9 @@
 #define IDD_WELCOME 1003          // the welcome pages
 #define IDD_PICTURE_PREVIEW 1004  // the preview beside the picture open dialog
 #define IDD_GREETINGS 1005        // the greeting chooser over the back (the card's auxiliary pop-up)
+#define IDD_PREFERENCES 1006      // the preferences dialog
+#define IDD_DELIVERY_CONFIRM 1007 // the confirmation before sending
+#define IDD_SEND_PROGRESS 1008    // the window standing over the card while it is sent
 
 // Controls.
 #define IDC_WELCOME_NEXT 1100
@@ -31,6 +37,20 @@
 #define IDC_CARD_FROM 1106
 #define IDC_CARD_SUBJECT 1107
 #define IDC_CARD_CORNER 1108
+#define IDC_PREF_SENDER 1110
+#define IDC_PREF_SERVICE_MAIL 1111      // radio group: mail, then outbox
+#define IDC_PREF_SERVICE_OUTBOX 1112
+#define IDC_PREF_FORMAT_PACKAGE 1113    // radio group: package, then picture
+#define IDC_PREF_FORMAT_PICTURE 1114
+#define IDC_PREF_PROMPT_FORMAT 1115
+#define IDC_PREF_PROMPT_COMPRESSION 1116
+#define IDC_PREF_WARN_OUTBOX 1117
+#define IDC_PREF_OUTBOX_LIMIT 1118
+#define IDC_PREF_OUTBOX_SPIN 1119
+#define IDC_CONFIRM_TEXT 1120
+#define IDC_CONFIRM_DONT_ASK 1121
+#define IDC_PROGRESS_TEXT 1122
+#define IDC_PROGRESS_BAR 1123
 // The system's placeholder for the standard controls in a file dialog's own template.
 #define IDC_FILE_DIALOG_CONTROLS 0x045F
 
@@ -102,3 +122,46 @@
 #define IDS_PACKAGE_NOT_OPENED 2101    // the package file could not be opened for writing (%1: package)
 #define IDS_PACKAGE_STUB_INVALID 2102  // the stub carries no player marker (%1: stub name)
 #define IDS_PACKAGE_NOT_WRITTEN 2103   // the package could not be finished, e.g. a full disk (%1: package)
+// Preferences and delivery.
+#define IDS_PICTURE_FORMAT_REFUSED 2200  // the card picture cannot carry the card's video or sound
+#define IDS_NEED_PICTURE 2201            // OK opens the picture selection
+#define IDS_SEND_STATUS 2202             // the status line while the card is being sent
+#define IDS_CONFIRM_MAIL_PACKAGE 2203    // the confirmation texts by service and format
+#define IDS_CONFIRM_MAIL_PICTURE 2204
+#define IDS_CONFIRM_FILE_PACKAGE 2205
+#define IDS_CONFIRM_FILE_PICTURE 2206
+#define IDS_CONFIRM_CLOSING 2207
+#define IDS_NO_RECIPIENTS 2208
+#define IDS_CARD_SENT 2209
+#define IDS_CARD_SAVED 2210              // %1: the file
+#define IDS_PROGRESS_STAGE_FIRST 2211    // the progress window's texts by stage: preparing, building, mail, saving
+#define IDS_SAVE_TITLE 2216
+#define IDS_SAVE_FILTER_PACKAGE 2217
+#define IDS_SAVE_FILTER_PICTURE 2218
+#define IDS_SAVE_FAILED 2219             // %1: the file
+#define IDS_OUTBOX_FULL 2220             // %1: the folder
+// Simple MAPI.
+#define IDS_MAIL_NOT_AVAILABLE 2230
+#define IDS_MAIL_NOT_LOADED 2231
+#define IDS_MAIL_LIBRARY_INVALID 2232
+#define IDS_MAPI_GENERAL_FAILURE 2233
+#define IDS_MAPI_OUT_OF_MEMORY 2234
+#define IDS_MAPI_TOO_MANY_RECIPIENTS 2235
+#define IDS_MAPI_ATTACHMENT 2236
+#define IDS_MAPI_UNKNOWN_RECIPIENT 2237
+#define IDS_MAPI_AMBIGUOUS_RECIPIENT 2238
+#define IDS_RECIPIENTS_KEPT 2239         // %1: how many were kept
+#define IDS_RECIPIENT_SEPARATOR 2240     // between two names in the "to" field (a space follows it)
+#define IDS_ADDRESS_PREFIX 2241          // before a typed name that becomes an address
+#define IDS_NOTE_INSERT_FIRST 2242       // the three texts put into the note templates' %1, %2, %3
+// Sound and video.
+#define IDS_SOUND_NO_TEMPORARY_FILE 2250
+#define IDS_SOUND_RECORDER_FAILED 2251
+#define IDS_SOUND_NOT_RECORDED 2252
+#define IDS_SOUND_NOT_LOADED 2253        // %1: the file
+#define IDS_SOUND_LENGTH 2254            // %1: seconds
+#define IDS_VIDEO_LIBRARY_MISSING 2255
+#define IDS_COMPRESS_QUESTION 2256       // %1: the kind of uncompressed data
+#define IDS_UNCOMPRESSED_RGB 2257
+#define IDS_UNCOMPRESSED_YUV 2258
+#define IDS_COMPRESS_FAILED 2259         // %1: the video
