@@ -61,6 +61,8 @@ void cCardFront::DrawCard(CDC* dc, const CRect& card, BOOL printing) {
   DrawPaper(dc, card);
   const CRect picture = quillo::PictureArea(card);
   dc->FillSolidRect(&picture, quillo::kPhotoMatColor);
+  // On screen a video shows in its window, on the mat.
+  if (!printing && m_video.GetSafeHwnd()) return;
   BOOL drawn = FALSE;
   try {
     drawn = m_editor.DrawFitted(dc, picture);

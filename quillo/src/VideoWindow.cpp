@@ -1,9 +1,12 @@
 // cVideoWindow: the video library loaded on first use and the video window over the front.
 #include "VideoWindow.h"
 
+#include <shlwapi.h>
 #include <vfw.h>
 
 #include <algorithm>
+
+#include <media/MediaHost.h>
 
 #include "quillo/QuilloIds.h"
 
@@ -11,6 +14,7 @@ namespace {
 
 const char kVideoLibrary[] = "MSVFW32.DLL";
 const char kCreateFunction[] = "MCIWndCreate";
+const char kVideoExtension[] = ".avi";
 const DWORD kWindowStyle = WS_CHILD | MCIWNDF_NOMENU | MCIWNDF_NOERRORDLG;
 
 using CreateFunction = HWND(VFWAPIV*)(HWND, HINSTANCE, DWORD, LPCSTR);
@@ -32,8 +36,24 @@ BOOL cVideoWindow::Show(CWnd* parent, const CRect& area, CSize movie, LPCSTR pat
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
   }
-  m_hWnd = create(parent->GetSafeHwnd(), AfxGetInstanceHandle(), kWindowStyle, path);
-  if (!m_hWnd) return FALSE;
+  // The system finds the video device by the file's extension: a clip named otherwise (".ivs") is shown
+  // through a temporary name of the clip with the extension it knows.
+  CString shown(path);
+  if (lstrcmpiA(PathFindExtensionA(path), kVideoExtension) != 0) {
+    m_alias = nxmedia::ModuleHost().NewTemporaryFile(kVideoExtension + 1);
+    if (!m_alias.IsEmpty()) {
+      DeleteFileA(m_alias);
+      if (CreateHardLinkA(m_alias, path, NULL) || CopyFileA(path, m_alias, FALSE))
+        shown = m_alias;
+      else
+        m_alias.Empty();
+    }
+  }
+  m_hWnd = create(parent->GetSafeHwnd(), AfxGetInstanceHandle(), kWindowStyle, shown);
+  if (!m_hWnd) {
+    Close();
+    return FALSE;
+  }
   // The window sized itself to the movie and its play bar; the bar keeps its height while the movie is
   // fitted into what is left of the area.
   CRect natural;
@@ -56,6 +76,8 @@ BOOL cVideoWindow::Show(CWnd* parent, const CRect& area, CSize movie, LPCSTR pat
 }
 
 void cVideoWindow::Close() {
-  if (m_hWnd && ::IsWindow(m_hWnd)) MCIWndDestroy(m_hWnd);
+  if (m_hWnd && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);  // closes the clip
   m_hWnd = NULL;
+  if (!m_alias.IsEmpty()) DeleteFileA(m_alias);
+  m_alias.Empty();
 }

@@ -1,6 +1,7 @@
 // cVideoWindow: the front's video, shown in the system's video window (MCIWnd) with its play bar over the
 // front's picture area. The window is made through MCIWndCreate of MSVFW32.DLL, loaded when first needed; when
-// the library or the function is missing the user is told and the front keeps its still picture.
+// the library or the function is missing the user is told and the front keeps its still picture. A clip whose
+// name the system's video device does not know (".ivs") is shown through a temporary ".avi" name of it.
 #pragma once
 #include <afxwin.h>
 
@@ -19,4 +20,5 @@ class cVideoWindow {
 
  private:
   HWND m_hWnd = NULL;
+  CString m_alias;  // the temporary name the clip is shown under, deleted with the window
 };

@@ -10,6 +10,7 @@
 #include <media/LeadBitmap.h>
 
 #include <commctrl.h>
+#include <vfw.h>
 
 #include "Attachments.h"
 #include "CardBack.h"
@@ -32,6 +33,7 @@ using namespace packagetest;
 namespace {
 
 const char kSenderName[] = "Anna Lind";
+
 const char kProfileKey[] = "Software\\Nexlumen\\QuilloTest\\Preferences";
 
 class CardTest : public testing::Test {
@@ -214,6 +216,8 @@ TEST_F(CardTest, TheResourceLibraryHoldsWhatTheCardLoadsByNumberAndName) {
       {QUILLO_SOUND_CLOSE, "WAVE", 0},                   {QUILLO_SOUND_SEND, "WAVE", 0},
       {MAKEINTRESOURCEA(IDR_WELCOME_BUTTONS), RT_RCDATA, 6 * 4},
       {MAKEINTRESOURCEA(IDR_WELCOME_NEXT), RT_RCDATA, 15 * 4},
+      {MAKEINTRESOURCEA(IDR_NOTE_PACKAGE), RT_RCDATA, 0},  {MAKEINTRESOURCEA(IDR_NOTE_PICTURE), RT_RCDATA, 0},
+      {MAKEINTRESOURCEA(IDR_SOUND_CONTAINER), RT_MENU, 0},
   };
   for (const Item& item : items) {
     HRSRC found = FindResourceA(library, item.name, item.type);
@@ -232,8 +236,19 @@ TEST_F(CardTest, AVideoAsTheOnlyArgumentMakesAVideoFront) {
   Parse(line, {clip.c_str()});
   cScriptedCard card(line.MediaPath(), line.VideoPath(), line.SoundPath());
   CSize still;
-  card.Run({[&](cScriptedCard& c) {
+  HWND video = NULL;
+  LONG length = 0;
+  CRect videoRect, picture;
+  card.Run({Pause(500), [&](cScriptedCard& c) {
     still = c.GetFront()->Editor().GetPictureSize();
+    video = c.GetFront()->GetVideoWindow();
+    if (video) {
+      length = MCIWndGetLength(video);
+      ::GetWindowRect(video, &videoRect);
+      picture = c.GetFront()->PictureRect();
+      c.GetFront()->ClientToScreen(&picture);
+    }
+    SaveShot(c.GetSafeHwnd(), "card_front_video");
     return true;
   }});
   ASSERT_FALSE(card.TimedOut());
@@ -245,6 +260,11 @@ TEST_F(CardTest, AVideoAsTheOnlyArgumentMakesAVideoFront) {
   EXPECT_GT(still.cx, 0);
   EXPECT_GT(still.cy, 0);
   EXPECT_TRUE(theApp.m_boxes.empty());
+  // The clip plays in the system's video window over the picture area.
+  ASSERT_TRUE(video != NULL);
+  EXPECT_EQ(30, length);  // the sample clip's frames
+  EXPECT_TRUE(picture.PtInRect(videoRect.TopLeft()) && picture.PtInRect(videoRect.BottomRight() - CSize(1, 1)))
+      << videoRect.left << "," << videoRect.top << " " << videoRect.right << "," << videoRect.bottom;
 }
 
 TEST_F(CardTest, TheFrontsButtonsAndTheirHints) {

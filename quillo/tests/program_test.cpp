@@ -1,6 +1,8 @@
 // The program quillo.exe under Wine, as a user starts it: without its resource library, with a file that is no
-// picture, with and without the splash screen, the location it records at its end, and its folder copied alone
-// into an empty folder, where it runs and a card package is built whose player shows the card.
+// picture, with and without the splash screen, the location it records at its end, its folder copied alone
+// into an empty folder, where it runs and a card package is built whose player shows the card, and a card with
+// a picture and a sound from the command line sent by mail to the recording mail client, whose attachment
+// then plays in the player.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,8 +19,10 @@
 #include "QuilloSettings.h"
 #include "Splash.h"
 #include "card_env.h"
+#include "mail_record.h"
 #include "package_fixture.h"
 #include "player_ids.h"
+#include "recorder_client.h"
 #include "quillo/CardPackage.h"
 #include "quillo/QuilloIds.h"
 
@@ -61,6 +65,7 @@ class Launch {
     CloseHandle(m_process.hProcess);
   }
   bool started() const { return m_started != FALSE; }
+  DWORD ProcessId() const { return m_process.dwProcessId; }
   // A visible top-level window of the run with the class (and the title, when given).
   HWND Window(const char* cls, const char* title = nullptr) const {
     return FindProcessWindow(m_process.dwProcessId, cls, title);
@@ -89,6 +94,54 @@ std::string TakeMessageBox(HWND box) {
   GetDlgItemTextA(box, kMessageBoxText, text, sizeof text);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   return text;
+}
+
+struct WindowSearch {
+  DWORD pid;
+  int id;
+  HWND besides, found;
+};
+
+BOOL CALLBACK MatchMessageBox(HWND wnd, LPARAM param) {
+  WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  char cls[16] = "";
+  GetClassNameA(wnd, cls, sizeof cls);
+  if (pid != s->pid || wnd == s->besides || !IsWindowVisible(wnd) || lstrcmpA(cls, "#32770") != 0 ||
+      !GetDlgItem(wnd, 0xFFFF))
+    return TRUE;
+  s->found = wnd;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchChildId(HWND child, LPARAM param) {
+  WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
+  if (GetDlgCtrlID(child) != s->id) return TRUE;
+  s->found = child;
+  return FALSE;
+}
+
+// A message box of the process (a dialog with the box's text control) other than besides, or null.
+HWND MessageBoxOf(DWORD pid, HWND besides) {
+  WindowSearch search = {pid, 0, besides, NULL};
+  EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The child control of window (at any depth) with the id, or null.
+HWND ChildWithId(HWND window, int id) {
+  WindowSearch search = {0, id, NULL, NULL};
+  EnumChildWindows(window, MatchChildId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void SetProgramText(const char* section, const char* value, const char* text) {
+  HKEY key;
+  const std::string path = std::string(kProgramKey) + "\\" + section;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != 0) return;
+  RegSetValueExA(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), DWORD(strlen(text) + 1));
+  RegCloseKey(key);
 }
 
 void SetProgramValue(const char* section, const char* value, DWORD data) {
@@ -317,4 +370,99 @@ TEST(FolderRun, BuildsAPackageInItsOwnFolder) {
   ASSERT_FALSE(package.empty());
   ASSERT_TRUE(MoveFileExA(package.c_str(), (ProgramDir() + "card.exe").c_str(), MOVEFILE_REPLACE_EXISTING |
                                                                                MOVEFILE_COPY_ALLOWED));
+}
+
+// ---------------------------------------------------------------------------------------------
+// A card from the command line, sent by mail and played.
+
+TEST_F(ProgramTest, ACardFromTheCommandLineGoesByMailAndPlaysInThePlayer) {
+  StartCardTests();  // the resource library's texts, to compare with
+  mailrecord::RecorderAsDefaultClient client;
+  ASSERT_TRUE(client.ok());
+  char previousSwitch[64] = "";
+  GetProfileStringA("MAIL", "MAPI", "<absent>", previousSwitch, sizeof previousSwitch);
+  WriteProfileStringA("MAIL", "MAPI", "1");
+  const std::string folder = FreshFolder("quillo_mailed");
+  const std::string attachments = FreshFolder("quillo_mailed_attachments");
+  const std::string record = folder + "mail-record.txt";
+  CopyFileA(SampleMedia().front.c_str(), (folder + "photo.jpg").c_str(), FALSE);
+  CopyFileA(SampleMedia().sound.c_str(), (folder + "sound.wav").c_str(), FALSE);
+  SetEnvironmentVariableA(mailrecord::kRecordPathVariable, record.c_str());
+  SetEnvironmentVariableA(mailrecord::kAttachmentFolderVariable, attachments.c_str());
+  SetEnvironmentVariableA(mailrecord::kHoldVariable, "2500");  // the progress window stays up meanwhile
+  SetProgramText(quillo::kPreferencesSection, quillo::kSenderNameValue, "Anna Lind");
+  SetProgramValue(quillo::kPreferencesSection, quillo::kDeliveryServiceValue, 0);
+  SetProgramValue(quillo::kPreferencesSection, quillo::kDeliveryFormatValue, 0);
+  SetProgramValue(quillo::kPreferencesSection, quillo::kPromptDeliveryFormatValue, 1);
+  SetProgramValue(quillo::kPreferencesSection, quillo::kPromptVideoCompressionValue, 0);
+
+  std::string sentText;
+  {
+    Launch run(ProgramDir() + kProgram, "photo.jpg /S sound.wav /NoSplash", folder);
+    HWND card = run.WaitWindow("#32770", kCardCaption);
+    ASSERT_TRUE(card != NULL);
+    PostMessageA(card, WM_CARD_FLIP, 0, 0);
+    HWND to = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (to = ChildWithId(card, IDC_CARD_TO)) != NULL && IsWindowVisible(to); },
+                        kWindowTimeoutMs));
+    SendMessageA(to, WM_SETTEXT, 0, LPARAM("Bob Smith; carol@example.org"));
+    SendMessageA(ChildWithId(card, IDC_CARD_SUBJECT), WM_SETTEXT, 0, LPARAM("Greetings from the coast"));
+    SendMessageA(ChildWithId(card, IDC_CARD_MESSAGE), WM_SETTEXT, 0,
+                 LPARAM("Dear Bob,\r\n\r\nthe sea is warm and the evenings are long. Listen to the waves!\r\n\r\n"
+                        "Love, Anna"));
+    Sleep(300);
+    SaveShot(card, "mailed_card_back");
+    PostMessageA(card, WM_COMMAND, ID_CARD_SEND, 0);
+
+    HWND confirm = run.WaitWindow("#32770", "Send the Card");
+    ASSERT_TRUE(confirm != NULL);
+    Sleep(300);
+    SaveShot(confirm, "send_confirmation");
+    PostMessageA(confirm, WM_COMMAND, IDOK, 0);
+    HWND progress = run.WaitWindow("#32770", "Sending Your Card");
+    ASSERT_TRUE(progress != NULL);
+    Sleep(600);
+    SaveShot(card, "send_progress_card");  // the progress window stands over the card
+    SaveShot(progress, "send_progress");
+    HWND box = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (box = MessageBoxOf(run.ProcessId(), card)) != NULL; }, kWindowTimeoutMs));
+    sentText = TakeMessageBox(box);
+    PostMessageA(card, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, run.ExitCode());
+  }
+  for (const char* name : {mailrecord::kRecordPathVariable, mailrecord::kAttachmentFolderVariable,
+                           mailrecord::kHoldVariable})
+    SetEnvironmentVariableA(name, NULL);
+  WriteProfileStringA("MAIL", "MAPI", lstrcmpA(previousSwitch, "<absent>") == 0 ? NULL : previousSwitch);
+  CString sent;
+  sent.LoadString(IDS_CARD_SENT);
+  EXPECT_EQ(LPCSTR(sent), sentText);
+
+  const auto mails = mailrecord::CallsOf(mailrecord::ReadRecord(record), "MAPISendMail");
+  ASSERT_EQ(1u, mails.size());
+  EXPECT_EQ("Greetings from the coast", mails[0].Text(mailrecord::kSubject).value_or(""));
+  EXPECT_EQ((std::vector<std::string>{"SMTP:Bob Smith", "SMTP:carol@example.org"}),
+            mails[0].All(mailrecord::kRecipientAddress));
+  const std::string package = attachments + mails[0].Text(mailrecord::kFileName).value_or("");
+  const Parsed p = packagetest::Parse(package);
+  EXPECT_EQ(3, p.U16(kKind));
+  EXPECT_EQ(p.SumOfParts(), p.U8(kChecksum));
+  EXPECT_EQ(ReadBytes(folder + "sound.wav"), p.Part(kSound));
+  EXPECT_EQ("Anna Lind", p.Text(kSender, 255));
+  EXPECT_EQ("Bob Smith; carol@example.org", p.Text(kRecipients, 255));
+
+  // The attachment, run as the recipient runs it.
+  Launch player(package, "", attachments);
+  HWND shown = player.WaitWindow(NXPLAY_MAIN_CLASS);
+  ASSERT_TRUE(shown != NULL);
+  Sleep(800);
+  SaveShot(shown, "mailed_card_player_front");
+  HWND face = FindWindowExA(shown, NULL, NXPLAY_FACE_CLASS, NULL);
+  ASSERT_TRUE(face != NULL);
+  PostMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+  PostMessageA(face, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
+  Sleep(1500);
+  SaveShot(shown, "mailed_card_player_back");
+  PostMessageA(shown, WM_CLOSE, 0, 0);
+  EXPECT_EQ(NXPLAY_EXIT_SHOWN, player.ExitCode());
 }
