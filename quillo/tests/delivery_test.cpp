@@ -12,6 +12,7 @@
 #include <memory>
 
 #include <media/AVIFile.h>
+#include <media/LeadBitmap.h>
 
 #include "CardBack.h"
 #include "CardFront.h"
@@ -356,6 +357,33 @@ TEST_F(DeliveryTest, AMailedCardReachesTheMailClientWithItsPackage) {
   EXPECT_EQ("Holidays", p.Text(kSubject, 255));
   EXPECT_EQ("Bob Smith; carol@example.org", p.Text(kRecipients, 255));
   EXPECT_EQ(p.file.size() - kTrailer, size_t(p.U32(kViewer2) + p.U32(kViewer2 + 4)));
+}
+
+TEST_F(DeliveryTest, TheCardPictureGoesWithItsOwnNote) {
+  SetPreference(quillo::kDeliveryFormatValue, cPreferences::kFormatPicture);
+  cScriptedCard card(SampleMedia().front.c_str(), "", "");
+  BOOL sent = FALSE;
+  card.Run({[&](cScriptedCard& c) {
+    TypeOnBack(c, "Bob", "Holidays", "Sunny days.");
+    sent = c.Send();
+    return true;
+  }});
+  ASSERT_TRUE(sent);
+  const auto mails = Calls("MAPISendMail");
+  ASSERT_EQ(1u, mails.size());
+  const std::string name = mails[0].Text(mailrecord::kFileName).value_or("");
+  EXPECT_EQ(".JPG", name.substr(name.size() - 4));
+  // The picture's note: its template with the third text put in.
+  const std::string note = mails[0].Text(mailrecord::kNoteText).value_or("");
+  EXPECT_NE(std::string::npos, note.find(Text(IDS_NOTE_INSERT_FIRST + 2))) << note;
+  EXPECT_EQ(std::string::npos, note.find('%')) << note;
+  EXPECT_NE(ExpectedPackageNote(), note);
+  ORVLFILEINFO info = {};
+  info.uStructSize = sizeof info;
+  const Bytes picture = ReadBytes(m_attachments + name);
+  ASSERT_EQ(ORVL_SUCCESS, orvlFileInfoMemory(picture.data(), uint32_t(picture.size()), &info));
+  EXPECT_EQ(630, int(info.Width));
+  EXPECT_EQ(846, int(info.Height));
 }
 
 TEST_F(DeliveryTest, MailWithoutRecipientsNeverLogsOn) {
