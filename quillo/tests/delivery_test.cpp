@@ -8,6 +8,7 @@
 #include <vfw.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -799,6 +800,8 @@ TEST_F(DeliveryTest, AnUncompressedClipIsRecompressedAfterTheQuestion) {
     EXPECT_TRUE(c.Send());
     videoAfter = c.GetVideoPath();
     handler = VideoHandler(LPCSTR(videoAfter), &recompressedFrames);
+    std::printf("clip %zu bytes, recompressed with %s: %zu bytes\n", ReadBytes(clip).size(), compressor.c_str(),
+                ReadBytes(LPCSTR(videoAfter)).size());
     const Parsed p = packagetest::Parse(folder + "clip card.EXE");
     packageHasNewVideo = p.Part(kVideo) == ReadBytes(LPCSTR(videoAfter));
     return true;
