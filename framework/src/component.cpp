@@ -44,7 +44,22 @@ class RegistryKey {
   HKEY m_key;
 };
 
+// The library's live components (the user-interface thread's only).
+CPtrList& LiveComponents() {
+  static CPtrList live;
+  return live;
+}
+
 }  // namespace
+
+cNXComponent* cNXComponent::FromTemplate(CDocTemplate* docTemplate) {
+  if (!docTemplate) return NULL;
+  for (POSITION pos = LiveComponents().GetHeadPosition(); pos;) {
+    cNXComponent* component = static_cast<cNXComponent*>(LiveComponents().GetNext(pos));
+    if (component->m_pDocTemplate == docTemplate) return component;
+  }
+  return NULL;
+}
 
 cNXComponent::cNXComponent()
     : m_dwReserved(0), m_pDocTemplate(NULL), m_hMergedMenu(NULL), m_menuWidths(), m_pAuxiliaryMenu(NULL),
@@ -52,12 +67,14 @@ cNXComponent::cNXComponent()
   char path[MAX_PATH] = "";
   DWORD length = GetModuleFileNameA(comkit::CurrentModule(), path, MAX_PATH);
   if (length > 0 && length < MAX_PATH) m_strModulePath = path;
+  LiveComponents().AddTail(this);
 }
 
 cNXComponent::cNXComponent(const cNXComponent& other)
     : INXComponent(), m_dwReserved(0), m_pDocTemplate(NULL), m_hMergedMenu(NULL), m_menuWidths(),
       m_pAuxiliaryMenu(NULL), m_hHelpPopup(NULL), m_pFrameHelper(NULL), m_pLibrary(NULL) {
   CopySettings(other);
+  LiveComponents().AddTail(this);
 }
 
 cNXComponent& cNXComponent::operator=(const cNXComponent& other) {
@@ -78,6 +95,7 @@ void cNXComponent::CopySettings(const cNXComponent& other) {
 }
 
 cNXComponent::~cNXComponent() {
+  if (POSITION pos = LiveComponents().Find(this)) LiveComponents().RemoveAt(pos);
   if (m_pAuxiliaryMenu) {
     // Its first item is shared with another menu and must outlive it.
     m_pAuxiliaryMenu->RemoveMenu(0, MF_BYPOSITION);

@@ -101,6 +101,8 @@ class cNXComponent : public INXComponent {
   virtual BOOL LoadResources();
 
   static CRuntimeClass classcNXComponent;
+  // The live component of this library that made docTemplate (the frames find theirs so), or null.
+  static cNXComponent* FromTemplate(CDocTemplate* docTemplate);
 
  protected:
   cNXComponent();

@@ -7,9 +7,12 @@
 namespace fwtest {
 
 const char* const kSettings = "Software\\Nexlumen\\FrameworkTestA";
-FWTEST_COMPONENT(cFwTestA, kFwTestAResources, IDR_FWTESTA, kSettings)
-FWTEST_COMPONENT(cFwTestNoResources, "FwTestMissingRes.dll", IDR_FWTESTA, kSettings)
-FWTEST_COMPONENT(cFwTestNoTemplate, kFwTestAResources, IDR_FWTEST_NOMENU, kSettings)
+// Two tool bars side by side, a pane of its own after the message pane, a context menu.
+const UINT kPanesA[] = {ID_SEPARATOR, ID_FWTEST_PANE_A};
+const BarPlan kBarsA = {{IDW_FWTESTA_TOOLBAR, IDW_FWTESTA_TOOLBAR2}, IDB_FWTESTA_TOOLS, kPanesA, 2, IDR_FWTEST_CONTEXT};
+FWTEST_COMPONENT(cFwTestA, kFwTestAResources, IDR_FWTESTA, kSettings, kBarsA)
+FWTEST_COMPONENT(cFwTestNoResources, "FwTestMissingRes.dll", IDR_FWTESTA, kSettings, kBarsA)
+FWTEST_COMPONENT(cFwTestNoTemplate, kFwTestAResources, IDR_FWTEST_NOMENU, kSettings, kBarsA)
 
 const comkit::ClassEntry kClasses[] = {
     {&CLSID_FwTestA, &cFwTestA::Create, "Framework Test Component A", kFwTestAProgId, kFwTestAIndependentProgId,

@@ -14,3 +14,15 @@
 #define ID_FWTEST_GO 34103
 #define ID_FWTEST_INDEX 34104
 #define ID_FWTEST_LARGE 34105
+
+// The components' bars, status panes, button images and context menu.
+#define IDW_FWTESTA_TOOLBAR 0xE850
+#define IDW_FWTESTA_TOOLBAR2 0xE851
+#define IDW_FWTESTB_TOOLBAR 0xE852
+#define IDB_FWTESTA_TOOLS 3500
+#define IDB_FWTESTB_TOOLS 3501
+#define IDR_FWTEST_CONTEXT 3400
+#define ID_FWTEST_PANE_A 3910
+#define ID_FWTEST_PANE_B1 3911
+#define ID_FWTEST_PANE_B2 3912
+#define ID_FWTEST_CONTEXT_ITEM 34110

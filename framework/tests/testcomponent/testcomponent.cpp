@@ -1,59 +1,91 @@
 // The test components' shared code (test code, not product).
 #include "testcomponent.h"
 
-#include <algorithm>
-#include <vector>
 #include "fwtest_ids.h"
 
 namespace fwtest {
 
 namespace {
-std::vector<cFwTestComponent*>& Live() {
-  static std::vector<cFwTestComponent*> live;
-  return live;
-}
 const int kTextMargin = 20;
 const int kLineHeight = 24;
+const int kButtons = 4;
+const CSize kViewSize(400, 300);
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CFwTestDoc, CDocument)
-IMPLEMENT_DYNCREATE(CFwTestView, CView)
-IMPLEMENT_DYNCREATE(CFwTestChildFrame, CMDIChildWnd)
+IMPLEMENT_DYNCREATE(CFwTestDoc, cNXComponentDoc)
+IMPLEMENT_DYNCREATE(CFwTestView, cNXComponentView)
+IMPLEMENT_DYNCREATE(CFwTestChildFrame, cNXChildWnd)
+IMPLEMENT_DYNCREATE(CFwTestDockFrame, cNXDockableFrame)
 IMPLEMENT_NXCOMPONENT(cFwTestComponent, cNXComponent)
 
+void CFwTestView::OnInitialUpdate() {
+  SetScrollSizes(MM_TEXT, kViewSize);
+  cNXComponentView::OnInitialUpdate();
+}
+
 void CFwTestView::OnDraw(CDC* dc) {
-  cFwTestComponent* component = cFwTestComponent::Owning(GetDocument()->GetDocTemplate());
+  cNXComponent* component = cNXComponent::FromTemplate(GetDocument()->GetDocTemplate());
   char who[128] = "";
   if (component) ::LoadStringA(component->GetResourceInstance(), IDS_FWTEST_WHO, who, sizeof who);
   dc->TextOut(kTextMargin, kTextMargin, who);
   dc->TextOut(kTextMargin, kTextMargin + kLineHeight, GetDocument()->GetTitle());
 }
 
-BOOL CFwTestChildFrame::OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) {
-  if (context) m_component = cFwTestComponent::Owning(context->m_pNewDocTemplate);
-  return CMDIChildWnd::OnCreateClient(cs, context);
+namespace {
+cNXFrameHelper* NewHelper(cNXComponent* component) {
+  cFwTestComponent* test = dynamic_cast<cFwTestComponent*>(component);
+  return test ? new cFwTestHelper(component, test->Plan()) : NULL;
+}
+}  // namespace
+
+cNXFrameHelper* CFwTestChildFrame::CreateFrameHelper() { return NewHelper(GetComponent()); }
+
+cNXFrameHelper* CFwTestDockFrame::CreateFrameHelper() { return NewHelper(GetComponent()); }
+
+cFwTestHelper::cFwTestHelper(cNXComponent* component, const BarPlan& plan)
+    : cNXFrameHelper(component), m_plan(plan) {}
+
+BOOL cFwTestHelper::AttachDockingFrame(CFrameWnd* frame, LPCSTR name) {
+  if (!cNXFrameHelper::AttachDockingFrame(frame, name)) return FALSE;
+  CControlBar* previous = NULL;
+  for (UINT id : m_plan.toolBars) {
+    if (!id) continue;
+    cNXToolBar* bar = new cNXToolBar;
+    bar->m_bAutoDelete = TRUE;
+    if (!bar->CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS,
+                       CRect(0, 0, 0, 0), id) ||
+        !bar->LoadBitmap(m_plan.bitmap)) {
+      delete bar;
+      return FALSE;
+    }
+    UINT commands[kButtons];
+    for (int i = 0; i < kButtons; ++i) commands[i] = ID_FWTEST_THUMBNAILS + i;
+    bar->SetButtons(commands, kButtons);
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+    AddBar(bar);
+    if (previous)
+      DockBarBeside(bar, previous);
+    else
+      frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+    previous = bar;
+  }
+  return TRUE;
 }
 
-void CFwTestChildFrame::OnUpdateFrameMenu(BOOL activate, CWnd* activateWnd, HMENU menuAlt) {
-  if (activate && !menuAlt && m_component && m_component->BuildMergedMenu()) menuAlt = m_component->GetMergedMenu();
-  CMDIChildWnd::OnUpdateFrameMenu(activate, activateWnd, menuAlt);
+void cFwTestHelper::ResetStatus(BOOL activate) {
+  if (activate && m_plan.panes)
+    SetStatusPanes(m_plan.panes, m_plan.paneCount);
+  else
+    SetStatusPanes(NULL, 0);
 }
 
-void cFwTestComponent::Configure(LPCSTR resourceLibrary, UINT templateId, LPCSTR registryKey) {
+UINT cFwTestHelper::ContextMenuID() { return m_plan.contextMenu ? m_plan.contextMenu : UINT(-1); }
+
+void cFwTestComponent::Configure(LPCSTR resourceLibrary, UINT templateId, LPCSTR registryKey, const BarPlan& plan) {
   m_resourceLibrary = resourceLibrary;
   m_templateId = templateId;
   m_strRegistryKey = registryKey;
-}
-
-cFwTestComponent::~cFwTestComponent() {
-  std::vector<cFwTestComponent*>& live = Live();
-  live.erase(std::remove(live.begin(), live.end(), this), live.end());
-}
-
-BOOL cFwTestComponent::Initialize() {
-  if (!cNXComponent::Initialize()) return FALSE;
-  Live().push_back(this);
-  return TRUE;
+  m_plan = plan;
 }
 
 BOOL cFwTestComponent::LoadResources() { return LoadResourceLibrary(m_resourceLibrary); }
@@ -61,15 +93,10 @@ BOOL cFwTestComponent::LoadResources() { return LoadResourceLibrary(m_resourceLi
 BOOL cFwTestComponent::CreateDocTemplate(CWinApp* app) {
   if (cNXComponent::CreateDocTemplate(app)) return TRUE;
   return InstallDocTemplate(app,
-                            new CMultiDocTemplate(m_templateId, RUNTIME_CLASS(CFwTestDoc),
-                                                  RUNTIME_CLASS(CFwTestChildFrame), RUNTIME_CLASS(CFwTestView)),
+                            new SECMultiDocTemplate(m_templateId, RUNTIME_CLASS(CFwTestDoc),
+                                                    RUNTIME_CLASS(CFwTestChildFrame), RUNTIME_CLASS(CFwTestView),
+                                                    RUNTIME_CLASS(CFwTestDockFrame)),
                             m_templateId);
-}
-
-cFwTestComponent* cFwTestComponent::Owning(CDocTemplate* docTemplate) {
-  for (cFwTestComponent* component : Live())
-    if (docTemplate && component->GetDocTemplate() == docTemplate) return component;
-  return NULL;
 }
 
 }  // namespace fwtest

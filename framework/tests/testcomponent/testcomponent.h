@@ -1,64 +1,85 @@
-// The test components' shared code: a document, a view, a child frame that shows the component's merged menu,
-// and the component base the two libraries derive their classes from (test code, not product).
+// The test components' shared code: a document, a view, a child frame and a docked frame on the framework's
+// classes, a frame helper with the component's tool bars, status panes and context menu, and the component
+// base the two libraries derive their classes from (test code, not product).
 #pragma once
 #include "comkit/object.h"
 #include "framework/NXComponent.h"
+#include "framework/NXComponentDoc.h"
+#include "framework/NXFrames.h"
 
 namespace fwtest {
 
-class CFwTestDoc : public CDocument {
+class CFwTestDoc : public cNXComponentDoc {
   DECLARE_DYNCREATE(CFwTestDoc)
 };
 
 // Shows which component's resources its library has.
-class CFwTestView : public CView {
+class CFwTestView : public cNXComponentView {
   DECLARE_DYNCREATE(CFwTestView)
  public:
   void OnDraw(CDC* dc) override;
+  void OnInitialUpdate() override;
 };
 
-class cFwTestComponent;
-
-// While active, the host frame shows its component's merged menu, made when first needed.
-class CFwTestChildFrame : public CMDIChildWnd {
+class CFwTestChildFrame : public cNXChildWnd {
   DECLARE_DYNCREATE(CFwTestChildFrame)
  public:
-  void OnUpdateFrameMenu(BOOL activate, CWnd* activateWnd, HMENU menuAlt) override;
+  cNXFrameHelper* CreateFrameHelper() override;
+};
 
- protected:
-  BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
-  cFwTestComponent* m_component = NULL;
+class CFwTestDockFrame : public cNXDockableFrame {
+  DECLARE_DYNCREATE(CFwTestDockFrame)
+ public:
+  cNXFrameHelper* CreateFrameHelper() override;
+};
+
+// What a component's helper makes: its tool bars (ids and button counts), its status panes, its context menu.
+struct BarPlan {
+  UINT toolBars[2];   // 0: none
+  UINT bitmap;        // button images of every tool bar
+  const UINT* panes;  // null: the default panes
+  int paneCount;
+  UINT contextMenu;
+};
+
+class cFwTestHelper : public cNXFrameHelper {
+ public:
+  cFwTestHelper(cNXComponent* component, const BarPlan& plan);
+  BOOL AttachDockingFrame(CFrameWnd* frame, LPCSTR name) override;
+  void ResetStatus(BOOL activate) override;
+  UINT ContextMenuID() override;
+
+ private:
+  BarPlan m_plan;
 };
 
 // A component whose resource library, template and settings key its subclass names.
 class cFwTestComponent : public cNXComponent {
   DECLARE_NXCOMPONENT(cFwTestComponent)
  public:
-  ~cFwTestComponent() override;
-  BOOL STDMETHODCALLTYPE Initialize() override;
   BOOL LoadResources() override;
   BOOL CreateDocTemplate(CWinApp* app) override;
-  // The live component of this library that made docTemplate, or null.
-  static cFwTestComponent* Owning(CDocTemplate* docTemplate);
+  const BarPlan& Plan() const { return m_plan; }
 
  protected:
   cFwTestComponent() = default;
   // Called by the subclass's constructor.
-  void Configure(LPCSTR resourceLibrary, UINT templateId, LPCSTR registryKey);
+  void Configure(LPCSTR resourceLibrary, UINT templateId, LPCSTR registryKey, const BarPlan& plan);
 
  private:
   LPCSTR m_resourceLibrary = NULL;
   UINT m_templateId = 0;
+  BarPlan m_plan = {};
 };
 
 }  // namespace fwtest
 
-// A test component class of the given resource library, template and settings key, created by class id.
-#define FWTEST_COMPONENT(class_name, resourceLibrary, templateId, registryKey)                          \
+// A test component class of the given resource library, template, settings key and bars, created by class id.
+#define FWTEST_COMPONENT(class_name, resourceLibrary, templateId, registryKey, plan)                     \
   class class_name : public comkit::Object<class_name, cFwTestComponent> {                              \
     DECLARE_NXCOMPONENT(class_name)                                                                      \
    public:                                                                                                \
-    class_name() { Configure(resourceLibrary, templateId, registryKey); }                                \
+    class_name() { Configure(resourceLibrary, templateId, registryKey, plan); }                          \
   };                                                                                                      \
   IMPLEMENT_NXCOMPONENT(class_name, cFwTestComponent)
 

@@ -8,7 +8,21 @@
 
 namespace fwtest {
 
-IMPLEMENT_DYNCREATE(CHostMainFrame, CMDIFrameWnd)
+IMPLEMENT_DYNCREATE(CHostMainFrame, SECWorkbook)
+
+BEGIN_MESSAGE_MAP(CHostMainFrame, SECWorkbook)
+  ON_WM_CREATE()
+  ON_COMMAND_RANGE(ID_NX_PANE_SLIDETABLE, ID_NX_PANE_LAUNCHBAR, OnPaneButton)
+END_MESSAGE_MAP()
+
+int CHostMainFrame::OnCreate(LPCREATESTRUCT cs) {
+  if (SECWorkbook::OnCreate(cs) == -1) return -1;
+  if (!m_wndStatusBar.Create(this)) return -1;
+  EnableDocking(CBRS_ALIGN_ANY);
+  return 0;
+}
+
+void CHostMainFrame::OnPaneButton(UINT id) { m_paneCommands.push_back(id); }
 
 CHostApp theHostApp;
 CHostMainFrame* HostTest::s_frame = NULL;
@@ -88,6 +102,9 @@ CDynLinkLibrary* ChainHead() {
 void HostTest::SetUpTestSuite() {
   ASSERT_TRUE(AfxWinInit(GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), SW_SHOW));
   ASSERT_TRUE(AfxOleInit());
+  theHostApp.UseSettingsKey();
+  // Component windows open restored unless a test says otherwise.
+  theHostApp.WriteProfileInt("Settings", "ShowCmd", SW_SHOW);
   s_frame = new CHostMainFrame;
   ASSERT_TRUE(s_frame->LoadFrame(IDR_HOSTFRAME));
   theHostApp.m_pMainWnd = s_frame;

@@ -1,26 +1,37 @@
 // The test host: an application with an MDI main frame that creates components by class id and opens their
 // documents the way the host program does (test code, not product).
 //
-// The main frame is a plain CMDIFrameWnd for now; the host program's frame is a workbook of the framework
-// extension library, which CHostMainFrame then derives from instead. HostedComponent is what the host's
-// component wrapper and component launch items do with a component.
+// The main frame is a workbook of the framework extension library with the framework's status bar, as the
+// host program's. HostedComponent is what the host's component wrapper and component launch items do with a
+// component.
 #pragma once
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "afxole.h"
 #include "framework/NXComponent.h"
+#include "framework/NXFrames.h"
 
 namespace fwtest {
 
-class CHostMainFrame : public CMDIFrameWnd {
+class CHostMainFrame : public SECWorkbook {
   DECLARE_DYNCREATE(CHostMainFrame)
+ public:
+  cNXStatusBar m_wndStatusBar;
+  std::vector<UINT> m_paneCommands;  // the status bar buttons' commands received
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT cs);
+  afx_msg void OnPaneButton(UINT id);
+  DECLARE_MESSAGE_MAP()
 };
 
 // Message boxes are recorded, not shown.
 class CHostApp : public CWinApp {
  public:
   CHostApp() : CWinApp("Framework Test Host") {}
+  // The host's settings key (bar states, "Settings"): HKCU\Software\Nexlumen\Framework Test Host.
+  void UseSettingsKey() { SetRegistryKey("Nexlumen"); }
   std::vector<std::string> m_boxes;
   int DoMessageBox(LPCSTR prompt, UINT, UINT) override {
     m_boxes.push_back(prompt);

@@ -153,10 +153,12 @@ TEST_F(HostTest, TwoComponentsEachShowTheirMenuAndTheirResourcesWinWhenActivated
     EXPECT_STREQ("only in component A", LoadChainString(IDS_FWTESTA_ONLY));
     EXPECT_STREQ("only in component B", LoadChainString(IDS_FWTESTB_ONLY));
   }
-  // B is at the head now; its number 3900 is the only one the host's chain has twice.
+  // B is at the head now; its number 3900 and the framework's message every component library carries are the
+  // only ones the host's chain has twice.
   CStringArray conflicts;
-  ASSERT_EQ(1, AfxCheckResourceChain(conflicts));
+  ASSERT_EQ(2, AfxCheckResourceChain(conflicts));
   EXPECT_STREQ("string 3900 in FwTestBRes.dll and FwTestARes.dll", conflicts[0]);
+  EXPECT_STREQ("string 20001 in FwTestBRes.dll and FwTestARes.dll", conflicts[1]);
   afxtest::HoldForScreenshot(theHostApp);
 
   theHostApp.CloseAllDocuments(TRUE);

@@ -488,6 +488,11 @@ class AFX_API CDocument : public CCmdTarget {
   afx_msg void OnFileClose();
   afx_msg void OnFileSave();
   afx_msg void OnFileSaveAs();
+  // Sends the document as a mail attachment through Simple MAPI (MAPI32.DLL loaded for the call, the mail
+  // client's dialog over the main window): its file when it is saved and unchanged, else a copy written to a
+  // temporary file for the message. Failures are told with the framework's messages; a cancelled mail is no
+  // failure. Callers map their send command to it.
+  afx_msg void OnFileSendMail();
 
   CString m_strTitle;
   CString m_strPathName;

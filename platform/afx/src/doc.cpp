@@ -1,8 +1,10 @@
 // Documents, templates and the application's document manager.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include "safefile/safefile.h"
 #include "winstate.h"
+#include <mapi.h>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
@@ -277,6 +279,78 @@ void CDocument::OnFileClose() {
 }
 void CDocument::OnFileSave() { DoFileSave(); }
 void CDocument::OnFileSaveAs() { DoSave(NULL); }
+
+namespace {
+
+// Simple MAPI for one call: loaded when asked for, let go after.
+class MailLibrary {
+ public:
+  MailLibrary() : m_library(::LoadLibraryA("MAPI32.DLL")), m_send(NULL) {
+    if (m_library) m_send = reinterpret_cast<LPMAPISENDMAIL>(::GetProcAddress(m_library, "MAPISendMail"));
+  }
+  ~MailLibrary() {
+    if (m_library) ::FreeLibrary(m_library);
+  }
+  MailLibrary(const MailLibrary&) = delete;
+  MailLibrary& operator=(const MailLibrary&) = delete;
+  BOOL Loaded() const { return m_library != NULL; }
+  LPMAPISENDMAIL Send() const { return m_send; }
+
+ private:
+  HMODULE m_library;
+  LPMAPISENDMAIL m_send;
+};
+
+}  // namespace
+
+void CDocument::OnFileSendMail() {
+  MailLibrary mail;
+  if (!mail.Loaded()) {
+    AfxMessageBox(AFX_IDP_FAILED_MAPI_LOAD);
+    return;
+  }
+  if (!mail.Send()) {
+    AfxMessageBox(AFX_IDP_INVALID_MAPI_DLL);
+    return;
+  }
+  CString path = m_strPathName;
+  CString temporary;
+  if (IsModified() || path.IsEmpty()) {
+    // The mail carries the document as it is now, written for it; the document itself stays as it was.
+    char folder[MAX_PATH], name[MAX_PATH];
+    DWORD n = ::GetTempPathA(MAX_PATH, folder);
+    if (n == 0 || n >= MAX_PATH || !::GetTempFileNameA(folder, "mai", 0, name)) {
+      AfxMessageBox(AFX_IDP_FAILED_TO_SAVE_DOC);
+      return;
+    }
+    temporary = name;
+    BOOL modified = IsModified();
+    BOOL saved = OnSaveDocument(temporary);
+    SetModifiedFlag(modified);
+    if (!saved) {
+      ::DeleteFileA(temporary);
+      return;
+    }
+    path = temporary;
+  }
+  int slash = std::max(m_strPathName.ReverseFind('\\'), m_strPathName.ReverseFind('/'));
+  CString display = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName.Mid(slash + 1);
+  MapiFileDesc file = {};
+  file.nPosition = ULONG(-1);
+  file.lpszPathName = const_cast<LPSTR>(LPCSTR(path));
+  file.lpszFileName = const_cast<LPSTR>(LPCSTR(display));
+  MapiMessage message = {};
+  message.nFileCount = 1;
+  message.lpFiles = &file;
+  CWnd* main = AfxGetMainWnd();
+  CFrameWnd* frame = main ? main->GetTopLevelFrame() : NULL;
+  if (frame) frame->BeginModalState();
+  ULONG result = mail.Send()(0, ULONG_PTR(main ? main->m_hWnd : NULL), &message, MAPI_LOGON_UI | MAPI_DIALOG, 0);
+  if (frame) frame->EndModalState();
+  if (!temporary.IsEmpty()) ::DeleteFileA(temporary);
+  if (result != SUCCESS_SUCCESS && result != MAPI_USER_ABORT && result != MAPI_E_LOGIN_FAILURE)
+    AfxMessageBox(AFX_IDP_FAILED_MAPI_SEND);
+}
 
 BOOL CDocument::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
   if (CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo)) return TRUE;
