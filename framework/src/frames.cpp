@@ -305,22 +305,27 @@ void cNXDockableFrame::ActivationChanged(BOOL active) {
 
 void cNXDockableFrame::OnActivate(UINT state, CWnd* other, BOOL minimized) {
   BOOL active = state != WA_INACTIVE;
-  if (active != m_bActive) ActivationChanged(active);
+  BOOL changed = active != m_bActive;
+  if (changed && active) ActivationChanged(TRUE);
   SECDockableFrame::OnActivate(state, other, minimized);
-  if (active)
-    if (SECMDIFrameWnd* main = dynamic_cast<SECMDIFrameWnd*>(m_pDockSite)) main->SetActiveDockableFrame(this);
-  if (m_pFrameHelper) m_pFrameHelper->OnActivateFrame(active, this, other);
+  if (changed) Activated(active, other);
 }
 
 BOOL cNXDockableFrame::OnNcActivate(BOOL active) {
   BOOL changed = (active != FALSE) != (m_bActive != FALSE);
-  if (changed) ActivationChanged(active);
+  if (changed && active) ActivationChanged(TRUE);
   BOOL result = SECDockableFrame::OnNcActivate(active);
-  if (!changed) return result;
+  if (changed) Activated(active, NULL);
+  return result;
+}
+
+void cNXDockableFrame::Activated(BOOL active, CWnd* other) {
   if (active)
     if (SECMDIFrameWnd* main = dynamic_cast<SECMDIFrameWnd*>(m_pDockSite)) main->SetActiveDockableFrame(this);
-  if (m_pFrameHelper) m_pFrameHelper->OnActivateFrame(active, this, NULL);
-  return result;
+  if (m_pFrameHelper) m_pFrameHelper->OnActivateFrame(active, this, other);
+  // Losing the activation, this frame lets go of the status panes before the MDI child's component takes
+  // them and its bars back.
+  if (!active) ActivationChanged(FALSE);
 }
 
 LRESULT cNXDockableFrame::OnMenuChar(UINT ch, UINT, CMenu*) {

@@ -236,10 +236,23 @@ void cNXFrameHelper::SaveBarState(LPCSTR section) {
     // Hidden only while another component is active: it is shown again when this component comes back.
     if (ownBar && (ownBar->m_nStateFlags & CControlBar::tempHide)) info->m_bVisible = TRUE;
     if (holder) {
-      for (INT_PTR k = info->m_arrBarID.GetSize() - 1; k >= 0; --k) {
+      // Each of the component's bars once, in its row; rows left empty go. Other components' bars are
+      // theirs to place: loaded back, their ids would stand in this side's rows as bars that never come.
+      CUIntArray kept;
+      for (INT_PTR k = 0; k < info->m_arrBarID.GetSize(); ++k) {
         UINT id = info->m_arrBarID[k];
-        if (id != 0 && !m_pDockingFrame->GetControlBar(LOWORD(id))) info->m_arrBarID.RemoveAt(k);
+        if (id == 0) {
+          if (kept.GetSize() > 0 && kept[kept.GetSize() - 1] != 0) kept.Add(0);
+          continue;
+        }
+        BOOL ownId = FALSE, seen = FALSE;
+        for (INT_PTR b = 0; b < ownIds.GetSize(); ++b) ownId = ownId || LOWORD(id) == LOWORD(ownIds[b]);
+        for (INT_PTR b = 0; b < kept.GetSize(); ++b) seen = seen || LOWORD(kept[b]) == LOWORD(id);
+        if (ownId && !seen && m_pDockingFrame->GetControlBar(LOWORD(id))) kept.Add(id);
       }
+      if (kept.GetSize() > 0 && kept[kept.GetSize() - 1] != 0) kept.Add(0);
+      info->m_arrBarID.RemoveAll();
+      for (INT_PTR k = 0; k < kept.GetSize(); ++k) info->m_arrBarID.Add(kept[k]);
     }
   }
   state.SaveState(section);

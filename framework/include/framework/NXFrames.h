@@ -151,7 +151,10 @@ class cNXDockableFrame : public SECDockableFrame {
   afx_msg BOOL OnNcActivate(BOOL active);
   afx_msg LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
   afx_msg LRESULT OnHelperGone(WPARAM wParam, LPARAM lParam);
+  // Tells the host's active MDI child that its component's bars go (active) or come back.
   void ActivationChanged(BOOL active);
+  // After the base's handling: the main frame's active docked window, the helper, the MDI child.
+  void Activated(BOOL active, CWnd* other);
   void LeaveHelper();
 
   cNXFrameHelper* m_pFrameHelper;

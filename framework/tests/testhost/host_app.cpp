@@ -37,7 +37,13 @@ HostedComponent::HostedComponent(REFCLSID clsid) : m_component(NULL) {
 }
 
 HostedComponent::~HostedComponent() {
-  if (m_component) m_component->Release();
+  if (!m_component) return;
+  // As the host: a component goes only after its documents (their frames still use it while they close).
+  if (CDocTemplate* docTemplate = m_component->GetDocTemplate()) {
+    docTemplate->CloseAllDocuments(FALSE);
+    PumpHost();
+  }
+  m_component->Release();
 }
 
 BOOL HostedComponent::Load() {
