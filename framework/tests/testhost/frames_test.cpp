@@ -176,6 +176,12 @@ TEST_F(HostTest, AComponentsWindowsShareOneHelperThatGoesWithTheLast) {
   EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTA_TOOLBAR));
   EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTA_TOOLBAR2));
   EXPECT_EQ(kPanesA, PaneIds(s_frame->m_wndStatusBar));
+  // The second bar was docked beside the first, in its row.
+  CRect left, right;
+  s_frame->GetControlBar(IDW_FWTESTA_TOOLBAR)->GetWindowRect(&left);
+  s_frame->GetControlBar(IDW_FWTESTA_TOOLBAR2)->GetWindowRect(&right);
+  EXPECT_EQ(left.top, right.top);
+  EXPECT_GE(right.left, left.right - 2);
 
   frames[0]->SendMessage(WM_CLOSE);
   PumpHost();
@@ -220,8 +226,8 @@ TEST_F(HostTest, SwitchingComponentsSwapsTheirBarsAndTheSavedStateKeepsTheHidden
     EXPECT_EQ(step.a2, BarShown(s_frame, IDW_FWTESTA_TOOLBAR2)) << i;
     EXPECT_EQ(step.b1, BarShown(s_frame, IDW_FWTESTB_TOOLBAR)) << i;
     EXPECT_EQ(step.panes, PaneIds(s_frame->m_wndStatusBar)) << i;
+    afxtest::HoldForScreenshot(theHostApp);
   }
-  afxtest::HoldForScreenshot(theHostApp);
 
   // A's window closes while B is active: A's first bar is saved as shown, the one the user hid as hidden.
   FrameOf(docA)->SendMessage(WM_CLOSE);
