@@ -10,6 +10,8 @@ const int kTextMargin = 20;
 const int kLineHeight = 24;
 const int kButtons = 4;
 const CSize kViewSize(400, 300);
+const char kCommandSection[] = "Commands";
+const char kLastCommandEntry[] = "Last";
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CFwTestDoc, cNXComponentDoc)
@@ -17,6 +19,15 @@ IMPLEMENT_DYNCREATE(CFwTestView, cNXComponentView)
 IMPLEMENT_DYNCREATE(CFwTestChildFrame, cNXChildWnd)
 IMPLEMENT_DYNCREATE(CFwTestDockFrame, cNXDockableFrame)
 IMPLEMENT_NXCOMPONENT(cFwTestComponent, cNXComponent)
+
+BEGIN_MESSAGE_MAP(CFwTestView, cNXComponentView)
+  ON_COMMAND_RANGE(ID_FWTEST_THUMBNAILS, ID_FWTEST_THUMBNAILS + kButtons - 1, OnToolButton)
+END_MESSAGE_MAP()
+
+void CFwTestView::OnToolButton(UINT id) {
+  if (cNXComponent* component = cNXComponent::FromTemplate(GetDocument()->GetDocTemplate()))
+    component->WriteProfileInt(kCommandSection, kLastCommandEntry, int(id));
+}
 
 void CFwTestView::OnInitialUpdate() {
   SetScrollSizes(MM_TEXT, kViewSize);

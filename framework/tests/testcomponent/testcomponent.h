@@ -19,6 +19,11 @@ class CFwTestView : public cNXComponentView {
  public:
   void OnDraw(CDC* dc) override;
   void OnInitialUpdate() override;
+
+ protected:
+  // The tool bar buttons' commands: the last one is kept in the component's settings ("Commands"/"Last").
+  afx_msg void OnToolButton(UINT id);
+  DECLARE_MESSAGE_MAP()
 };
 
 class CFwTestChildFrame : public cNXChildWnd {

@@ -183,6 +183,13 @@ TEST_F(HostTest, AComponentsWindowsShareOneHelperThatGoesWithTheLast) {
   EXPECT_EQ(left.top, right.top);
   EXPECT_GE(right.left, left.right - 2);
 
+  // A button of the component's bar reaches the active frame's view.
+  CToolBar* tools = static_cast<CToolBar*>(s_frame->GetControlBar(IDW_FWTESTA_TOOLBAR));
+  EXPECT_TRUE(tools->SendMessage(TB_ISBUTTONENABLED, ID_FWTEST_DETAILS));
+  ::SendMessageA(tools->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_FWTEST_DETAILS, BN_CLICKED), LPARAM(tools->m_hWnd));
+  PumpHost();
+  EXPECT_EQ(ID_FWTEST_DETAILS, a.Component()->GetProfileInt("Commands", "Last", 0));
+
   frames[0]->SendMessage(WM_CLOSE);
   PumpHost();
   EXPECT_EQ(helper, a.Component()->GetFrameHelper());
