@@ -305,6 +305,14 @@ TEST_F(HostTest, AnActiveDockedWindowHidesTheActiveChildsBarsUntilItLosesTheActi
   EXPECT_EQ(nullptr, s_frame->GetActiveDockableFrame());
   EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTB_TOOLBAR));
   EXPECT_EQ(kPanesB, PaneIds(s_frame->m_wndStatusBar));
+
+  // Its bar's close box closes the docked window, and A's helper with it.
+  bar->OnCloseBox();
+  PumpHost();
+  EXPECT_EQ(nullptr, a.Component()->GetFrameHelper());
+  POSITION pos = a->GetDocTemplate()->GetFirstDocPosition();
+  EXPECT_EQ(nullptr, pos);
+  EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTB_TOOLBAR));
 }
 
 HWND g_menuOwner = NULL;
@@ -323,13 +331,56 @@ TEST_F(HostTest, AKeyboardContextMenuOpensFivePixelsInsideTheHelpersClientArea) 
   ASSERT_NE(nullptr, doc);
   cNXFrameHelper* helper = a.Component()->GetFrameHelper();
   ASSERT_NE(nullptr, helper);
-  g_menuRect.SetRectEmpty();
-  SetTimer(NULL, 0, 300, &MeasureMenu);
-  FrameOf(doc)->SendMessage(WM_CONTEXTMENU, WPARAM(FrameOf(doc)->m_hWnd), MAKELPARAM(-1, -1));
-  CPoint expected(5, 5);
-  ::ClientToScreen(helper->m_hWnd, &expected);
-  EXPECT_FALSE(g_menuRect.IsRectEmpty());
-  EXPECT_EQ(expected, g_menuRect.TopLeft());
+  // The helper is a hidden frame of its own.
+  EXPECT_FALSE(helper->IsWindowVisible());
+  EXPECT_EQ(DWORD(WS_CAPTION), helper->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(nullptr, helper->GetParent());
+  CPoint inside(5, 5);
+  ::ClientToScreen(helper->m_hWnd, &inside);
+  struct Case {
+    CPoint request, at;
+  } cases[] = {{CPoint(-1, -1), inside}, {CPoint(300, 200), CPoint(300, 200)}};
+  for (const Case& c : cases) {
+    g_menuRect.SetRectEmpty();
+    SetTimer(NULL, 0, 300, &MeasureMenu);
+    FrameOf(doc)->SendMessage(WM_CONTEXTMENU, WPARAM(FrameOf(doc)->m_hWnd), MAKELPARAM(c.request.x, c.request.y));
+    EXPECT_FALSE(g_menuRect.IsRectEmpty());
+    EXPECT_EQ(c.at, g_menuRect.TopLeft()) << c.request.x;
+  }
+}
+
+TEST_F(HostTest, TheChildAnswersTheMainFramesBarCommandsAndSendsHelpToTheComponentsHelpFile) {
+  HostedComponent a(CLSID_FwTestA);
+  ASSERT_TRUE(a.Load());
+  CDocument* doc = a.Open();
+  ASSERT_NE(nullptr, doc);
+  CFrameWnd* frame = FrameOf(doc);
+  // The status bar command: checked while the main frame's bar shows, and it switches it.
+  struct Probe : CCmdUI {
+    int checked = -1;
+    BOOL enabled = FALSE;
+    void Enable(BOOL on) override { enabled = on; m_bEnableChanged = TRUE; }
+    void SetCheck(int check) override { checked = check; }
+  } probe;
+  probe.m_nID = ID_VIEW_STATUS_BAR;
+  ASSERT_TRUE(frame->OnCmdMsg(ID_VIEW_STATUS_BAR, CN_UPDATE_COMMAND_UI, &probe, NULL));
+  EXPECT_EQ(1, probe.checked);
+  EXPECT_TRUE(probe.enabled);
+  frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+  PumpHost();
+  EXPECT_FALSE(s_frame->m_wndStatusBar.IsWindowVisible());
+  frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+  PumpHost();
+  EXPECT_TRUE(s_frame->m_wndStatusBar.IsWindowVisible());
+
+  // Help opens the library's .CHM through HTML Help; the test library has none, which the user is told.
+  theHostApp.m_boxes.clear();
+  frame->SendMessage(WM_COMMAND, ID_HELP_FINDER);
+  ASSERT_EQ(1u, theHostApp.m_boxes.size());
+  CString failed;
+  failed.LoadString(AFX_IDP_FAILED_TO_LAUNCH_HELP);
+  EXPECT_STREQ(failed, theHostApp.m_boxes[0].c_str());
+  theHostApp.m_boxes.clear();
 }
 
 TEST_F(HostTest, AComponentWindowKeepsItsShowStateInTheHostsSettings) {
@@ -345,6 +396,12 @@ TEST_F(HostTest, AComponentWindowKeepsItsShowStateInTheHostsSettings) {
   frame->MDIRestore();
   PumpHost();
   EXPECT_EQ(5u, theHostApp.GetProfileInt("Settings", "ShowCmd", 0));
+  // Minimized leaves the value.
+  frame->ShowWindow(SW_MINIMIZE);
+  PumpHost();
+  EXPECT_EQ(5u, theHostApp.GetProfileInt("Settings", "ShowCmd", 0));
+  frame->MDIRestore();
+  PumpHost();
   // A new window takes the stored state.
   theHostApp.WriteProfileInt("Settings", "ShowCmd", SW_SHOWMAXIMIZED);
   CDocument* next = a.Open();
