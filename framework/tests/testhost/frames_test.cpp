@@ -18,11 +18,6 @@ namespace {
 
 typedef std::vector<UINT> Ids;
 
-CFrameWnd* FrameOf(CDocument* doc) {
-  POSITION pos = doc->GetFirstViewPosition();
-  return doc->GetNextView(pos)->GetParentFrame();
-}
-
 Ids PaneIds(cNXStatusBar& bar) {
   Ids ids;
   for (int i = 0; i < bar.GetCount(); ++i) {
@@ -44,12 +39,6 @@ CString ShortPath(LPCSTR path) {
   char shortPath[MAX_PATH];
   DWORD n = GetShortPathNameA(path, shortPath, MAX_PATH);
   return n > 0 && n < MAX_PATH ? CString(shortPath) : CString(path);
-}
-
-CString TempFolder() {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return folder;
 }
 
 const Ids kDefaultPanes = {ID_NX_PANE_LAUNCHBAR, ID_NX_PANE_SLIDETABLE, 0};
@@ -483,11 +472,7 @@ TEST_F(HostTest, SendAsPostcardStartsTheProgramFromTheRegistryOrTheProfileFileAn
   CString folder = TempFolder() + "fwtest postcard";
   CreateDirectoryA(folder, NULL);
   CString picture = folder + "\\holiday card.jpg";
-  HANDLE file = CreateFileA(picture, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  DWORD written;
-  WriteFile(file, "\xFF\xD8\xFF\xD9", 4, &written, NULL);
-  CloseHandle(file);
+  ASSERT_TRUE(WriteBytes(picture, "\xFF\xD8\xFF\xD9", 4));
   doc->SetPathName(picture, FALSE);
   const CString copy = TempFolder() + "holiday card.jpg";
   const CString program = CString(comkit::ModuleDirectory(GetModuleHandleA(NULL)).c_str()) + "fwtest_cmdrecorder.exe";

@@ -66,6 +66,26 @@ cNXComponent* HostedComponent::Component() const { return static_cast<cNXCompone
 
 void PumpHost() { afxtest::Pump(theHostApp); }
 
+CFrameWnd* FrameOf(CDocument* doc) {
+  POSITION pos = doc->GetFirstViewPosition();
+  return doc->GetNextView(pos)->GetParentFrame();
+}
+
+CString TempFolder() {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  return folder;
+}
+
+bool WriteBytes(const CString& path, const char* bytes, DWORD count) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes, count, &written, NULL) && written == count;
+  CloseHandle(file);
+  return ok;
+}
+
 namespace {
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(NULL, timer);

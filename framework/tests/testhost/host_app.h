@@ -67,6 +67,12 @@ class HostedComponent {
 
 // Dispatches what is queued, then the application's idle work.
 void PumpHost();
+// The frame of the document's first view.
+CFrameWnd* FrameOf(CDocument* doc);
+// The system's temporary folder, ending in a backslash.
+CString TempFolder();
+// A small file of these bytes at path (replacing one there); false when it can't be written.
+bool WriteBytes(const CString& path, const char* bytes, DWORD count);
 // With ORV_UI_HOLD_SECONDS set: the main frame's menu opened at the popup of mnemonic, as the keyboard opens
 // it, for that long (for a screenshot), and true; nothing otherwise.
 bool HoldMenuOpen(char mnemonic);

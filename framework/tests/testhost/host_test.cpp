@@ -27,11 +27,6 @@ CString LoadChainString(UINT id) {
   return text;
 }
 
-CFrameWnd* FrameOf(CDocument* doc) {
-  POSITION pos = doc->GetFirstViewPosition();
-  return doc->GetNextView(pos)->GetParentFrame();
-}
-
 std::string ReadClassesValue(const std::string& key, const char* name) {
   char value[MAX_PATH] = "";
   LONG size = sizeof value;

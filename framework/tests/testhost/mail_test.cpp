@@ -40,17 +40,6 @@ class MailClientEnvironment : public testing::Environment {
 };
 testing::Environment* const g_mailClient = testing::AddGlobalTestEnvironment(new MailClientEnvironment);
 
-CString TempFolder() {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return folder;
-}
-
-CFrameWnd* FrameOf(CDocument* doc) {
-  POSITION pos = doc->GetFirstViewPosition();
-  return doc->GetNextView(pos)->GetParentFrame();
-}
-
 TEST_F(HostTest, SendByMailHandsTheDocumentsCopyToTheMailClientAndLeavesTheDocumentAsItWas) {
   HostedComponent a(CLSID_FwTestA);
   ASSERT_TRUE(a.Load());
@@ -59,11 +48,7 @@ TEST_F(HostTest, SendByMailHandsTheDocumentsCopyToTheMailClientAndLeavesTheDocum
   const CString folder = TempFolder() + "fwtest mail";
   CreateDirectoryA(folder, NULL);
   const CString picture = folder + "\\beach.png";
-  HANDLE file = CreateFileA(picture, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  DWORD written;
-  WriteFile(file, "\x89PNG", 4, &written, NULL);
-  CloseHandle(file);
+  ASSERT_TRUE(WriteBytes(picture, "\x89PNG", 4));
   doc->SetPathName(picture, FALSE);
   doc->SetModifiedFlag(TRUE);
   const CString record = folder + "\\mail.txt";
