@@ -246,6 +246,26 @@ TEST_F(HostTest, SwitchingComponentsSwapsTheirBarsAndTheSavedStateKeepsTheHidden
   EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTB_TOOLBAR));
 }
 
+TEST_F(HostTest, TheComponentsBarsComeBackAsTheUserLeftThem) {
+  HostedComponent a(CLSID_FwTestA);
+  ASSERT_TRUE(a.Load());
+  for (bool shown : {false, true}) {
+    CDocument* doc = a.Open();
+    ASSERT_NE(nullptr, doc);
+    s_frame->ShowControlBar(s_frame->GetControlBar(IDW_FWTESTA_TOOLBAR2), shown, FALSE);
+    FrameOf(doc)->SendMessage(WM_CLOSE);
+    PumpHost();
+    ASSERT_EQ(nullptr, s_frame->GetControlBar(IDW_FWTESTA_TOOLBAR2));
+    // The component's next window finds them as they were.
+    doc = a.Open();
+    ASSERT_NE(nullptr, doc);
+    EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTA_TOOLBAR));
+    EXPECT_EQ(shown, BarShown(s_frame, IDW_FWTESTA_TOOLBAR2));
+    FrameOf(doc)->SendMessage(WM_CLOSE);
+    PumpHost();
+  }
+}
+
 TEST_F(HostTest, AnActiveDockedWindowHidesTheActiveChildsBarsUntilItLosesTheActivation) {
   HostedComponent a(CLSID_FwTestA), b(CLSID_FwTestB);
   ASSERT_TRUE(a.Load());
