@@ -315,6 +315,10 @@ void CDockBar::SetBarInfo(CControlBarInfo* info, CFrameWnd* frame) {
       if (rowOpen) listed.Add(NULL);
       rowOpen = FALSE;
     } else if (bar && !bar->IsDockBar()) {
+      // A damaged state may name a bar twice: it takes its first place only.
+      BOOL already = FALSE;
+      for (INT_PTR k = 0; k < listed.GetSize() && !already; ++k) already = listed[k] == bar;
+      if (already) continue;
       listed.Add(bar);
       rowOpen = TRUE;
     }

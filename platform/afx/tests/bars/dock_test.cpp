@@ -290,6 +290,27 @@ TEST_F(BarsUi, SavedBarStateBringsBackSidesFloatingPlacesAndVisibility) {
   Destroy(frame);
 }
 
+TEST_F(BarsUi, ADamagedStateNamingABarTwiceDocksItOnce) {
+  CDockFrame* frame = MakeDockFrame();
+  ASSERT_NE(nullptr, frame);
+  CDockState state;
+  frame->GetDockState(state);
+  CControlBarInfo* top = state.FindInfo(AFX_IDW_DOCKBAR_TOP);
+  ASSERT_NE(nullptr, top);
+  top->m_arrBarID.RemoveAll();
+  for (UINT id : {UINT(IDW_TOOLS1), UINT(IDW_TOOLS2), 0u, UINT(IDW_TOOLS1), UINT(IDW_TOOLS2), 0u, UINT(IDW_TOOLS1), 0u})
+    top->m_arrBarID.Add(id);
+  frame->SetDockState(state);
+  Pump();
+  CDockBar* side = static_cast<CDockBar*>(frame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+  int seen = 0;
+  for (INT_PTR i = 0; i < side->m_arrBars.GetSize(); ++i)
+    if (side->m_arrBars[i] == &frame->m_wndTools[0]) ++seen;
+  EXPECT_EQ(1, seen);
+  EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, DockedOn(frame->m_wndTools[1]));
+  Destroy(frame);
+}
+
 TEST_F(BarsUi, ExtraValuesOfABarRecordSurviveTheProfileAndArchives) {
   CDockState state;
   CControlBarInfo* info = new CControlBarInfo;
