@@ -216,9 +216,3 @@ LRESULT cNXStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SIZE) PlaceProgress(TRUE);
   return result;
 }
-
-BOOL cNXStatusBar::GetPaneTipText(int index, CString& text) const {
-  if (!SECCustomStatusBar::GetPaneTipText(index, text)) return FALSE;
-  if (text.GetLength() > kTipChars) text = text.Left(kTipChars);
-  return !text.IsEmpty();
-}

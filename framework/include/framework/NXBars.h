@@ -57,7 +57,7 @@ class cNXStatusBar : public SECCustomStatusBar {
   cNXStatusBar();
   ~cNXStatusBar() override;
 
-  // The bar with pane tips, the default panes, and the two buttons in panes 510 and 509 (the images from the
+  // The bar with pane tips (the panes' texts, as the base cuts them), the default panes, and the two buttons in panes 510 and 509 (the images from the
   // resource chain).
   BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT id = AFX_IDW_STATUS_BAR);
   // The active component's panes (ids, count), after the two button panes unless ids starts with 510; null:
@@ -71,9 +71,8 @@ class cNXStatusBar : public SECCustomStatusBar {
   SECImageButton* GetPaneButton(UINT paneId);
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL GetPaneTipText(int index, CString& text) const override;
 
-  enum { kTipChars = 80, kButtonWidth = 30, kButtonHeight = 13, kButtonPaneWidth = 34 };
+  enum { kButtonWidth = 30, kButtonHeight = 13, kButtonPaneWidth = 34 };
 
  protected:
   // Where the progress control lives: the message pane, 2 pixels in at top and bottom, a third of its width.
