@@ -283,6 +283,11 @@ TEST_F(HostTest, AnActiveDockedWindowHidesTheActiveChildsBarsUntilItLosesTheActi
   ASSERT_NE(nullptr, docked);
   EXPECT_EQ(docked, s_frame->GetActiveDockableFrame());
   EXPECT_FALSE(BarShown(s_frame, IDW_FWTESTB_TOOLBAR));
+  // Hidden for the switch only: the tool bar still counts as shown (view menu, saved state).
+  CControlBar* barB = s_frame->GetControlBar(IDW_FWTESTB_TOOLBAR);
+  EXPECT_EQ(UINT(CControlBar::tempHide | NXBAR_SWITCHHIDDEN),
+            barB->m_nStateFlags & (CControlBar::tempHide | NXBAR_SWITCHHIDDEN));
+  EXPECT_TRUE(barB->IsVisible());
   // The docked window is its helper's docking frame; its bars dock in it.
   ASSERT_NE(nullptr, docked->GetFrameHelper());
   EXPECT_EQ(docked, docked->GetFrameHelper()->GetDockingFrame());
@@ -313,6 +318,7 @@ TEST_F(HostTest, AnActiveDockedWindowHidesTheActiveChildsBarsUntilItLosesTheActi
   PumpHost();
   EXPECT_EQ(nullptr, s_frame->GetActiveDockableFrame());
   EXPECT_TRUE(BarShown(s_frame, IDW_FWTESTB_TOOLBAR));
+  EXPECT_EQ(0u, barB->m_nStateFlags & (CControlBar::tempHide | NXBAR_SWITCHHIDDEN));
   EXPECT_EQ(kPanesB, PaneIds(s_frame->m_wndStatusBar));
 
   // Its bar's close box closes the docked window, and A's helper with it.
