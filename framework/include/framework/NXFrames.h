@@ -45,7 +45,8 @@ class cNXFrameHelper : public SECFrameWnd {
   CFrameWnd* GetDockingFrame() const { return m_pDockingFrame; }
   CFrameWnd* GetParentFrame() const { return m_pParentFrame; }
   int GetFrameCount() const { return int(m_listFrames.GetCount()); }
-  // Saves the docking frame's bar state of this component's bars under section (see the source).
+  // Saves under section the docking frame's records of this component's bars and of the dock bars holding
+  // them (each listing the component's bars once); a bar hidden only for another component is saved shown.
   void SaveBarState(LPCSTR section);
   // The profile section of a component's bar state: its library's file name without extension, plus "Dock"
   // for a dockable frame's own bars.
