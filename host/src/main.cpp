@@ -1,0 +1,4 @@
+// Orvane.exe: the host program's one application object.
+#include "ForgeApp.h"
+
+cForgeApp theApp;
