@@ -181,6 +181,10 @@ int cForgeApp::ExitInstance() {
     if (showCmd && showCmd != m_nStartShowCmd) WriteProfileInt(ORV_SETTINGS_SECTION, "MainFrameShowCmd", showCmd);
     NXImageFile::Exit();
   }
+  // The templates go while the components that made them are still loaded: releasing the components may
+  // unload their libraries, and the templates' code lives there.
+  delete m_pDocManager;
+  m_pDocManager = NULL;
   if (m_pMRUList) m_pMRUList->WriteList();
   m_pRecentFileList = NULL;
   delete m_pMRUList;

@@ -35,8 +35,9 @@ Process Start(const std::string& program, const std::string& args) {
   return process;
 }
 
-bool Ended(Process& process, DWORD timeoutMs) {
+bool Ended(Process& process, DWORD timeoutMs, DWORD* exitCode = NULL) {
   bool ended = WaitForSingleObject(process.handle, timeoutMs) == WAIT_OBJECT_0;
+  if (ended && exitCode) GetExitCodeProcess(process.handle, exitCode);
   if (!ended) TerminateProcess(process.handle, 1);
   CloseHandle(process.handle);
   process.handle = NULL;
@@ -112,7 +113,11 @@ class HostProcess : public ::testing::Test {
     WriteFile(picture, "not really a picture");
     ItemSpec viewer{"Viewer", "Application", recorder, "Viewer"};
     viewer.types = {"jpg"};
-    WriteItems({viewer});
+    // The Gallery's component item too (when the Gallery is registered, its library is loaded and must
+    // outlive its template at exit).
+    ItemSpec gallery{"Gallery", "Dll", ORV_GALLERY_PROGID, "Gallery"};
+    gallery.permanent = true;
+    WriteItems({viewer, gallery});
   }
   void TearDown() override { CoUninitialize(); }
   std::string host, recorder, folder, picture;
@@ -147,7 +152,9 @@ TEST_F(HostProcess, SecondInstanceHandsItsFileToTheFirstAndEnds) {
   EXPECT_EQ(frame, FindWindowA("OrvaneClass", NULL));
 
   PostMessageA(frame, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(Ended(first, kStartTimeoutMs));
+  DWORD exitCode = DWORD(-1);
+  EXPECT_TRUE(Ended(first, kStartTimeoutMs, &exitCode));
+  EXPECT_EQ(0u, exitCode);
 }
 
 // Another process drives the host by dispatch id; with no host running, COM starts one for the object alone,
