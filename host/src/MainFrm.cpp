@@ -11,8 +11,6 @@ namespace {
 
 const int kLaunchBarPixels = 85;
 const float kLaunchBarPercent = 100.0f;
-const int kButtonPaneWidth = 34;
-const CSize kButtonSize(30, 13);
 const int kShowMaximized = 3, kShowRestored = 1;
 
 }  // namespace
@@ -48,6 +46,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECWorkbook)
   ON_MESSAGE(NXM_OPENFROMINSTANCE, OnOpenFromInstance)
   ON_MESSAGE(NXM_OPENATSTART, OnOpenAtStart)
   ON_MESSAGE(NXM_OPENPENDING, OnOpenPending)
+  ON_MESSAGE(NXM_PROGRESS, OnProgress)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_nShowCmd(0) {}
@@ -77,19 +76,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (SECWorkbook::OnCreate(cs) == -1) return -1;
-  static const UINT indicators[] = {ID_SEPARATOR, ID_PANE_LAUNCHBAR, ID_PANE_SLIDETABLE};
-  if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM | CBRS_TOOLTIPS | CBRS_FLYBY) ||
-      !m_wndStatusBar.SetIndicators(indicators, 3))
-    return -1;
-  // The buttons cover their panes; the panes' texts are their tips.
-  m_wndStatusBar.SetPaneInfo(1, ID_PANE_LAUNCHBAR, SBPS_NOBORDERS, kButtonPaneWidth);
-  m_wndStatusBar.SetPaneInfo(2, ID_PANE_SLIDETABLE, SBPS_NOBORDERS, kButtonPaneWidth);
-  m_wndStatusBar.EnablePaneTips();
-  CRect button(CPoint(0, 0), kButtonSize);
-  if (m_btnLaunchBar.Create(&m_wndStatusBar, ID_PANE_LAUNCHBAR, button, IDB_LAUNCHBUTTON, SECIB_FLAT))
-    m_wndStatusBar.AddPaneControl(ID_PANE_LAUNCHBAR, &m_btnLaunchBar, FALSE);
-  if (m_btnSlideTable.Create(&m_wndStatusBar, ID_PANE_SLIDETABLE, button, IDB_TABLEBUTTON, SECIB_FLAT))
-    m_wndStatusBar.AddPaneControl(ID_PANE_SLIDETABLE, &m_btnSlideTable, FALSE);
+  // The message pane and the two button panes (510, 509), with tips and the progress of NXM_PROGRESS.
+  if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM | CBRS_TOOLTIPS | CBRS_FLYBY)) return -1;
 
   EnableDocking(CBRS_ALIGN_ANY);
   CString caption;
@@ -264,5 +252,10 @@ LRESULT CMainFrame::OnOpenAtStart(WPARAM, LPARAM lParam) {
 
 LRESULT CMainFrame::OnOpenPending(WPARAM, LPARAM) {
   GetForgeApp()->OpenPending();
+  return 0;
+}
+
+LRESULT CMainFrame::OnProgress(WPARAM, LPARAM lParam) {
+  m_wndStatusBar.SetProgress(int(lParam));
   return 0;
 }

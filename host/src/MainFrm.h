@@ -4,6 +4,7 @@
 // and the opening of files at start.
 #pragma once
 #include "LaunchBar.h"
+#include "framework/NXBars.h"
 #include "secall.h"
 
 class CMainFrame : public SECWorkbook {
@@ -12,9 +13,9 @@ class CMainFrame : public SECWorkbook {
   CMainFrame();
   ~CMainFrame() override;
 
-  SECControlBar& GetLaunchControlBar() { return m_wndLaunchBar; }
+  cNXControlBar& GetLaunchControlBar() { return m_wndLaunchBar; }
   cLaunchBar& GetLaunchBar() { return m_launchBar; }
-  SECCustomStatusBar& GetStatusBar() { return m_wndStatusBar; }
+  cNXStatusBar& GetStatusBar() { return m_wndStatusBar; }
   SECWorkspaceManagerEx& GetWorkspaceManager() { return m_workspace; }
   // The show command last stored by WM_SIZE (3 maximized, 1 restored; 0 until it changes).
   int GetStoredShowCmd() const { return m_nShowCmd; }
@@ -46,10 +47,10 @@ class CMainFrame : public SECWorkbook {
   afx_msg LRESULT OnOpenFromInstance(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnOpenAtStart(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnOpenPending(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnProgress(WPARAM wParam, LPARAM lParam);
 
-  SECCustomStatusBar m_wndStatusBar;
-  SECImageButton m_btnLaunchBar, m_btnSlideTable;
-  SECControlBar m_wndLaunchBar;
+  cNXStatusBar m_wndStatusBar;
+  cNXControlBar m_wndLaunchBar;
   cLaunchBar m_launchBar;
   SECWorkspaceManagerEx m_workspace;
   int m_nShowCmd;

@@ -9,15 +9,16 @@
 #define NXM_PROGRESS 0x07EE          // status-bar progress (component frames)
 #define NXM_OPENPENDING 0x07F0       // open the head of the pending list
 
-// Resources kept in Orvane.exe.
+// Resources kept in Orvane.exe (the button pictures are in OrvRes.dll).
 #define IDR_CONTAINER 100      // container menu of the templates
 #define IDR_WAITAVI 136        // fallback wait animation (AVI)
 #define IDB_SPLASH 431
 #define IDR_MAINFRAME 928      // main frame: icon, menu, title
 #define IDR_FORGETYPE 929      // documents: icon, menu, document strings
 #define IDR_COMPONENTMENU 930  // container menu given to component templates
-#define IDB_LAUNCHBUTTON 932   // status pane buttons
-#define IDB_TABLEBUTTON 933
+// The status-bar buttons' pictures, at the numbers the component framework's status bar loads them from.
+#define IDB_LAUNCHBUTTON 432
+#define IDB_TABLEBUTTON 141
 
 // Texts and dialogs in OrvRes.dll.
 #define IDS_OLE_INIT_FAILED 400
