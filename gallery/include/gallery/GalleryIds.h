@@ -1,0 +1,74 @@
+// The Gallery's numbers in one place: resources of GalRes.dll, commands, private messages, timers, settings.
+#pragma once
+
+// Resources of GalRes.dll.
+#define IDR_GALLERY 128               // the slide table's template: document strings and its menu
+#define IDI_GAL_PICTURE 154           // type icons of a cell, 12 x 12
+#define IDI_GAL_VIDEO 155
+#define IDI_GAL_SOUND 223
+#define IDR_GAL_COLOURS 280           // ten COLORREFs: [0] active selection, [1] caption, [2] empty-table text
+#define IDR_GAL_SLIDE_FONT 294        // font records read by GetFontInfo
+#define IDR_GAL_SLIDE_FONT_ALT 295
+
+#define IDS_GAL_LOADING 161           // "%1 of %2" while the loader works
+#define IDS_GAL_CACHE_NAME 163        // the thumbnail cache file's name in each folder
+#define IDS_GAL_OPEN_FAILED 197       // the shell could not open %1
+#define IDS_GAL_SLIDE_GONE 198        // %1 is not there any more
+#define IDS_GAL_DROP_EMPTY 210
+#define IDS_GAL_DROP_FAILED 211       // %1 source, %2 target
+#define IDS_GAL_NO_HOST 343
+#define IDS_GAL_NOTHING_SELECTED 354
+#define IDS_GAL_STOP_LOADING 364
+#define IDS_GAL_STOP_BATCH 365
+#define IDS_GAL_STOP_TITLE 366
+#define IDS_GAL_READING_CACHE 373
+#define IDS_GAL_WRITING_CACHE 374
+#define IDS_GAL_EMPTY_FOLDER 380      // the text of an empty table
+#define IDS_GAL_NO_ASSOCIATION 381    // the shell's error texts for ShellExecute's results
+#define IDS_GAL_FILE_NOT_FOUND 382
+#define IDS_GAL_ACCESS_DENIED 383
+
+// Commands of the table (menu of IDR_GALLERY).
+#define ID_GAL_SMALL 32800
+#define ID_GAL_MEDIUM 32801
+#define ID_GAL_LARGE 32802
+#define ID_GAL_SORT_DATE 32810
+#define ID_GAL_SORT_NAME 32811
+#define ID_GAL_SORT_TYPE 32812
+#define ID_GAL_SORT_SELECTED 32813
+#define ID_GAL_REFRESH 32820
+#define ID_GAL_SELECT_ALL 32821
+#define ID_GAL_SELECT_NONE 32822
+#define ID_GAL_RENAME 32823
+#define ID_GAL_DELETE 32824
+#define ID_GAL_OPEN 32825
+#define ID_GAL_ASK_STOP 32826
+
+// Private messages of the view (wParam as noted).
+#define WM_GAL_FOLDER_CHANGED 0x465   // from the folder monitor
+#define WM_GAL_NOT_BUSY 0x466         // the view stopped being busy
+#define WM_GAL_LOAD_PROGRESS 0x467    // loader: index about to load, count + 1 at the end
+#define WM_GAL_THUMBS_READY 0x468     // loader: indices in the ready list
+#define WM_GAL_LOAD_FAILED 0x469      // loader: a cell was removed
+#define WM_GAL_EDIT_CANCEL 0x4CF      // name editor: Esc (wParam = editor id)
+#define WM_GAL_SCROLL_TO 0x4D1        // scroll slide wParam into sight
+#define WM_GAL_EDIT_COMMIT 0x4D6      // name editor: Enter (wParam = editor id)
+
+#define GAL_REFRESH_TIMER 32789
+#define GAL_REFRESH_DELAY_MS 2000
+#define GAL_NAME_EDIT_ID 99
+
+// Settings under "Software\\Nexlumen\\Gallery".
+#define GAL_REGISTRY_KEY "Software\\Nexlumen\\Gallery"
+#define GAL_RESOURCE_LIBRARY "GalRes.dll"
+#define GAL_SECTION_RUNTIME "Runtime"
+#define GAL_SECTION_PREFERENCES "Preferences"
+#define GAL_ENTRY_SLIDE_SIZE "Slide Size"
+#define GAL_ENTRY_IP_SLIDE_SIZE "IP Slide Size"
+#define GAL_ENTRY_SORT "Sort Criteria"
+#define GAL_ENTRY_IP_SORT "IP Sort Criteria"
+#define GAL_ENTRY_SHOW_EXTENSION "Show Extension"
+#define GAL_ENTRY_ENABLE_CACHE "Enable Cache"
+#define GAL_ENTRY_PICTURE_EDITOR "Picture Editor"
+#define GAL_ENTRY_VIDEO_EDITOR "Video Editor"
+#define GAL_ENTRY_WAVE_EDITOR "Wave Editor"
