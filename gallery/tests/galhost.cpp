@@ -119,6 +119,8 @@ void GalleryTest::SetUpTestSuite() {
   ASSERT_TRUE(IsEqualCLSID(expected, clsid));
   ASSERT_EQ(S_OK, CoCreateInstance(clsid, NULL, CLSCTX_INPROC_SERVER, IID_INXComponent,
                                    reinterpret_cast<void**>(&s_component)));
+  // The application keeps the component's template (and its code) until the process ends, as the host does.
+  ASSERT_NE(nullptr, LoadLibraryA("gallery.dll"));
   ASSERT_TRUE(s_component->Initialize());
   ASSERT_NE(nullptr, s_component->GetDocTemplate());
   s_component->GetDocTemplate()->SetContainerInfo(IDR_GALHOST_CONTAINER);
