@@ -23,26 +23,26 @@
 #define IDS_GAL_STOP_TITLE 366
 #define IDS_GAL_READING_CACHE 373
 #define IDS_GAL_WRITING_CACHE 374
-#define IDS_GAL_EMPTY_FOLDER 380      // the text of an empty table
-#define IDS_GAL_NO_ASSOCIATION 381    // the shell's error texts for ShellExecute's results
-#define IDS_GAL_FILE_NOT_FOUND 382
-#define IDS_GAL_ACCESS_DENIED 383
+#define IDS_GAL_EMPTY_FOLDER 3000      // the text of an empty table
+#define IDS_GAL_NO_ASSOCIATION 3001    // the shell's error texts for ShellExecute's results
+#define IDS_GAL_FILE_NOT_FOUND 3002
+#define IDS_GAL_ACCESS_DENIED 3003
 
 // Commands of the table (menu of IDR_GALLERY).
-#define ID_GAL_SMALL 32800
-#define ID_GAL_MEDIUM 32801
-#define ID_GAL_LARGE 32802
-#define ID_GAL_SORT_DATE 32810
-#define ID_GAL_SORT_NAME 32811
-#define ID_GAL_SORT_TYPE 32812
-#define ID_GAL_SORT_SELECTED 32813
-#define ID_GAL_REFRESH 32820
-#define ID_GAL_SELECT_ALL 32821
-#define ID_GAL_SELECT_NONE 32822
-#define ID_GAL_RENAME 32823
-#define ID_GAL_DELETE 32824
-#define ID_GAL_OPEN 32825
-#define ID_GAL_ASK_STOP 32826
+#define ID_GAL_SMALL 34000
+#define ID_GAL_MEDIUM 34001
+#define ID_GAL_LARGE 34002
+#define ID_GAL_SORT_DATE 34010
+#define ID_GAL_SORT_NAME 34011
+#define ID_GAL_SORT_TYPE 34012
+#define ID_GAL_SORT_SELECTED 34013
+#define ID_GAL_REFRESH 34020
+#define ID_GAL_SELECT_ALL 34021
+#define ID_GAL_SELECT_NONE 34022
+#define ID_GAL_RENAME 34023
+#define ID_GAL_DELETE 34024
+#define ID_GAL_OPEN 34025
+#define ID_GAL_ASK_STOP 34026
 
 // Private messages of the view (wParam as noted).
 #define WM_GAL_FOLDER_CHANGED 0x465   // from the folder monitor
