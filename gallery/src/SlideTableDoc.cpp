@@ -6,6 +6,7 @@
 
 #include "NXMisc.h"
 #include "gallery/GalleryIds.h"
+#include "gallery/GalleryText.h"
 #include "gallery/SlideTableView.h"
 #include "galcore/thumbcache.h"
 #include "media/NXMedia.h"
@@ -29,11 +30,7 @@ void ShowStatus(LPCSTR text) {
   if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(main)) frame->SetMessageText(text);
 }
 
-void ShowStatus(UINT id) {
-  CString text;
-  text.LoadString(id);
-  ShowStatus(text);
-}
+void ShowStatus(UINT id) { ShowStatus(GalleryText(id)); }
 
 }  // namespace
 
@@ -297,38 +294,47 @@ cRescanResult cSlideTableDoc::Rescan() {
 }
 
 BOOL cSlideTableDoc::MakeThumbnail(cSTDocItem* item, CDC* dc) {
+  // Decoding takes long and runs without the document's lock, which painting takes to read thumbnails: the
+  // picture is read by a media object of the item's kind that only this thread sees, and only storing the bits
+  // and the flags happens under the lock. Items go only while the loader is stopped.
   Lock();
-  BOOL made = FALSE;
+  const CString path = item->GetMediaObject()->GetFileName();
+  const CString name = item->GetMediaObject()->GetDisplayName();
+  const BOOL isPicture = item->GetMediaObject()->IsKindOf(RUNTIME_CLASS(cImageObject));
+  Unlock();
+  cMediaObject* reader = NewMediaObject(name);
+  if (!reader) return FALSE;
+  reader->SetFileName(path);
+  reader->SetDisplayName(name);
+  CBitmap* bitmap = NULL;
+  BOOL readable = FALSE;
   try {
-    cMediaObject* media = item->GetMediaObject();
-    const CString path = media->GetFileName();
     HANDLE probe = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    const BOOL readable = probe != INVALID_HANDLE_VALUE;
+    readable = probe != INVALID_HANDLE_VALUE;
     if (readable) CloseHandle(probe);
     const int box = galcore::kThumbnailBox;
-    CBitmap* bitmap = media->CreateThumbnail(dc, box, box, 1, FALSE);
+    bitmap = reader->CreateThumbnail(dc, box, box, 1, FALSE);
     // A picture that could be read but not decoded is no picture: it leaves the table.
-    const BOOL undecodable = !bitmap && readable && media->IsKindOf(RUNTIME_CLASS(cImageObject));
-    if (!bitmap && !undecodable) bitmap = media->GetDefaultThumbnail(dc, box, box, FALSE);
-    if (bitmap) {
-      item->SetThumbnail(bitmap);
-      delete bitmap;
-      item->SetNeedsThumbnail(!readable);
-      m_bThumbnailsChanged = TRUE;
-      made = item->HasThumbnail();
-    }
+    const BOOL undecodable = !bitmap && readable && isPicture;
+    if (!bitmap && !undecodable) bitmap = reader->GetDefaultThumbnail(dc, box, box, FALSE);
   } catch (CException* e) {
     e->Delete();
   } catch (...) {
   }
+  delete reader;
+  if (!bitmap) return FALSE;
+  Lock();
+  item->SetThumbnail(bitmap);
+  item->SetNeedsThumbnail(!readable);
+  m_bThumbnailsChanged = TRUE;
+  const BOOL made = item->HasThumbnail();
   Unlock();
+  delete bitmap;
   return made;
 }
 
 CString cSlideTableDoc::GetCachePath() const {
-  CString name;
-  name.LoadString(IDS_GAL_CACHE_NAME);
-  return m_strFolder + "\\" + name;
+  return m_strFolder + "\\" + GalleryText(IDS_GAL_CACHE_NAME);
 }
 
 void cSlideTableDoc::LoadCache() {

@@ -13,6 +13,7 @@
 #include "galcore/selection.h"
 #include "galcore/slidesort.h"
 #include "gallery/GalleryIds.h"
+#include "gallery/GalleryText.h"
 #include "media/AVIFile.h"
 #include "media/NXMedia.h"
 
@@ -37,12 +38,6 @@ const int kCellBitmaps = 3;
 enum PressPart { kPressNone, kPressPicture, kPressIcon, kPressCaption };
 
 RECT ToRect(const galcore::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-CString LoadText(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
 
 int ProfileInt(LPCSTR section, LPCSTR entry, int defaultValue) {
   return ReadProfileInt(HKEY_CURRENT_USER, CString(GAL_REGISTRY_KEY "\\") + section, entry, defaultValue);
@@ -105,7 +100,7 @@ BOOL SlideMetrics::Setup(int slideSize, COLORREF background) {
   }
   m_font.CreateFontIndirect(&font);
   const int side = galcore::kTypeIconSide;
-  HINSTANCE resources = AfxFindResourceHandle(MAKEINTRESOURCE(IDI_GAL_PICTURE), RT_GROUP_ICON);
+  HINSTANCE resources = GalleryResources();
   m_hPictureIcon = HICON(LoadImageA(resources, MAKEINTRESOURCE(IDI_GAL_PICTURE), IMAGE_ICON, side, side, 0));
   m_hVideoIcon = HICON(LoadImageA(resources, MAKEINTRESOURCE(IDI_GAL_VIDEO), IMAGE_ICON, side, side, 0));
   m_hSoundIcon = HICON(LoadImageA(resources, MAKEINTRESOURCE(IDI_GAL_SOUND), IMAGE_ICON, side, side, 0));
@@ -167,11 +162,16 @@ void cSlideHelper::Draw(CDC* dc, int x, int y, BOOL selected, BOOL anchor, BOOL 
       if (icon) ::DrawIconEx(hdc, place.left, place.top, icon, place.Width(), place.Height(), 0, NULL, DI_NORMAL);
     }
   }
-  SIZE size;
-  if (!m_pItem->GetThumbnailSize(&size)) size = {0, 0};
+  // The loader stores thumbnails under the document's lock; it holds the lock only for that, never while decoding.
+  SIZE size = {0, 0};
+  CBitmap* bitmap = NULL;
+  cSlideTableDoc* doc = m_pView->GetDocument();
+  doc->Lock();
+  if (m_pItem->GetThumbnailSize(&size)) bitmap = m_pItem->CreateThumbnailBitmap();
+  doc->Unlock();
+  if (!bitmap) size = {0, 0};
   galcore::Rect picture = galcore::FitPicture(cell.ImageBox().Offset(x, y), size.cx, size.cy);
   if (picture.Width() > 0) {
-    CBitmap* bitmap = m_pItem->CreateThumbnailBitmap();
     if (bitmap) {
       if (!printing) {
         const int pen = galcore::ShadowPenWidth(picture.Width(), cell.geometry.frameWidth);
@@ -192,9 +192,9 @@ void cSlideHelper::Draw(CDC* dc, int x, int y, BOOL selected, BOOL anchor, BOOL 
       ::SetStretchBltMode(hdc, oldMode);
       ::SelectObject(source, old);
       ::DeleteDC(source);
-      delete bitmap;
     }
   }
+  delete bitmap;
   if (picture.Width() <= 0) picture = cell.ImageBox().Offset(x, y);
   if (selected || anchor) {
     const RECT frame = ToRect(galcore::SelectionFrame(picture));
@@ -483,7 +483,7 @@ void cSlideTableView::DrawEmptyLook(CDC* dc) {
   HGDIOBJ oldFont = ::SelectObject(dc->GetSafeHdc(), metrics.m_font.GetSafeHandle());
   ::SetBkMode(dc->GetSafeHdc(), TRANSPARENT);
   ::SetTextColor(dc->GetSafeHdc(), metrics.m_colours[kEmptyTextColour]);
-  const CString text = LoadText(IDS_GAL_EMPTY_FOLDER);
+  const CString text = GalleryText(IDS_GAL_EMPTY_FOLDER);
   ::DrawTextA(dc->GetSafeHdc(), text, text.GetLength(), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   ::SelectObject(dc->GetSafeHdc(), oldFont);
 }
@@ -555,7 +555,7 @@ BOOL cSlideTableView::Sort(int criterion) {
   }
   std::vector<int> sorted = order;
   if (galcore::SortSlides(sorted, keys, criterion, &CompareNoCase) == galcore::SortOutcome::refusedNothingSelected) {
-    AfxMessageBox(IDS_GAL_NOTHING_SELECTED);
+    AfxMessageBox(GalleryText(IDS_GAL_NOTHING_SELECTED));
     return FALSE;
   }
   StopLoader();
@@ -745,7 +745,7 @@ void cSlideTableView::RemoveCellOf(cSTDocItem* item, int* cursor) {
   }
 }
 
-void cSlideTableView::LoaderPass(BOOL* repeat, BOOL* stopped) {
+void cSlideTableView::LoaderPass(CDC* screen, BOOL* repeat, BOOL* stopped) {
   const HWND window = m_hWnd;
   cSlideTableDoc* doc = GetDocument();
   std::vector<cSTDocItem*> done;
@@ -763,18 +763,15 @@ void cSlideTableView::LoaderPass(BOOL* repeat, BOOL* stopped) {
     if (!item) return;
     done.push_back(item);
     ::PostMessageA(window, WM_GAL_LOAD_PROGRESS, WPARAM(index), 0);
+    doc->Lock();
     const CString path = item->GetMediaObject()->GetFileName();
+    doc->Unlock();
     CString extension = path.Mid(std::max(0, path.ReverseFind('.')));
     extension.MakeLower();
     const DWORD attributes = GetFileAttributesA(path);
     const BOOL protect = extension == ".fpx" && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY);
     if (protect) SetFileAttributesA(path, attributes | FILE_ATTRIBUTE_READONLY);
-    HDC hdc = ::GetDC(window);
-    CDC dc;
-    dc.Attach(hdc);
-    const BOOL made = doc->MakeThumbnail(item, &dc);
-    dc.Detach();
-    ::ReleaseDC(window, hdc);
+    const BOOL made = doc->MakeThumbnail(item, screen);
     if (protect) SetFileAttributesA(path, attributes);
     if (made) {
       {
@@ -804,10 +801,15 @@ void cSlideTableView::LoaderPass(BOOL* repeat, BOOL* stopped) {
 UINT cSlideTableView::LoaderProc(LPVOID param) {
   cSlideTableView* view = static_cast<cSlideTableView*>(param);
   cAVIFile::Initialize();
+  // Thumbnails are made for the display through a device context of this thread's own: the view's window and
+  // its device contexts belong to the user-interface thread.
+  CDC screen;
+  screen.Attach(::CreateDCA("DISPLAY", NULL, NULL, NULL));
   BOOL repeat = FALSE, stopped = FALSE;
   do {
-    view->LoaderPass(&repeat, &stopped);
+    view->LoaderPass(&screen, &repeat, &stopped);
   } while (repeat && !stopped);
+  ::DeleteDC(screen.Detach());
   if (!stopped) ::PostMessageA(view->m_hWnd, WM_GAL_LOAD_PROGRESS, WPARAM(view->m_nCells + 1), 0);
   cAVIFile::Terminate();
   AfxEndThread(0, FALSE);
@@ -821,9 +823,7 @@ LRESULT cSlideTableView::OnLoadProgress(WPARAM index, LPARAM) {
   CString first, count;
   first.Format("%d", int(index) + 1);
   count.Format("%d", m_nCells);
-  CString text;
-  AfxFormatString2(text, IDS_GAL_LOADING, first, count);
-  StatusText(text);
+  StatusText(GalleryFormat(IDS_GAL_LOADING, first, count));
   return 0;
 }
 
@@ -1017,7 +1017,7 @@ BOOL cSlideTableView::PreTranslateMessage(MSG* msg) {
 
 void cSlideTableView::OnAskStop() {
   if (!IsLoading()) return;
-  if (::MessageBoxA(m_hWnd, LoadText(IDS_GAL_STOP_LOADING), LoadText(IDS_GAL_STOP_TITLE), MB_YESNO | MB_ICONQUESTION) ==
+  if (::MessageBoxA(m_hWnd, GalleryText(IDS_GAL_STOP_LOADING), GalleryText(IDS_GAL_STOP_TITLE), MB_YESNO | MB_ICONQUESTION) ==
       IDYES)
     StopLoader();
   SetFocus();
@@ -1077,8 +1077,11 @@ void cSlideTableView::EndNameEdit(BOOL commit) {
     if (decision.status == galcore::RenameStatus::rename) {
       const CString target = GetDocument()->GetFolder() + "\\" + decision.newName.c_str();
       if (MoveFileA(media->GetFileName(), target)) {
+        cSlideTableDoc* doc = GetDocument();
+        doc->Lock();  // the loader reads the names under it
         media->SetFileName(target);
         media->SetDisplayName(decision.newName.c_str());
+        doc->Unlock();
       }
     }
   }
@@ -1103,7 +1106,7 @@ void cSlideTableView::OpenSlide(int index) {
   cMediaObject* media = item ? item->GetMediaObject() : NULL;
   try {
     if (!media || GetFileAttributesA(media->GetFileName()) == INVALID_FILE_ATTRIBUTES) {
-      throw new cNXException(IDS_GAL_SLIDE_GONE, media ? (LPCSTR)media->GetFileName() : "");
+      throw new cNXException(IDS_GAL_SLIDE_GONE, media ? (LPCSTR)media->GetFileName() : "", NULL, GalleryResources());
     }
     const CString longPath = media->GetFileName();
     char shortPath[kShortPathBuffer] = "";
@@ -1116,7 +1119,7 @@ void cSlideTableView::OpenSlide(int index) {
     const CString editor = ProfileString(GAL_SECTION_PREFERENCES, entry);
     if (editor.CompareNoCase("default") == 0) {
       COleDispatchDriver host;
-      if (!host.CreateDispatch("Forge.Automation")) throw new cNXException(IDS_GAL_NO_HOST);
+      if (!host.CreateDispatch("Forge.Automation")) throw new cNXException(IDS_GAL_NO_HOST, NULL, NULL, GalleryResources());
       static const BYTE params[] = VTS_BSTR;
       host.InvokeHelper(kHostOpenDispid, DISPATCH_METHOD, VT_EMPTY, NULL, params, (LPCSTR)path);
     } else if (!editor.IsEmpty()) {
@@ -1129,7 +1132,7 @@ void cSlideTableView::OpenSlide(int index) {
         if (result == SE_ERR_NOASSOC) message = IDS_GAL_NO_ASSOCIATION;
         else if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND) message = IDS_GAL_FILE_NOT_FOUND;
         else if (result == SE_ERR_ACCESSDENIED) message = IDS_GAL_ACCESS_DENIED;
-        throw new cNXException(message, longPath);
+        throw new cNXException(message, longPath, NULL, GalleryResources());
       }
     }
   } catch (CException* e) {
@@ -1236,7 +1239,7 @@ BOOL cSlideTableView::OnDrop(COleDataObject* data, DWORD effect, CPoint) {
       from.assign(path.begin(), path.end());
     } else {
       const std::vector<std::string> files = DroppedFiles(data);
-      if (files.empty()) throw new cNXException(IDS_GAL_DROP_EMPTY);
+      if (files.empty()) throw new cNXException(IDS_GAL_DROP_EMPTY, NULL, NULL, GalleryResources());
       for (const std::string& file : files) {
         from.insert(from.end(), file.begin(), file.end());
         from.push_back('\0');
@@ -1254,7 +1257,7 @@ BOOL cSlideTableView::OnDrop(COleDataObject* data, DWORD effect, CPoint) {
     op.pFrom = from.data();
     op.pTo = to.data();
     op.fFlags = FOF_RENAMEONCOLLISION | FOF_NOCONFIRMATION;
-    if (SHFileOperationA(&op) != 0) throw new cNXException(IDS_GAL_DROP_FAILED, from.data(), folder);
+    if (SHFileOperationA(&op) != 0) throw new cNXException(IDS_GAL_DROP_FAILED, from.data(), folder, GalleryResources());
   } catch (CException* e) {
     cNXException::WarnUserRecoverable(e);
     e->Delete();

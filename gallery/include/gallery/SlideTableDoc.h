@@ -101,8 +101,9 @@ class cSlideTableDoc : public cSTDoc {
   BOOL SetFolder(LPCSTR folder);
   // Lists the folder again: items keep, change, come and go (galcore::PlanRescan).
   cRescanResult Rescan();
-  // Makes the thumbnail of item index at the largest image box; false (the caller removes the cell) when
-  // neither the file nor the media kind's default gave one. Called by the loader thread.
+  // Makes the thumbnail of item at the largest image box for dc's device; false (the caller removes the cell)
+  // when neither the file nor the media kind's default gave one. Called by the loader thread; the document's
+  // lock is held only to read the item's path and to store the result.
   BOOL MakeThumbnail(cSTDocItem* item, CDC* dc);
   // The cache file of the folder shown: written when thumbnails were made (to a temporary name moved into
   // place), deleted when the cache is off or the folder has no slides.
@@ -119,6 +120,8 @@ class cSlideTableDoc : public cSTDoc {
   static BOOL IsSupportedName(LPCSTR name);
   static BOOL CacheEnabled();
 
+  // Guards the item array, the items' thumbnails, flags and paths, and the cache file; never held while a
+  // picture is decoded.
   void Lock() { EnterCriticalSection(&m_cs); }
   void Unlock() { LeaveCriticalSection(&m_cs); }
 

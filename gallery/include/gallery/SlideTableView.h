@@ -145,7 +145,7 @@ class cSlideTableView : public CScrollView {
   friend class cSlideHelper;
   friend class cCellSelection;
   static UINT AFX_CDECL LoaderProc(LPVOID view);
-  void LoaderPass(BOOL* repeat, BOOL* stopped);
+  void LoaderPass(CDC* screen, BOOL* repeat, BOOL* stopped);
   int NextCellToLoad(std::vector<cSTDocItem*>& done, int* cursor) const;
   void RemoveCellOf(cSTDocItem* item, int* cursor);
 
