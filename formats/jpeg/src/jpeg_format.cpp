@@ -92,7 +92,7 @@ tagIMGFILERR LoadFile(const std::string& path, std::vector<uint8_t>* bytes) {
 }  // namespace
 
 NXJPEGFormat::NXJPEGFormat()
-    : m_info(), m_thumbWidth(0), m_thumbHeight(0), m_state(FileState::kNone), m_bandWriting(false) {}
+    : m_info(), m_thumbWidth(0), m_thumbHeight(0), m_orientation(1), m_state(FileState::kNone), m_bandWriting(false) {}
 
 // A released instance leaves no partial file behind.
 NXJPEGFormat::~NXJPEGFormat() { AbandonBandWrite(); }
@@ -144,6 +144,7 @@ STDMETHODIMP NXJPEGFormat::OpenFile(const char* name, ULONG* type, tagIMGFILEINF
     info->quality = static_cast<uint16_t>(p.jpgQuality);
     info->filesize = static_cast<uint32_t>(file.size());
     hasThumbnail = p.thumbWidth > 0 && p.thumbHeight > 0;
+    m_orientation = p.exifOrientation;
   }
   if (type) *type = kJpegType;
   m_info = *info;
@@ -318,20 +319,38 @@ STDMETHODIMP NXJPEGFormat::WriteDIB(NXHGLOBAL hDIB) {
 STDMETHODIMP NXJPEGFormat::GetThumbnailSize(unsigned short* width, unsigned short* height) {
   if (m_state != FileState::kOpened) return Status(IMGFILERR_NOTOPEN);
   if (!width || !height) return Status(IMGFILERR_FAILED);
-  if (HasEmbeddedThumbnail()) {
-    *width = static_cast<unsigned short>(m_thumbWidth);
-    *height = static_cast<unsigned short>(m_thumbHeight);
-    return Status(IMGFILERR_OK);
+  // The stored picture is fitted into the box as it will stand: a turned one into the box turned with it.
+  const bool turned = OrientationSwapsSides(m_orientation);
+  uint32_t w = m_thumbWidth, h = m_thumbHeight;
+  if (!HasEmbeddedThumbnail()) {
+    const ThumbnailPlan plan = PlanThumbnail(m_info.width, m_info.height, turned ? *height : *width,
+                                             turned ? *width : *height, false);
+    w = plan.width;
+    h = plan.height;
   }
-  ThumbnailPlan plan = PlanThumbnail(m_info.width, m_info.height, *width, *height, false);
-  if (plan.width > UINT16_MAX || plan.height > UINT16_MAX) return Status(IMGFILERR_UNSUPPORTED);
-  *width = static_cast<unsigned short>(plan.width);
-  *height = static_cast<unsigned short>(plan.height);
+  if (w > UINT16_MAX || h > UINT16_MAX) return Status(IMGFILERR_UNSUPPORTED);
+  *width = static_cast<unsigned short>(turned ? h : w);
+  *height = static_cast<unsigned short>(turned ? w : h);
   return Status(IMGFILERR_OK);
 }
 
 tagIMGFILERR NXJPEGFormat::ThumbnailPixels(uint32_t boxW, uint32_t boxH, std::unique_ptr<uint8_t[]>* decoded,
                                            ThumbnailBlock* block) const {
+  const bool turned = OrientationSwapsSides(m_orientation);
+  tagIMGFILERR result = StoredThumbnailPixels(turned ? boxH : boxW, turned ? boxW : boxH, decoded, block);
+  if (result != IMGFILERR_OK || m_orientation == 1) return result;
+  const uint32_t uprightW = turned ? block->height : block->width, uprightH = turned ? block->width : block->height;
+  const size_t lineBytes = size_t(uprightW) * kRgbChannels;
+  std::unique_ptr<uint8_t[]> upright(new (std::nothrow) uint8_t[lineBytes * uprightH + 1]);
+  if (!upright) return IMGFILERR_NOMEMORY;
+  OrientPixels(block->pixels, block->width, block->height, block->lineBytes, true, m_orientation, upright.get());
+  decoded->swap(upright);
+  *block = {decoded->get(), uprightW, uprightH, lineBytes};
+  return IMGFILERR_OK;
+}
+
+tagIMGFILERR NXJPEGFormat::StoredThumbnailPixels(uint32_t boxW, uint32_t boxH, std::unique_ptr<uint8_t[]>* decoded,
+                                                 ThumbnailBlock* block) const {
   if (HasEmbeddedThumbnail()) {
     *block = {m_thumb.data(), m_thumbWidth, m_thumbHeight, kThumbLineBytes};
     return IMGFILERR_OK;

@@ -45,10 +45,14 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
   };
 
   void LoadEmbeddedThumbnail(const std::vector<uint8_t>& file);
-  // The embedded thumbnail, or the image decoded for a boxW x boxH box at the reduction PlanThumbnail chooses
-  // (into *decoded).
+  // The thumbnail's pixels for a boxW x boxH box, standing upright as the file's EXIF orientation says (into
+  // *decoded when they had to be made or turned).
   tagIMGFILERR ThumbnailPixels(uint32_t boxW, uint32_t boxH, std::unique_ptr<uint8_t[]>* decoded,
                                ThumbnailBlock* block) const;
+  // The embedded thumbnail, or the image decoded for a boxW x boxH box at the reduction PlanThumbnail chooses
+  // (into *decoded), as stored.
+  tagIMGFILERR StoredThumbnailPixels(uint32_t boxW, uint32_t boxH, std::unique_ptr<uint8_t[]>* decoded,
+                                     ThumbnailBlock* block) const;
   // Points a codec read at the opened file: the kept bytes when Open kept them, else the file by its path.
   void SetSource(ijl::Properties* p) const;
   // Drops a band write this instance began and did not finish (the old file stays); IMGFILERR_OK when there is
@@ -64,6 +68,7 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
   std::vector<uint8_t> m_thumb;  // the embedded thumbnail, bottom line first, kThumbLineBytes apart
   uint32_t m_thumbWidth;
   uint32_t m_thumbHeight;
+  int m_orientation;  // the opened file's EXIF orientation, 1 when it has none
   FileState m_state;
   bool m_bandWriting;  // band writes to m_path have begun and the last line has not been written
 };

@@ -46,4 +46,36 @@ ThumbnailPlan PlanThumbnail(uint32_t imageW, uint32_t imageH, uint32_t boxW, uin
   return plan;
 }
 
+bool OrientationSwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+
+void OrientPixels(const uint8_t* src, uint32_t w, uint32_t h, size_t srcLineBytes, bool bottomUp, int orientation,
+                  uint8_t* dst) {
+  const int kPixelBytes = 3;
+  const bool turned = OrientationSwapsSides(orientation);
+  const uint32_t outW = turned ? h : w, outH = turned ? w : h;
+  const size_t outLineBytes = size_t(outW) * kPixelBytes;
+  for (uint32_t sy = 0; sy < h; ++sy) {
+    const uint8_t* line = src + size_t(bottomUp ? h - 1 - sy : sy) * srcLineBytes;
+    for (uint32_t sx = 0; sx < w; ++sx) {
+      // Where the stored pixel (sx, sy), counted from the top left, stands in the upright picture.
+      uint32_t dx = sx, dy = sy;
+      switch (orientation) {
+        case 2: dx = w - 1 - sx; break;                          // mirrored left to right
+        case 3: dx = w - 1 - sx; dy = h - 1 - sy; break;         // turned half way
+        case 4: dy = h - 1 - sy; break;                          // mirrored top to bottom
+        case 5: dx = sy; dy = sx; break;                         // mirrored along the main diagonal
+        case 6: dx = h - 1 - sy; dy = sx; break;                 // to be turned clockwise
+        case 7: dx = h - 1 - sy; dy = w - 1 - sx; break;         // mirrored along the other diagonal
+        case 8: dx = sy; dy = w - 1 - sx; break;                 // to be turned anticlockwise
+        default: break;
+      }
+      uint8_t* out = dst + size_t(bottomUp ? outH - 1 - dy : dy) * outLineBytes + size_t(dx) * kPixelBytes;
+      const uint8_t* in = line + size_t(sx) * kPixelBytes;
+      out[0] = in[0];
+      out[1] = in[1];
+      out[2] = in[2];
+    }
+  }
+}
+
 }  // namespace nxjpeg

@@ -29,4 +29,13 @@ struct ThumbnailPlan {
 // whose reduced decoding is disabled are decoded whole.
 ThumbnailPlan PlanThumbnail(uint32_t imageW, uint32_t imageH, uint32_t boxW, uint32_t boxH, bool reducedDisabled);
 
+// EXIF orientations 5 to 8 turn the picture by a quarter: its width and height trade places when it stands upright.
+bool OrientationSwapsSides(int orientation);
+
+// Copies a w x h picture of 3-byte pixels, lines srcLineBytes apart, into dst as it stands upright for the EXIF
+// orientation (1 to 8; others are taken as 1): dst holds the upright width (h for 5 to 8, else w) times 3 bytes
+// per line, no padding, lines in the same order (bottom first when bottomUp) as src.
+void OrientPixels(const uint8_t* src, uint32_t w, uint32_t h, size_t srcLineBytes, bool bottomUp, int orientation,
+                  uint8_t* dst);
+
 }  // namespace nxjpeg

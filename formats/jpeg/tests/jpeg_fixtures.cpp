@@ -89,6 +89,24 @@ std::vector<uint8_t> WithExifThumbnail(const std::vector<uint8_t>& main, const s
   return out;
 }
 
+// The segment goes first: its orientation is the one a reader takes.
+std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, uint16_t orientation) {
+  const uint16_t kTagOrientation = 0x0112, kTypeShort = 3;
+  const uint32_t kIfd0 = 8;
+  std::vector<uint8_t> tiff = {'I', 'I', 42, 0};
+  Put32(tiff, kIfd0);
+  Put16(tiff, 1);
+  PutEntry(tiff, kTagOrientation, kTypeShort, orientation);
+  Put32(tiff, 0);
+  const char kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+  const size_t length = 2 + sizeof(kExif) + tiff.size();
+  std::vector<uint8_t> out = {kMarker, kSoi, kMarker, kApp1, uint8_t(length >> 8), uint8_t(length)};
+  out.insert(out.end(), kExif, kExif + sizeof(kExif));
+  out.insert(out.end(), tiff.begin(), tiff.end());
+  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+  return out;
+}
+
 std::vector<uint8_t> PaddedTo(const std::vector<uint8_t>& jpeg, size_t size) {
   const size_t kSegmentLength = 0xFFFF;  // the largest a segment's 16-bit length field allows
   const size_t kSegmentBytes = 2 + kSegmentLength;

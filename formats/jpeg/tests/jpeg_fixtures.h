@@ -17,6 +17,8 @@ std::vector<uint8_t> Jpeg(int width, int height, int quality = 90, int channels 
 std::vector<uint8_t> SolidJpeg(int width, int height, const uint8_t rgb[3]);
 // main with an EXIF APP1 segment whose IFD1 carries thumbnail as its JPEG thumbnail, inserted after SOI.
 std::vector<uint8_t> WithExifThumbnail(const std::vector<uint8_t>& main, const std::vector<uint8_t>& thumbnail);
+// jpeg with an EXIF APP1 segment right after SOI whose IFD0 holds only the orientation (1 to 8).
+std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, uint16_t orientation);
 // jpeg with empty application segments inserted after SOI until it holds at least size bytes.
 std::vector<uint8_t> PaddedTo(const std::vector<uint8_t>& jpeg, size_t size);
 // The bytes of a JPEG up to and including its start-of-scan header: it parses, but does not decode.

@@ -302,6 +302,59 @@ TEST_F(JpegModule, EmbeddedThumbnailIsUsedWithoutDecodingTheImage) {
   EXPECT_NE(kOk, module->ReadToDIB(&whole));
 }
 
+// Thumbnails stand upright as the EXIF orientation says; the picture itself is read as stored.
+TEST_F(JpegModule, ThumbnailsFollowTheExifOrientation) {
+  const uint8_t* kRed = fixtures::kTop;
+  const uint8_t* kBlue = fixtures::kBottom;
+  struct Case {
+    uint16_t orientation;
+    int expectW, expectH;
+    const uint8_t *left, *right, *top, *bottom;  // null: both colours on that side
+  } cases[] = {
+      {1, 200, 150, nullptr, nullptr, kRed, kBlue},
+      {3, 200, 150, nullptr, nullptr, kBlue, kRed},
+      {6, 150, 200, kBlue, kRed, nullptr, nullptr},  // turned clockwise: the top goes right
+      {8, 150, 200, kRed, kBlue, nullptr, nullptr},
+      {5, 150, 200, kRed, kBlue, nullptr, nullptr},  // mirrored on the diagonal: the top goes left
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+    // Decoded at one eighth, and from an embedded 160 x 120 thumbnail of the same pattern.
+    const std::vector<uint8_t> plain = fixtures::WithExifOrientation(fixtures::Jpeg(1600, 1200, 75), c.orientation);
+    const std::vector<uint8_t> embedded = fixtures::WithExifOrientation(
+        fixtures::WithExifThumbnail(fixtures::CutAfterScanHeader(fixtures::Jpeg(1600, 1200)), fixtures::Jpeg(160, 120)),
+        c.orientation);
+    for (int source = 0; source < 2; ++source) {
+      SCOPED_TRACE(source ? "embedded" : "decoded");
+      Open(Fixture("oriented.jpg", source ? embedded : plain));
+      const bool turned = c.expectW < c.expectH;
+      const int expectW = source ? (turned ? 120 : 160) : c.expectW;
+      const int expectH = source ? (turned ? 160 : 120) : c.expectH;
+      unsigned short w = 100, h = 100;
+      EXPECT_EQ(kOk, module->GetThumbnailSize(&w, &h));
+      EXPECT_EQ(expectW, w);
+      EXPECT_EQ(expectH, h);
+      NXHGLOBAL handle = 0;
+      ASSERT_EQ(kOk, module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+      Dib dib = TakeDib(handle);
+      ASSERT_EQ(expectW, dib.width);
+      ASSERT_EQ(expectH, dib.height);
+      const int midX = dib.width / 2, midY = dib.height / 2, lastX = dib.width - 1, lastY = dib.height - 1;
+      // Memory line 0 is the bottom line.
+      if (c.left) ExpectColor(dib.Pixel(0, midY), c.left);
+      if (c.right) ExpectColor(dib.Pixel(lastX, midY), c.right);
+      if (c.top) ExpectColor(dib.Pixel(midX, lastY), c.top);
+      if (c.bottom) ExpectColor(dib.Pixel(midX, 0), c.bottom);
+    }
+  }
+  NXHGLOBAL whole = 0;
+  Open(Fixture("oriented.jpg", fixtures::WithExifOrientation(fixtures::Jpeg(64, 48), 6)));
+  ASSERT_EQ(kOk, module->ReadToDIB(&whole));
+  Dib dib = TakeDib(whole);
+  EXPECT_EQ(64, dib.width);
+  EXPECT_EQ(48, dib.height);
+}
+
 TEST_F(JpegModule, GetThumbnailFitsTheBitmapIntoTheDescriptor) {
   Open(Fixture("fit.jpg", fixtures::Jpeg(1600, 1200)));
   const uint32_t kLine = 300;

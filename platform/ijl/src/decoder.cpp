@@ -531,6 +531,19 @@ ThumbnailSource exifThumbnail(const uint8_t* tiff, size_t size) {
   t.size = length;
   return t;
 }
+
+// IFD0's orientation of an EXIF block; 1 (upright) when the block names none or a value outside 1 to 8.
+int readExifOrientation(const uint8_t* tiff, size_t size) {
+  constexpr uint16_t kTagOrientation = 0x0112;
+  constexpr uint32_t kLastOrientation = 8;
+  tiffifd::Reader reader;
+  tiffifd::Directory ifd0;
+  tiffifd::Entry e;
+  if (reader.open(tiff, size) != tiffifd::Status::kOk || reader.directory(reader.first(), &ifd0) != tiffifd::Status::kOk ||
+      !reader.find(ifd0, kTagOrientation, &e) || e.value < 1 || e.value > kLastOrientation)
+    return 1;
+  return int(e.value);
+}
 }  // namespace
 
 void Decoder::readApp(int marker, const uint8_t* seg, size_t len) {
@@ -540,8 +553,13 @@ void Decoder::readApp(int marker, const uint8_t* seg, size_t len) {
     adobeTransform_ = seg[11];
     return;
   }
+  const bool exif = marker == kMarkerApp1 && len >= 6 && std::memcmp(seg, "Exif\0\0", 6) == 0;
+  if (exif && !sawExif_) {
+    sawExif_ = true;
+    exifOrientation_ = readExifOrientation(seg + 6, len - 6);
+  }
   if (thumbnail_.kind != ThumbnailSource::kNone && thumbnail_.kind != ThumbnailSource::kRgb) return;
-  if (marker == kMarkerApp1 && len >= 6 && std::memcmp(seg, "Exif\0\0", 6) == 0) {
+  if (exif) {
     ThumbnailSource t = exifThumbnail(seg + 6, len - 6);
     if (t.kind != ThumbnailSource::kNone) thumbnail_ = t;
     return;

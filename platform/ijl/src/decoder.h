@@ -75,6 +75,8 @@ class Decoder {
   bool isCmyk() const { return componentCount_ == 4; }
   int qualityEstimate() const;
   const ThumbnailSource& thumbnail() const { return thumbnail_; }
+  // IFD0's orientation tag of the EXIF block, 1 to 8; 1 when there is none or it holds another value.
+  int exifOrientation() const { return exifOrientation_; }
 
  private:
   int parseMarkersUntilScan(bool firstScanOnly);
@@ -111,6 +113,8 @@ class Decoder {
   int ss_ = 0, se_ = 63, ah_ = 0, al_ = 0;
   size_t scanDataPos_ = 0;
   ThumbnailSource thumbnail_;
+  int exifOrientation_ = 1;
+  bool sawExif_ = false;  // the first EXIF block's orientation counts
 };
 
 // IDCT of one block with dequantisation to an n x n block of samples (n = 8, 4, 2, 1). For n < 8 it reads only

@@ -167,6 +167,7 @@ int readImpl(Properties* p, int mode) {
   p->jpgColor = d.componentCount() == 1 ? kColorGray : (d.isCmyk() ? kColorCmyk : kColorYCbCr);
   p->jpgQuality = d.qualityEstimate();
   p->jpgProgressive = d.progressive();
+  p->exifOrientation = d.exifOrientation();
   if (mode == kReadParams) {
     thumbnailSize(d.thumbnail(), &p->thumbWidth, &p->thumbHeight);
     return kOk;

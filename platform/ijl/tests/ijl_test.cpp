@@ -545,6 +545,54 @@ TEST(Thumbnail, ExifAndJfifForms) {
   EXPECT_EQ(p.thumbHeight, 0);
 }
 
+// EXIF APP1 whose IFD0 holds only the orientation, in either TIFF byte order.
+std::vector<uint8_t> orientationPayload(uint16_t orientation, bool bigEndian) {
+  std::vector<uint8_t> t = {'E', 'x', 'i', 'f', 0, 0};
+  auto p16 = [&](uint32_t x) { bigEndian ? put16be(t, static_cast<int>(x)) : put16le(t, static_cast<int>(x)); };
+  t.push_back(bigEndian ? 'M' : 'I');
+  t.push_back(bigEndian ? 'M' : 'I');
+  p16(42);
+  p16(bigEndian ? 0 : 8);  // IFD0 at 8
+  p16(bigEndian ? 8 : 0);
+  p16(1);
+  p16(0x0112);
+  p16(3);  // SHORT
+  p16(bigEndian ? 0 : 1);  // count 1
+  p16(bigEndian ? 1 : 0);
+  p16(orientation);  // a SHORT value sits in the first two bytes of the value field
+  p16(0);
+  p16(0);  // no next directory
+  p16(0);
+  return t;
+}
+
+TEST(Thumbnail, ExifOrientationIsReportedByEveryRead) {
+  ijl::Image main = makePhoto(64, 48, 3, 5);
+  std::vector<uint8_t> jpeg;
+  ASSERT_EQ(ijl::encodeImage(main, 75, &jpeg), ijl::kOk);
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    int expected;
+  } cases[] = {
+      {"intel_6", withSegment(jpeg, 0xE1, orientationPayload(6, false)), 6},
+      {"motorola_8", withSegment(jpeg, 0xE1, orientationPayload(8, true)), 8},
+      {"out_of_range", withSegment(jpeg, 0xE1, orientationPayload(9, false)), 1},
+      {"first_block_counts", withSegment(withSegment(jpeg, 0xE1, orientationPayload(3, false)), 0xE1,
+                                         orientationPayload(5, false)), 5},
+      {"none", jpeg, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ijl::Properties p;
+    ASSERT_EQ(decodeInto(c.file, ijl::kReadParams, nullptr, 0, 0, 3, ijl::kColorBgr, 0, {}, &p), ijl::kOk);
+    EXPECT_EQ(p.exifOrientation, c.expected);
+    std::vector<uint8_t> dib(64 * 48 * 3);
+    ASSERT_EQ(decodeInto(c.file, ijl::kReadWhole, dib.data(), 64, -48, 3, ijl::kColorBgr, 0, {}, &p), ijl::kOk);
+    EXPECT_EQ(p.exifOrientation, c.expected);
+  }
+}
+
 // --- bad input -----------------------------------------------------------------------------------------------
 
 const int kAllReadModes[] = {ijl::kReadParams, ijl::kReadWhole, ijl::kReadRegion, ijl::kReadHalf,

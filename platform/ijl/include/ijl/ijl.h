@@ -97,6 +97,10 @@ struct Properties {
   int thumbWidth = 0;
   int thumbHeight = 0;
 
+  // The EXIF orientation (IFD0 tag 274) found by any read: 1 upright, 2 to 8 the mirrored and turned forms;
+  // 1 when the file has none. The codec never applies it; thumbnail makers do.
+  int exifOrientation = 1;
+
   CodecState* state = nullptr;
 };
 
