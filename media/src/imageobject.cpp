@@ -215,11 +215,12 @@ BOOL PASCAL cImageObject::IsSupportedFileExtension(LPCSTR name) {
   CString text(name ? name : "");
   int dot = text.ReverseFind('.');
   if (dot < 0 || dot == text.GetLength() - 1) return FALSE;
-  CString extension = text.Mid(dot + 1);
-  extension.MakeUpper();
-  CString filter = GetCombinedOpenFilter();
+  // The list holds patterns "*.ext" separated by ';': the extension must be one of them whole.
+  CString pattern = "*" + text.Mid(dot);
+  pattern.MakeUpper();
+  CString filter = ";" + GetCombinedOpenFilter() + ";";
   filter.MakeUpper();
-  return filter.Find(extension) >= 0;
+  return pattern.Find(';') < 0 && filter.Find(";" + pattern + ";") >= 0;
 }
 
 FileFormat PASCAL cImageObject::DetermineFileFormat(LPCSTR name) { return ModuleHost().DeterminePictureFormat(name); }

@@ -80,7 +80,9 @@ TEST(FormatTables, TypeCodesLeadNumbersAndImagioResults) {
 
 TEST(Extensions, SupportedAndDetermined) {
   const struct { const char* name; BOOL supported; } cases[] = {{"C:\\p\\a.JPE", TRUE}, {"b.jpeg", TRUE},
-      {"c.png", TRUE}, {"d.TIF", TRUE}, {"nodot", FALSE}, {"ends.", FALSE}, {"clip.avi", FALSE}};
+      {"c.png", TRUE}, {"d.TIF", TRUE}, {"nodot", FALSE}, {"ends.", FALSE}, {"clip.avi", FALSE},
+      // Only a whole pattern of the list counts: parts of ".jpeg" or ".tif" are no extensions of pictures.
+      {"e.jp", FALSE}, {"f.PE", FALSE}, {"g.if", FALSE}, {"h.g", FALSE}, {"i.jpg;", FALSE}};
   for (const auto& c : cases) EXPECT_EQ(c.supported, cImageObject::IsSupportedFileExtension(c.name)) << c.name;
   EXPECT_TRUE(cVideoObject::IsSupportedFileExtension("x\\clip.AVI"));
   EXPECT_TRUE(cWaveObject::IsSupportedFileExtension("s.wav"));
