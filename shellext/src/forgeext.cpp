@@ -2,6 +2,7 @@
 #include "forgeext.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "module.h"
@@ -43,7 +44,8 @@ bool IsFolder(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The host program's full path from the "Location" key; false when it is missing or empty.
+// The host program's full path from the "Location" key; false when it is missing or empty. The host
+// reads it as its folder and the installer records it so: a folder names the host program in it.
 bool ReadHostPath(char (&program)[MAX_PATH + 1]) {
   HKEY key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, orvext::kLocationKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
@@ -52,7 +54,15 @@ bool ReadHostPath(char (&program)[MAX_PATH + 1]) {
   RegCloseKey(key);
   if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
   program[size] = '\0';  // stored data need not carry its terminator
-  return program[0] != '\0';
+  if (program[0] == '\0') return false;
+  if (IsFolder(program)) {
+    const size_t length = std::strlen(program);
+    const bool slash = program[length - 1] == '\\';
+    if (length + (slash ? 0 : 1) + sizeof orvext::kHostProgram > sizeof program) return false;
+    if (!slash) program[length] = '\\', program[length + 1] = '\0';
+    std::strcat(program, orvext::kHostProgram);
+  }
+  return true;
 }
 
 }  // namespace

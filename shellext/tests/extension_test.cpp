@@ -228,6 +228,25 @@ TEST_F(OrvaneExtTest, SingleItemIsOpenedWithoutWaiting) {
   EXPECT_EQ(Quoted(host, Path("Album")), records[0].commandLine);
 }
 
+// The installer records the host's folder as its "Location", as the host reads it: the host program in that
+// folder is started, whether the folder ends with a backslash or not.
+TEST_F(OrvaneExtTest, HostFolderAsLocationStartsTheProgramInIt) {
+  const std::string folder = m_folder.Folder("Program");
+  const std::string program = folder + "\\" + orvext::kHostProgram;
+  ASSERT_TRUE(CopyFileA((orvtest::BinFolder() + kHost).c_str(), program.c_str(), FALSE));
+  for (const std::string& location : {folder, folder + "\\"}) {
+    SCOPED_TRACE(location);
+    orvtest::StandInHosts hosts;
+    orvtest::SetHostPath(location);
+    ComPtr<IContextMenu> menu = MenuFor({"Album"});
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(S_OK, Invoke(menu.Get(), MAKEINTRESOURCEA(0)));
+    const std::vector<orvtest::HostRecord> records = hosts.WaitForStarts(1);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(Quoted(program, Path("Album")), records[0].commandLine);
+  }
+}
+
 TEST_F(OrvaneExtTest, WrongCommandOrNoHostStartsNothing) {
   orvtest::StandInHosts hosts;
   orvtest::SetLaunchItems({{"Gallery", {"jpg"}}});

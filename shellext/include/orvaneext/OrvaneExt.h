@@ -19,6 +19,8 @@ const char kLaunchItemsKey[] = "Software\\Nexlumen\\Orvane\\Launch Items";
 const char kFileTypesSubkey[] = "FileTypesSupported";
 const char kLocationKey[] = "Software\\Nexlumen\\Orvane\\Location";
 const char kPathValue[] = "Path";
+// The installer records the host's folder as "Path" (the host reads it so); the program started is this one in it.
+const char kHostProgram[] = "Orvane.exe";
 
 // Written under HKEY_LOCAL_MACHINE by the registration: the class, the handler entries for every file
 // and for folders, and the shell's list of approved extensions.
