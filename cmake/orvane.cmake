@@ -1,9 +1,11 @@
 # Build helpers shared by every module: DLLs with .def exports, resource-only DLLs, COM servers and tests.
 include_guard(GLOBAL)
+include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
 
 set(ORV_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/..)
 set(ORV_TESTENV ${CMAKE_BINARY_DIR}/testenv)
 set(ORV_BIN ${CMAKE_BINARY_DIR}/bin)
+set(ORV_RUNTIME_DLLS libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${ORV_BIN})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${ORV_BIN})
 
@@ -19,7 +21,7 @@ if(WIN32)
   add_compile_options(-Wall -Wno-unknown-pragmas)
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
   add_link_options(-shared-libgcc -Wl,--enable-stdcall-fixup)
-  foreach(dll libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+  foreach(dll ${ORV_RUNTIME_DLLS})
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                     OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
     if(NOT IS_ABSOLUTE "${path}")
@@ -46,9 +48,10 @@ function(orv_add_dll name)
   endif()
 endfunction()
 
-# orv_add_com_server(name ...): an orv_add_dll that the test prefix registers with regsvr32.
+# orv_add_com_server(name ...): an orv_add_dll that the test prefix and the installer register with regsvr32.
 function(orv_add_com_server name)
   orv_add_dll(${name} ${ARGN})
+  set_target_properties(${name} PROPERTIES ORV_COM_SERVER TRUE)
   set_property(GLOBAL APPEND PROPERTY ORV_COM_SERVERS $<TARGET_FILE:${name}>)
 endfunction()
 

@@ -2,7 +2,8 @@
 # Installs, idempotently, every Debian package the build, the tests and the run need.
 set -euo pipefail
 
-# Packages for the 32-bit Windows cross build, the Wine run time, the displays and the native test build.
+# Packages for the 32-bit Windows cross build, the Wine run time, the displays, the native test build and the
+# installer (nsis).
 PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools mingw-w64-i686-dev
   libz-mingw-w64-dev libwine-dev:i386
@@ -11,6 +12,7 @@ PACKAGES=(
   cmake ninja-build clang libclang-rt-14-dev googletest
   libjpeg-turbo-progs libjpeg-dev
   ffmpeg zlib1g-dev
+  nsis
 )
 
 missing=()

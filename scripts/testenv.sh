@@ -23,12 +23,8 @@ start_display() {
 case "$action" in
 up)
   if [ ! -f "$WINEPREFIX/.orv-ready" ]; then
-    rm -rf "$WINEPREFIX"
     echo "testenv: creating Wine prefix $WINEPREFIX (once per build tree)"
-    # Without a display: with one, the first boot waits on its desktop process for minutes.
-    env -u DISPLAY wineboot -i >"$env_dir/wineboot.log" 2>&1
-    env -u DISPLAY wineserver -w
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    bash "$(dirname "$0")/new-prefix.sh" "$WINEPREFIX" "$env_dir/wineboot.log"
     touch "$WINEPREFIX/.orv-ready"
   fi
   if [ ! -f "$WINEPREFIX/.orv-desktop" ]; then

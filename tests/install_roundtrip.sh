@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Scenario: the installer run silently in a fresh prefix, the host started from the installed folder on the sample
+# pictures and closed as a user closes it, then the uninstaller: the registry (HKCU\Software, HKLM\Software, which
+# holds HKCR) and the prefix's files are as before, the program folder is gone.
+#   install_roundtrip.sh TREE        (CTest runs it in the Win32 tree with the test environment's display)
+# The prefix (TREE/testenv/install/prefix) is made once and kept while the round trip leaves it clean: a run that
+# fails leaves it marked dirty, and the next run makes it afresh.
+set -euo pipefail
+top="$(cd "$(dirname "$0")/.." && pwd)"
+tree="$(cd "${1:?usage: install_roundtrip.sh TREE}" && pwd)"
+work="$tree/testenv/install"
+HOST_START_SECONDS=60   # the host's first start in a prefix (its wait message, the default launch items)
+CACHE_SECONDS=10        # the Gallery writing the sample folder's thumbnail cache
+mkdir -p "$work"
+export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
+# No Linux menu entries for the installer's shortcuts (they would land in the real home folder).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+[ -f "$tree/testenv/display" ] && export DISPLAY=":$(cat "$tree/testenv/display")"
+
+fail() { echo "install_roundtrip: $*" >&2; exit 1; }
+step() {  # what was done: prints its time
+  local now; now="$(date +%s.%N)"
+  awk -v what="$1" -v a="$started" -v b="$now" 'BEGIN { printf "%-32s %5.1f s\n", what, b - a }'
+  started="$now"
+}
+started="$(date +%s.%N)"
+
+installer="$(ORV_SAMPLE_COUNT=6 bash "$top/scripts/package.sh" "$tree" --no-build --out "$work/Orvane-setup.exe" | tail -n 1)"
+step "installer built"
+echo "installer: $(stat -c %s "$installer") bytes"
+
+if [ ! -f "$WINEPREFIX/.orv-clean" ]; then
+  bash "$top/scripts/new-prefix.sh" "$WINEPREFIX" "$work/wineboot.log"
+  step "fresh prefix"
+fi
+rm -f "$WINEPREFIX/.orv-clean"
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
+trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+
+# The registry as text, without what Wine itself changes while programs run.
+snapshot() {  # name
+  local root
+  for root in 'HKCU\Software' 'HKLM\Software'; do
+    wine reg export "$root" "$(winepath -w "$work/$1.reg")" /y >/dev/null 2>&1 || fail "reg export $root"
+    iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' |
+      awk '/^\[/ { skip = ($0 ~ /\\Software\\Wine\\Temporary System Parameters/) } !skip' >>"$work/$1.txt"
+  done
+  rm -f "$work/$1.reg"
+  (cd "$WINEPREFIX/drive_c" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -print | sort) \
+    >"$work/$1.files"
+}
+rm -f "$work"/before.* "$work"/after.*
+snapshot before
+step "registry and files before"
+
+wine "$(winepath -w "$installer")" /S || fail "the installer failed ($?)"
+step "silent install"
+folder='C:\Program Files\Nexlumen\Orvane'
+unix_folder="$(winepath -u "$folder")"
+for f in Orvane.exe gallery.dll OrvRes.dll GalRes.dll libstdc++-6.dll Uninstall.exe "Sample Pictures"; do
+  [ -e "$unix_folder/$f" ] || fail "$f not installed"
+done
+wine reg query 'HKCU\Software\Nexlumen\Orvane\Location' /v Path | grep -qF "$folder" || fail "host Location not written"
+wine reg query 'HKCR\CLSID\{78310281-AFCD-11D2-ACD0-00A0248F3AF9}\InprocServer32' | grep -qiF "$folder\\gallery.dll" ||
+  fail "the Gallery is not registered from the program folder"
+
+# The host from the installed folder, on the installed samples; closed with WM_CLOSE (a killed host would leave
+# its class registration in rpcss).
+wine "$folder\\Orvane.exe" "$folder\\Sample Pictures" </dev/null >"$work/host.log" 2>&1 &
+host=$!
+for (( i = 0; i < HOST_START_SECONDS * 2; i++ )); do
+  wine reg query 'HKCU\Software\Nexlumen\Orvane\Launch Items' >/dev/null 2>&1 && break
+  kill -0 "$host" 2>/dev/null || fail "the host ended at start: $(cat "$work/host.log")"
+  sleep 0.5
+done
+wine reg query 'HKCU\Software\Nexlumen\Orvane\Launch Items' >/dev/null 2>&1 || fail "the host wrote no launch items"
+cache="$unix_folder/Sample Pictures/Thumbnails.nxc"
+for (( i = 0; i < CACHE_SECONDS * 2; i++ )); do [ -f "$cache" ] && break; sleep 0.5; done
+if [ -f "$cache" ]; then echo "host: the Gallery wrote the sample folder's cache"; else echo "host: no thumbnail cache"; fi
+step "host started"
+wine taskkill /im Orvane.exe >/dev/null 2>&1 || fail "taskkill found no host"
+status=0; wait "$host" || status=$?
+[ "$status" -eq 0 ] || fail "the host ended with $status"
+step "host closed"
+
+# As Windows' "Add or remove programs" does: the uninstaller from a copy, told the folder, so it can delete itself
+# and the caller can wait for it. The folder goes as a short name: an argument with blanks reaches it quoted.
+copy="$WINEPREFIX/drive_c/windows/temp/orv-uninstall"
+mkdir -p "$copy"; cp "$unix_folder/Uninstall.exe" "$copy/"
+wine 'C:\windows\temp\orv-uninstall\Uninstall.exe' /S "_?=$(winepath -s "$folder")" || fail "the uninstaller failed ($?)"
+rm -rf "$copy"
+step "silent uninstall"
+
+[ ! -e "$unix_folder" ] || fail "the program folder is left: $(cd "$unix_folder" && find . | head -n 20)"
+snapshot after
+diff -u "$work/before.txt" "$work/after.txt" >"$work/registry.diff" || fail "registry changed:
+$(head -n 60 "$work/registry.diff")"
+diff -u "$work/before.files" "$work/after.files" >"$work/files.diff" || fail "files changed:
+$(head -n 60 "$work/files.diff")"
+step "registry and files after"
+touch "$WINEPREFIX/.orv-clean"
+echo "install_roundtrip: nothing of ours left"
