@@ -11,7 +11,9 @@
 #include "galcore/thumbcache.h"
 #include "galhost.h"
 #include "gallery/GalleryIds.h"
+#include "exif.h"
 #include "media/NXMedia.h"
+#include "picture.h"
 
 namespace galtest {
 namespace {
@@ -386,6 +388,28 @@ TEST_F(GalleryTest, AFlashPixFileKeepsItsAttributesAfterItsThumbnail) {
   EXPECT_EQ(before[0], GetFileAttributesA((folder + "\\plain.fpx").c_str()));
   EXPECT_EQ(before[1], GetFileAttributesA((folder + "\\readonly.fpx").c_str()));
   SetFileAttributesA((folder + "\\readonly.fpx").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A camera held upright writes its picture turned and says so in the EXIF orientation: the slide stands upright.
+TEST_F(GalleryTest, APhotoTakenUprightStandsUprightInItsSlide) {
+  const std::string folder = MakeFolder("oriented");
+  const samplegen::Picture picture = samplegen::DrawPhoto(320, 240, 7);
+  const std::vector<uint8_t> thumbnail = samplegen::EncodeJpeg(samplegen::Downscale(picture, 160, 120), 85);
+  const uint16_t kUpright = 1, kTurnClockwise = 6;
+  samplegen::WriteFileAtomically(folder + "\\level.jpg", samplegen::WithExifThumbnail(samplegen::EncodeJpeg(picture, 85),
+                                                                                     320, 240, thumbnail, kUpright));
+  samplegen::WriteFileAtomically(folder + "\\upright.jpg", samplegen::WithExifThumbnail(samplegen::EncodeJpeg(picture, 85),
+                                                                                       320, 240, thumbnail, kTurnClockwise));
+  cSlideTableDoc* doc = Open(folder);
+  ASSERT_NE(nullptr, doc);
+  ASSERT_EQ((Names{"level.jpg", "upright.jpg"}), CellNames(ViewOf(doc)));
+  SIZE level, upright;
+  ASSERT_TRUE(doc->GetItem(0)->GetThumbnailSize(&level));
+  ASSERT_TRUE(doc->GetItem(1)->GetThumbnailSize(&upright));
+  EXPECT_EQ(112, level.cx);
+  EXPECT_EQ(84, level.cy);
+  EXPECT_EQ(84, upright.cx);
+  EXPECT_EQ(112, upright.cy);
 }
 
 TEST_F(GalleryTest, TheGallerysTextsAreItsOwnWhicheverLibraryLeadsTheResourceChain) {

@@ -17,7 +17,7 @@ constexpr uint16_t kTagOrientation = 0x0112, kTagCompression = 0x0103, kTagExifI
 constexpr uint16_t kTagThumbnailOffset = 0x0201, kTagThumbnailLength = 0x0202;
 constexpr uint16_t kTagExifVersion = 0x9000, kTagPixelWidth = 0xA002, kTagPixelHeight = 0xA003;
 constexpr uint16_t kTypeShort = 3, kTypeLong = 4, kTypeUndefined = 7;
-constexpr uint16_t kOrientationUpright = 1, kCompressionJpeg = 6;
+constexpr uint16_t kCompressionJpeg = 6;
 constexpr uint8_t kExifVersion[4] = {'0', '2', '3', '0'};
 
 constexpr uint32_t kTiffHeaderBytes = 8, kEntryBytes = 12, kCountBytes = 2, kNextBytes = 4;
@@ -46,7 +46,7 @@ void PutVersionEntry(std::vector<uint8_t>& v) {
 }  // namespace
 
 std::vector<uint8_t> WithExifThumbnail(const std::vector<uint8_t>& jpeg, int width, int height,
-                                       const std::vector<uint8_t>& thumbnail) {
+                                       const std::vector<uint8_t>& thumbnail, uint16_t orientation) {
   if (jpeg.size() < 2 || jpeg[0] != kMarker || jpeg[1] != kSoi) throw std::runtime_error("not a JPEG stream");
   // IFD0, the Exif IFD, IFD1 and the thumbnail, one after the other; entries in ascending tag order.
   const uint32_t ifd0 = kTiffHeaderBytes, exifIfd = ifd0 + IfdBytes(2), ifd1 = exifIfd + IfdBytes(3);
@@ -54,7 +54,7 @@ std::vector<uint8_t> WithExifThumbnail(const std::vector<uint8_t>& jpeg, int wid
   std::vector<uint8_t> tiff = {'I', 'I', 42, 0};
   Put32(tiff, ifd0);
   Put16(tiff, 2);
-  PutEntry(tiff, kTagOrientation, kTypeShort, kOrientationUpright);
+  PutEntry(tiff, kTagOrientation, kTypeShort, orientation);
   PutEntry(tiff, kTagExifIfd, kTypeLong, exifIfd);
   Put32(tiff, ifd1);
   Put16(tiff, 3);
