@@ -167,7 +167,7 @@ cNXComponentCOM* cNXComponentCOM::Get(REFCLSID clsid) {
 
 int cNXComponentCOM::GetTableSize() { return int(g_components.GetSize()); }
 
-ULONG cNXComponentCOM::AddRef() { return ++m_nRefs; }
+ULONG cNXComponentCOM::AddRef() { return m_pComponent ? ++m_nRefs : 0; }
 
 ULONG cNXComponentCOM::Release() {
   ULONG refs = --m_nRefs;
@@ -808,16 +808,23 @@ void cLaunchItemList::Insert(cLaunchItem* item, int index) {
     AddTail(item);
 }
 
-void cLaunchItemList::Remove(cLaunchItem* item) {
+BOOL cLaunchItemList::Remove(cLaunchItem* item) {
   POSITION at = Find(item);
-  if (!at) return;
-  RemoveAt(at);
+  if (!at) return FALSE;
   CDocTemplate* docTemplate = item->GetDocTemplate();
+  cDllLaunchItem* component = dynamic_cast<cDllLaunchItem*>(item);
+  if (component && docTemplate && component->GetComponentWrapper() &&
+      component->GetComponentWrapper()->GetRefCount() == 1) {
+    if (!docTemplate->SaveAllModified()) return FALSE;
+    docTemplate->CloseAllDocuments(FALSE);
+  }
+  RemoveAt(at);
   BOOL shared = FALSE;
-  for (POSITION pos = GetHeadPosition(); pos && docTemplate;)
-    shared = shared || static_cast<cLaunchItem*>(GetNext(pos))->GetDocTemplate() == docTemplate;
-  if (docTemplate && !shared && !dynamic_cast<cDllLaunchItem*>(item)) docTemplate->m_strDocStrings.Empty();
+  for (POSITION pos = GetHeadPosition(); pos && docTemplate && !shared;)
+    shared = static_cast<cLaunchItem*>(GetNext(pos))->GetDocTemplate() == docTemplate;
+  if (docTemplate && !shared && !component) docTemplate->m_strDocStrings.Empty();
   delete item;
+  return TRUE;
 }
 
 CString cLaunchItemList::BuildOpenFilter(LPCSTR allSupportedName, LPCSTR allFilesName) const {

@@ -38,8 +38,11 @@ class cNXComponentCOM {
   static cNXComponentCOM* Get(REFCLSID clsid);
   // Wrappers in the table (tests and diagnostics).
   static int GetTableSize();
+  // AddRef answers the new count, 0 when the component could not be created; Release deletes the wrapper
+  // and takes it out of the table when the count reaches 0.
   ULONG AddRef();
   ULONG Release();
+  ULONG GetRefCount() const { return m_nRefs; }
   INXComponent* GetComponent() const { return m_pComponent; }
   REFCLSID GetClassID() const { return m_clsid; }
 
@@ -251,8 +254,10 @@ class cLaunchItemList : public CObList {
   // label; the list takes it over.
   void Insert(cLaunchItem* item, int index);
   // Takes item out of the list and deletes it; the template's document string is cleared when no other
-  // item uses it.
-  void Remove(cLaunchItem* item);
+  // item uses it. A component item holding the component's last reference first saves and closes the
+  // component's documents (their frames need the component); false, and nothing removed, when the user
+  // cancels saving.
+  BOOL Remove(cLaunchItem* item);
   // The open dialog's filter text ("label|pattern|...||").
   CString BuildOpenFilter(LPCSTR allSupportedName, LPCSTR allFilesName) const;
 
