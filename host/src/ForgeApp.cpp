@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Automation.h"
+#include "ChildFrm.h"
 #include "ForgeDoc.h"
 #include "LaunchRules.h"
 #include "MainFrm.h"
@@ -321,7 +322,7 @@ void cForgeApp::RegisterAutomation() {
 
 CDocTemplate* cForgeApp::NewWorkspaceTemplate() {
   SECMultiDocTemplate* docTemplate = new SECMultiDocTemplate(IDR_FORGETYPE, RUNTIME_CLASS(CForgeDoc),
-                                                             RUNTIME_CLASS(SECWorksheet), RUNTIME_CLASS(CForgeView));
+                                                             RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CForgeView));
   try {
     docTemplate->SetContainerInfo(IDR_CONTAINER);
   } catch (CException* e) {

@@ -4,6 +4,7 @@
 // and the opening of files at start.
 #pragma once
 #include "LaunchBar.h"
+#include "WorkspaceMgr.h"
 #include "framework/NXBars.h"
 #include "secall.h"
 
@@ -52,7 +53,7 @@ class CMainFrame : public SECWorkbook {
   cNXStatusBar m_wndStatusBar;
   cNXControlBar m_wndLaunchBar;
   cLaunchBar m_launchBar;
-  SECWorkspaceManagerEx m_workspace;
+  cWorkspaceMgr m_workspace;
   int m_nShowCmd;
   DECLARE_MESSAGE_MAP()
 };

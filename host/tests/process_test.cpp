@@ -1,11 +1,13 @@
 // The host program in real processes: a second instance hands its file to the first and ends, no document
 // opens at a start without arguments, the automation object from another process by dispatch id (Open with
 // and without quotes, Launch with an unknown locator, the unassigned id 8, RunCommand, GetVersionNumbers),
-// the program started by COM for automation alone, and the missing resource library (test code).
+// the program started by COM for automation alone, the workspace "Current" across a restart, and the missing
+// resource library (test code).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "host/HostIds.h"
@@ -206,6 +208,151 @@ TEST_F(HostProcess, AutomationFromAnotherProcessByDispatchId) {
   EXPECT_TRUE(WaitForNoHost(kStartTimeoutMs));
   SHDeleteKeyA(HKEY_CURRENT_USER, ORV_COMPONENTS_KEY);
   SHDeleteKeyA(HKEY_CURRENT_USER, ORV_VERSION_KEY);
+}
+
+// What one saved window of workspace "Current" holds, as the test compares it.
+struct SavedWindow {
+  std::string docString;
+  DWORD active = 0, docked = 0;
+  RECT normal = {};
+  bool operator==(const SavedWindow& other) const {
+    return docString == other.docString && active == other.active && docked == other.docked &&
+           (docked || EqualRect(&normal, &other.normal));
+  }
+};
+
+const char kCurrentWorkspace[] = ORV_WORKSPACE_KEY "\\Current";
+
+std::vector<SavedWindow> SavedWorkspace() {
+  std::vector<SavedWindow> windows;
+  DWORD count = 0, size = sizeof count;
+  SHGetValueA(HKEY_CURRENT_USER, kCurrentWorkspace, "WindowCount", NULL, &count, &size);
+  for (DWORD i = 0; i < count; ++i) {
+    std::string key = std::string(kCurrentWorkspace) + "\\Window" + std::to_string(i);
+    SavedWindow window;
+    char text[512] = "";
+    size = sizeof text;
+    SHGetValueA(HKEY_CURRENT_USER, key.c_str(), "DocumentString", NULL, text, &size);
+    window.docString = text;
+    size = sizeof window.active;
+    SHGetValueA(HKEY_CURRENT_USER, key.c_str(), "IsActiveChildFrame", NULL, &window.active, &size);
+    size = sizeof window.docked;
+    SHGetValueA(HKEY_CURRENT_USER, key.c_str(), "DockedView", NULL, &window.docked, &size);
+    WINDOWPLACEMENT placement = {};
+    size = sizeof placement;
+    if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), "WindowPlacement", NULL, &placement, &size) == ERROR_SUCCESS)
+      window.normal = placement.rcNormalPosition;
+    windows.push_back(window);
+  }
+  return windows;
+}
+
+void SetNumber(const std::string& key, const char* name, DWORD value) {
+  SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_DWORD, &value, sizeof value);
+}
+
+std::vector<HWND> MdiChildren(HWND frame) {
+  std::vector<HWND> children;
+  HWND client = FindWindowExA(frame, NULL, "MDIClient", NULL);
+  for (HWND child = client ? GetWindow(client, GW_CHILD) : NULL; child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child)) children.push_back(child);
+  return children;
+}
+
+// Waits until the host's MDI area shows count windows.
+std::vector<HWND> WaitForChildren(HWND frame, size_t count) {
+  std::vector<HWND> children;
+  for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 200) {
+    children = MdiChildren(frame);
+    if (children.size() >= count) break;
+    Sleep(200);
+  }
+  return children;
+}
+
+// Workspace "Current" across a restart: two documents of one test component (two launch items of the same
+// ProgID, one instance) and a docked view of another standing in for the slide table, their placements, the
+// active child; the main frame's title comes from the workspace, and a window whose template is gone (saved
+// first) is skipped while the others load.
+TEST_F(HostProcess, WorkspaceComesBackAfterARestart) {
+  ItemSpec first{"B one", "Dll", "NXComponent.FrameworkTestB.1", "B one"};
+  ItemSpec second{"B two", "Dll", "NXComponent.FrameworkTestB.1", "B two"};
+  ItemSpec docked{"A docked", "Dll", "NXComponent.FrameworkTestA.1", "A docked"};
+  WriteItems({first, second, docked});
+  SHDeleteKeyA(HKEY_CURRENT_USER, ORV_WORKSPACE_KEY);
+  for (const char* key : {"B one", "B two", "A docked"}) SetNumber(std::string(ORV_LAUNCH_ITEMS_KEY "\\") + key, "PreLaunch", 1);
+  SetNumber(ORV_LAUNCH_ITEMS_KEY "\\A docked", "DockState", 1);
+
+  Process run = Start(host, "");
+  {
+    Guard guard{run};
+    HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+    ASSERT_NE(nullptr, frame);
+    std::vector<HWND> children = WaitForChildren(frame, 2);
+    ASSERT_EQ(2u, children.size()) << "both pre-launched documents of the shared component open";
+    // Placements of the test's own, and the lower window made active.
+    HWND client = GetParent(children[0]);
+    SendMessageA(client, WM_MDIRESTORE, WPARAM(children[0]), 0);
+    SendMessageA(client, WM_MDIRESTORE, WPARAM(children[1]), 0);
+    SetWindowPos(children[0], NULL, 37, 41, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(children[1], NULL, 120, 90, 280, 190, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(client, WM_MDIACTIVATE, WPARAM(children[1]), 0);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = DWORD(-1);
+    ASSERT_TRUE(Ended(run, kStartTimeoutMs, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+  }
+  std::vector<SavedWindow> saved = SavedWorkspace();
+  ASSERT_EQ(3u, saved.size());
+  int activeCount = 0, dockedCount = 0;
+  for (const SavedWindow& window : saved) {
+    activeCount += window.active != 0;
+    dockedCount += window.docked != 0;
+  }
+  EXPECT_EQ(1, activeCount);
+  EXPECT_EQ(1, dockedCount);
+
+  // Nothing pre-launches now: what opens comes from the workspace. A window of a template that no longer
+  // exists is put first, and the title is the workspace's.
+  for (const char* key : {"B one", "B two", "A docked"}) SetNumber(std::string(ORV_LAUNCH_ITEMS_KEY "\\") + key, "PreLaunch", 0);
+  HKEY workspace = NULL;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kCurrentWorkspace, 0, KEY_ALL_ACCESS, &workspace));
+  for (int i = int(saved.size()) - 1; i >= 0; --i) {
+    std::string from = "Window" + std::to_string(i), to = "Window" + std::to_string(i + 1);
+    HKEY target = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(workspace, to.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &target, NULL));
+    ASSERT_EQ(ERROR_SUCCESS, SHCopyKeyA(workspace, from.c_str(), target, 0));
+    RegCloseKey(target);
+    SHDeleteKeyA(workspace, from.c_str());
+  }
+  RegCloseKey(workspace);
+  SetString((std::string(kCurrentWorkspace) + "\\Window0").c_str(), "DocumentString", "\nGone\nGone\n\n\nGone.Document\nGone\n");
+  SetNumber(std::string(kCurrentWorkspace) + "\\Window0", "DocTemplateIndex", 0);
+  SetNumber(kCurrentWorkspace, "WindowCount", DWORD(saved.size() + 1));
+  SetString((std::string(kCurrentWorkspace) + "\\MainFrame").c_str(), "Title", "Round Trip Title");
+
+  Process again = Start(host, "");
+  Guard guard{again};
+  HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+  ASSERT_NE(nullptr, frame);
+  std::vector<HWND> children = WaitForChildren(frame, 2);
+  EXPECT_EQ(2u, children.size());
+  Sleep(1000);  // the pending messages of the start
+  EXPECT_EQ(2u, MdiChildren(frame).size()) << "the workspace's windows and no others";
+  char title[256] = "";
+  GetWindowTextA(frame, title, sizeof title);
+  EXPECT_STREQ("Round Trip Title", title);
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  DWORD exitCode = DWORD(-1);
+  ASSERT_TRUE(Ended(again, kStartTimeoutMs, &exitCode));
+  EXPECT_EQ(0u, exitCode);
+  // Saved again as it came back: the same windows, placements, active child and docked view.
+  std::vector<SavedWindow> resaved = SavedWorkspace();
+  ASSERT_EQ(saved.size(), resaved.size());
+  for (const SavedWindow& window : saved)
+    EXPECT_NE(resaved.end(), std::find(resaved.begin(), resaved.end(), window))
+        << window.docString << " active " << window.active << " docked " << window.docked << " at "
+        << window.normal.left << "," << window.normal.top;
 }
 
 // The program without its resource library beside it tells so and ends.

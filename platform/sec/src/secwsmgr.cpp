@@ -317,6 +317,8 @@ BOOL SECWorkspaceManagerEx::OpenWorkspace(LPCSTR name) {
   SECRegistry key;
   if (!key.Open(HKEY_CURRENT_USER, WorkspaceKey(m_strRegistryKey, name))) return FALSE;
   SECRegistry mainKey;
+  CString title;
+  BOOL hasTitle = FALSE;
   if (mainKey.Open(key, kMainFrame)) {
     WINDOWPLACEMENT placement;
     if (ReadPlacement(mainKey, kWindowPlacement, placement)) {
@@ -324,8 +326,7 @@ BOOL SECWorkspaceManagerEx::OpenWorkspace(LPCSTR name) {
       placement.flags = 0;
       ::SetWindowPlacement(m_pMainFrame->m_hWnd, &placement);
     }
-    CString title;
-    if (mainKey.QueryValue(kTitle, title)) m_pMainFrame->SetWindowText(title);
+    hasTitle = mainKey.QueryValue(kTitle, title);
   }
   DWORD count = 0;
   key.QueryValue(kWindowCount, count);
@@ -345,6 +346,8 @@ BOOL SECWorkspaceManagerEx::OpenWorkspace(LPCSTR name) {
   }
   m_arrRestored.RemoveAll();
   OnWorkspaceOpened(active);
+  // After the windows: activating them retitles the frame from the active document.
+  if (hasTitle) m_pMainFrame->SetWindowText(title);
   m_strCurrent = name;
   return TRUE;
 }
