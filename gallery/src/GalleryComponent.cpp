@@ -15,7 +15,6 @@ const CLSID CLSID_NXGalleryComponent = {0x78310281, 0xAFCD, 0x11D2, {0xAC, 0xD0,
 namespace {
 const char kMissingResources[] = GAL_RESOURCE_LIBRARY " is required to run this program!";
 const char kCaption[] = "Gallery";
-cNXGalleryComponent* g_current = NULL;
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -50,27 +49,14 @@ void cHybridDocTemplate::SetDefaultTitle(CDocument* doc) {
 }
 
 // ---------------------------------------------------------------------------------------------
-IMPLEMENT_DYNCREATE(cGalleryChildFrame, CMDIChildWnd)
-
-void cGalleryChildFrame::OnUpdateFrameMenu(BOOL activate, CWnd* activateWnd, HMENU menuAlt) {
-  cNXGalleryComponent* component = cNXGalleryComponent::Current();
-  if (activate && !menuAlt && component && component->BuildMergedMenu()) menuAlt = component->GetMergedMenu();
-  CMDIChildWnd::OnUpdateFrameMenu(activate, activateWnd, menuAlt);
-}
+IMPLEMENT_DYNCREATE(cGalleryChildFrame, cNXChildWnd)
 
 // ---------------------------------------------------------------------------------------------
 IMPLEMENT_NXCOMPONENT(cNXGalleryComponent, cNXComponent)
 
-cNXGalleryComponent::cNXGalleryComponent() {
-  m_strRegistryKey = GAL_REGISTRY_KEY;
-  g_current = this;
-}
+cNXGalleryComponent::cNXGalleryComponent() { m_strRegistryKey = GAL_REGISTRY_KEY; }
 
-cNXGalleryComponent::~cNXGalleryComponent() {
-  if (g_current == this) g_current = NULL;
-}
-
-cNXGalleryComponent* cNXGalleryComponent::Current() { return g_current; }
+cNXGalleryComponent::~cNXGalleryComponent() {}
 
 BOOL cNXGalleryComponent::LoadResources() {
   if (!LoadResourceLibrary(GAL_RESOURCE_LIBRARY)) {

@@ -122,7 +122,7 @@ CBitmap* cSTDocItem::CreateThumbnailBitmap() const {
 }
 
 // ---------------------------------------------------------------------------------------------
-IMPLEMENT_DYNAMIC(cSTDoc, CDocument)
+IMPLEMENT_DYNAMIC(cSTDoc, cNXComponentDoc)
 
 cSTDoc::cSTDoc() : m_nCount(0) {}
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "comkit/object.h"
 #include "framework/NXComponent.h"
+#include "framework/NXFrames.h"
 
 // {78310281-AFCD-11D2-ACD0-00A0248F3AF9}
 extern const CLSID CLSID_NXGalleryComponent;
@@ -26,11 +27,10 @@ class cHybridDocTemplate : public CMultiDocTemplate {
   DWORD m_dwExtra;
 };
 
-// The Gallery's child frame: shows the component's merged menu while active.
-class cGalleryChildFrame : public CMDIChildWnd {
+// The Gallery's child frame: a component child window (the component's merged menu while active). The
+// Gallery makes no bars yet, so it has no frame helper (the base's CreateFrameHelper).
+class cGalleryChildFrame : public cNXChildWnd {
   DECLARE_DYNCREATE(cGalleryChildFrame)
- public:
-  void OnUpdateFrameMenu(BOOL activate, CWnd* activateWnd, HMENU menuAlt) override;
 };
 
 class cNXGalleryComponent : public comkit::Object<cNXGalleryComponent, cNXComponent> {
@@ -40,6 +40,4 @@ class cNXGalleryComponent : public comkit::Object<cNXGalleryComponent, cNXCompon
   ~cNXGalleryComponent() override;
   BOOL LoadResources() override;
   BOOL CreateDocTemplate(CWinApp* app) override;
-  // The live component of this library, or null.
-  static cNXGalleryComponent* Current();
 };

@@ -8,6 +8,7 @@
 
 #include "afxwin.h"
 #include "afxtempl.h"
+#include "framework/NXComponentDoc.h"
 #include "galcore/rescan.h"
 #include "galcore/selection.h"
 
@@ -51,7 +52,7 @@ class cSTDocItem : public CObject {
   DWORD m_flags;
 };
 
-class cSTDoc : public CDocument {
+class cSTDoc : public cNXComponentDoc {
   DECLARE_DYNAMIC(cSTDoc)
  public:
   cSTDoc();
