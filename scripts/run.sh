@@ -1,30 +1,97 @@
 #!/usr/bin/env bash
-# Starts the host program Orvane on a folder of sample pictures that the project makes itself: builds what is
-# missing (scripts/build.sh), makes the samples once (samplegen), prepares the Win32 tree's Wine environment
-# (scripts/testenv.sh: prefix, registered servers, display) and runs Orvane.exe there until it is closed.
-#   scripts/run.sh                      run until the program is closed (view the display with a VNC/X client)
-#   scripts/run.sh --screenshot OUT.png wait for the window, save the display to OUT.png, close the program
+# Starts the host program Orvane as a user of the suite gets it: builds what is missing (scripts/build.sh), makes the
+# installer (scripts/package.sh, with the sample pictures), installs it silently into a Wine prefix of its own (kept
+# between runs, never ~/.wine nor the tests' prefix) and starts Orvane on the installed "Sample Pictures" folder.
+#   scripts/run.sh                      with DISPLAY set the window opens there; without, on a virtual display, of
+#                                       which a screenshot is saved once the thumbnails are made; runs until closed
+#                                       or interrupted
+#   scripts/run.sh --screenshot OUT.png saves the screenshot, then closes the program
+# ORV_RUN_HOME sets the folder of the prefix (default build/run); ORV_RUN_SETTLE_SECONDS the longest wait for the
+# thumbnails before the screenshot (default 30); ORV_RUN_TREE another configured Win32 tree to package (only its
+# package's targets are built).
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-shot=""
-if [ "${1:-}" = "--screenshot" ]; then shot="${2:?usage: run.sh [--screenshot OUT.png]}"; fi
-settle="${ORV_RUN_SETTLE_SECONDS:-12}"
-
-bash "$top/scripts/build.sh"
-samples="$top/build/samples"
-if [ ! -d "$samples" ]; then "$top/build/native/bin/samplegen" "$samples" --count 24; fi
-export ORV_TESTENV="$top/build/win32/testenv"
-bash "$top/scripts/testenv.sh" up "$ORV_TESTENV"
-trap 'bash "$top/scripts/testenv.sh" down "$ORV_TESTENV"' EXIT
-folder="$(WINEPREFIX="$ORV_TESTENV/prefix" winepath -w "$samples" 2>/dev/null)"
-
-if [ -z "$shot" ]; then
-  "$top/scripts/wine-run.sh" "$top/build/win32/bin/Orvane.exe" "$folder"
-  exit 0
+shot=""; exit_after_shot=0
+if [ "${1:-}" = "--screenshot" ]; then
+  shot="$(realpath -m "${2:?usage: run.sh [--screenshot OUT.png]}")"; exit_after_shot=1
 fi
-"$top/scripts/wine-run.sh" "$top/build/win32/bin/Orvane.exe" "$folder" &
-sleep "$settle"
-bash "$top/scripts/screenshot.sh" "$ORV_TESTENV" "$shot"
-# Closed as a user closes it (WM_CLOSE), so that it saves its settings and revokes its classes.
-WINEPREFIX="$ORV_TESTENV/prefix" DISPLAY=":$(cat "$ORV_TESTENV/display")" wine taskkill /im Orvane.exe >/dev/null 2>&1 || true
-wait
+settle="${ORV_RUN_SETTLE_SECONDS:-30}"
+home="$(realpath -m "${ORV_RUN_HOME:-$top/build/run}")"
+DESKTOP_SIZE=1280x1024
+PAINT_SECONDS=2   # the slide table painting the last thumbnails after the cache file is written
+
+bash "$top/scripts/setup.sh"
+if [ -n "${ORV_RUN_TREE:-}" ]; then
+  installer="$(bash "$top/scripts/package.sh" "$ORV_RUN_TREE" | tail -n 1)"
+else
+  bash "$top/scripts/build.sh"
+  installer="$(bash "$top/scripts/package.sh" "$top/build/win32" --no-build | tail -n 1)"
+fi
+
+mkdir -p "$home"
+export WINEPREFIX="$home/prefix" WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
+# No Linux menu entries for the installer's shortcuts (they would land in the real home folder).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [ ! -f "$WINEPREFIX/.orv-ready" ]; then
+  echo "run: creating the Wine prefix $WINEPREFIX (once)"
+  bash "$top/scripts/new-prefix.sh" "$WINEPREFIX" "$home/wineboot.log"
+  touch "$WINEPREFIX/.orv-ready"
+fi
+
+xvfb=""
+cleanup() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ] || [ -n "$shot" ]; then
+  # A display of our own.
+  fifo="$home/display.fifo"; rm -f "$fifo"; mkfifo "$fifo"
+  setsid Xvfb -displayfd 5 -screen 0 "${DESKTOP_SIZE}x24" -nolisten tcp 5>"$fifo" </dev/null >"$home/xvfb.log" 2>&1 &
+  xvfb=$!
+  read -r number <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$number"
+  [ -n "$shot" ] || shot="$home/orvane.png"
+fi
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
+if [ -n "$xvfb" ]; then
+  # Wine's own desktop on the virtual display gives windows their frames without a window manager.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Orvane /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Orvane /d "$DESKTOP_SIZE" /f >/dev/null 2>&1
+else
+  wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+fi
+
+# Installed again whenever the installer changed since the last install.
+stamp="$WINEPREFIX/.orv-installed"
+if [ ! -f "$stamp" ] || [ "$installer" -nt "$stamp" ]; then
+  wine "$(winepath -w "$installer")" /S || { echo "run: the installer failed" >&2; exit 1; }
+  touch "$stamp"
+fi
+folder="$(wine reg query 'HKCU\Software\Nexlumen\Orvane\Location' /v Path 2>/dev/null | tr -d '\r' |
+          sed -n 's/^ *Path *REG_SZ *//p')"
+[ -n "$folder" ] || { echo "run: the installer wrote no program folder" >&2; exit 1; }
+samples="$folder\\Sample Pictures"
+echo "run: prefix $WINEPREFIX, samples $samples ($(realpath "$(winepath -u "$samples")"))"
+
+wine "$folder\\Orvane.exe" "$samples" </dev/null &
+host=$!
+close() {  # as a user closes it (WM_CLOSE), so that it saves its settings and revokes its classes
+  wine taskkill /im Orvane.exe >/dev/null 2>&1 || true
+  wait "$host" 2>/dev/null || true
+}
+trap 'close; exit 130' INT TERM
+if [ -n "$shot" ]; then
+  cache="$(winepath -u "$samples")/Thumbnails.nxc"
+  for (( i = 0; i < settle * 2; i++ )); do
+    [ -f "$cache" ] && break
+    kill -0 "$host" 2>/dev/null || { echo "run: Orvane ended" >&2; exit 1; }
+    sleep 0.5
+  done
+  [ -f "$cache" ] || echo "run: no thumbnails after $settle s; the screenshot shows the window as it is"
+  sleep "$PAINT_SECONDS"
+  import -window root "$shot"
+  echo "run: screenshot $shot"
+  if [ "$exit_after_shot" = 1 ]; then close; exit 0; fi
+fi
+wait "$host" || true
