@@ -150,7 +150,9 @@ BOOL cForgeApp::InitInstance() {
     frame->GetWorkspaceManager().OpenWorkspace("Current");
     for (POSITION pos = m_launchItems.GetHeadPosition(); pos;) {
       cLaunchItem* item = static_cast<cLaunchItem*>(m_launchItems.GetNext(pos));
-      if (item->GetPreLaunch() && item->IsAvailable()) item->Launch(FALSE);
+      // The Gallery's pre-launch is the docked slide table; a Gallery that cannot dock waits to be asked.
+      BOOL slideTable = dynamic_cast<cSTLaunchItem*>(item) != NULL;
+      if (item->GetPreLaunch() && item->IsAvailable() && (!slideTable || GalleryDocks())) item->Launch(FALSE);
     }
   }
 
@@ -251,7 +253,10 @@ BOOL cForgeApp::OpenPath(LPCSTR fileName, CDocument** doc) {
   path = ResolveShortcut(path);
   if (IsDirectory(path) || !HasExtension(path)) {
     ShowSlideTable(TRUE);
-    return SetGalleryPath(path);
+    if (SetGalleryPath(path)) return TRUE;
+    // A Gallery that makes no docked slide table shows the folder in a window of its own.
+    cLaunchItem* gallery = m_launchItems.FindByLocator(ORV_GALLERY_PROGID);
+    return gallery && !GalleryDocks() && IsDirectory(path) && gallery->IsAvailable() && gallery->OpenDocument(path);
   }
   for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
     CDocument* open = NULL;
@@ -350,6 +355,11 @@ IDispatch* cForgeApp::GetSlideTable(BOOL visibleOnly) {
   return NULL;
 }
 
+BOOL cForgeApp::GalleryDocks() {
+  cLaunchItem* item = m_launchItems.FindByLocator(ORV_GALLERY_PROGID);
+  return item && dynamic_cast<SECMultiDocTemplate*>(item->GetDocTemplate()) != NULL;
+}
+
 IDispatch* cForgeApp::GetVisibleSlideTable() { return GetSlideTable(TRUE); }
 
 BOOL cForgeApp::IsSlideTableVisible() {
@@ -362,7 +372,7 @@ BOOL cForgeApp::ShowSlideTable(BOOL show) {
   IDispatch* table = GetSlideTable(FALSE);
   if (table) table->Release();
   cLaunchItem* item = m_launchItems.FindByLocator(ORV_GALLERY_PROGID);
-  if (!table && show && item && item->IsAvailable()) item->Launch(FALSE);
+  if (!table && show && item && item->IsAvailable() && GalleryDocks()) item->Launch(FALSE);
   CMainFrame* frame = GetMainFrame();
   cSTLaunchItem* gallery = dynamic_cast<cSTLaunchItem*>(item);
   CDocTemplate* docTemplate = gallery ? gallery->GetDocTemplate() : NULL;

@@ -45,6 +45,8 @@ class cForgeApp : public CWinApp, public cLaunchHost {
   // Shows (creating it when needed) or hides the docked slide table; whether it shows now.
   BOOL ShowSlideTable(BOOL show);
   BOOL IsSlideTableVisible();
+  // Whether the Gallery's template makes docked windows (a docked slide table).
+  BOOL GalleryDocks();
   // Docks the slide table on side 0 top, 1 left, 2 right, 3 bottom.
   void DockSlideTable(int side);
   // Asks the docked Gallery to show folder (its dispatch id 2); false without a Gallery.

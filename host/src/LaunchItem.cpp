@@ -497,7 +497,9 @@ BOOL cSTLaunchItem::LaunchKind() {
   CDocument* doc = NULL;
   try {
     SECMultiDocTemplate* docked = dynamic_cast<SECMultiDocTemplate*>(m_pDocTemplate);
-    doc = docked ? docked->OpenDocumentFile(folder, TRUE, TRUE) : m_pDocTemplate->OpenDocumentFile(folder, TRUE);
+    // No folder remembered yet: an empty slide table.
+    LPCSTR path = folder.IsEmpty() ? NULL : LPCSTR(folder);
+    doc = docked ? docked->OpenDocumentFile(path, TRUE, TRUE) : m_pDocTemplate->OpenDocumentFile(path, TRUE);
   } catch (CException* e) {
     e->Delete();
     Show(IDS_OPEN_FAILED);

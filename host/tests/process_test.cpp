@@ -1,8 +1,8 @@
 // The host program in real processes: a second instance hands its file to the first and ends, no document
 // opens at a start without arguments, the automation object from another process by dispatch id (Open with
 // and without quotes, Launch with an unknown locator, the unassigned id 8, RunCommand, GetVersionNumbers),
-// the program started by COM for automation alone, the workspace "Current" across a restart, and the missing
-// resource library (test code).
+// the program started by COM for automation alone, the workspace "Current" across a restart, a folder at start
+// shown by the Gallery, and the missing resource library (test code).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
@@ -120,6 +120,8 @@ class HostProcess : public ::testing::Test {
     ItemSpec gallery{"Gallery", "Dll", ORV_GALLERY_PROGID, "Gallery"};
     gallery.permanent = true;
     WriteItems({viewer, gallery});
+    // Each test starts without a saved workspace.
+    SHDeleteKeyA(HKEY_CURRENT_USER, ORV_WORKSPACE_KEY);
   }
   void TearDown() override { CoUninitialize(); }
   std::string host, recorder, folder, picture;
@@ -279,7 +281,6 @@ TEST_F(HostProcess, WorkspaceComesBackAfterARestart) {
   ItemSpec second{"B two", "Dll", "NXComponent.FrameworkTestB.1", "B two"};
   ItemSpec docked{"A docked", "Dll", "NXComponent.FrameworkTestA.1", "A docked"};
   WriteItems({first, second, docked});
-  SHDeleteKeyA(HKEY_CURRENT_USER, ORV_WORKSPACE_KEY);
   for (const char* key : {"B one", "B two", "A docked"}) SetNumber(std::string(ORV_LAUNCH_ITEMS_KEY "\\") + key, "PreLaunch", 1);
   SetNumber(ORV_LAUNCH_ITEMS_KEY "\\A docked", "DockState", 1);
 
@@ -353,6 +354,22 @@ TEST_F(HostProcess, WorkspaceComesBackAfterARestart) {
     EXPECT_NE(resaved.end(), std::find(resaved.begin(), resaved.end(), window))
         << window.docString << " active " << window.active << " docked " << window.docked << " at "
         << window.normal.left << "," << window.normal.top;
+}
+
+// A folder given at start reaches the Gallery: docked in the slide table when the Gallery docks, else in a
+// Gallery window of its own; the Gallery opens nothing else meanwhile.
+TEST_F(HostProcess, AFolderAtStartIsShownByTheGallery) {
+  Process run = Start(host, "\"" + folder + "\"");
+  Guard guard{run};
+  HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+  ASSERT_NE(nullptr, frame);
+  std::vector<HWND> children = WaitForChildren(frame, 1);
+  ASSERT_EQ(1u, children.size());
+  char title[MAX_PATH] = "";
+  GetWindowTextA(children[0], title, sizeof title);
+  EXPECT_EQ(0, lstrcmpiA(folder.c_str(), title)) << title;
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(run, kStartTimeoutMs));
 }
 
 // The program without its resource library beside it tells so and ends.
