@@ -1,17 +1,46 @@
-// The host's own workspace document and view: the document class of the host's templates (the workspace
-// template and the templates of program, document-object and workspace launch items). A container document;
-// the document-object item it holds comes with the component hosting.
+// The host's own documents: CForgeDoc, the document of the host's templates (the workspace template and the
+// templates of program, document-object and workspace launch items), a container of at most one embedded
+// document object, CForgeCntrItem; and CForgeView, its view. The item answers the embedded server's
+// commands (IOleCommandTarget) through the host's command routing, so that the server can drive and query
+// host commands while it is active in place.
 #pragma once
 #include <afxole.h>
+
+class CForgeCntrItem;
 
 class CForgeDoc : public COleDocument {
   DECLARE_DYNCREATE(CForgeDoc)
  public:
   CForgeDoc();
+  // The embedded item, or null.
+  CForgeCntrItem* GetItem() const;
 };
 
 class CForgeView : public CView {
   DECLARE_DYNCREATE(CForgeView)
  protected:
   void OnDraw(CDC* dc) override;
+};
+
+class CForgeCntrItem : public COleDocObjectItem {
+  DECLARE_DYNAMIC(CForgeCntrItem)
+ public:
+  explicit CForgeCntrItem(CForgeDoc* container = NULL);
+
+  // A server's command carried out by the main frame's active frame: OLECMDERR_E_UNKNOWNGROUP without one,
+  // OLECMDERR_E_NOTSUPPORTED when no update handler answers for id, OLECMDERR_E_DISABLED when it is
+  // disabled, else S_OK when a handler ran (E_FAIL when none did).
+  static HRESULT RouteCommand(UINT id);
+  // The state of id through the main window's command updating: OLECMDF_ flags (0: no handler, or no main
+  // window).
+  static DWORD QueryCommandState(UINT id);
+  // The status text of id for a server (its prompt string from the second line on); empty when it has none.
+  static CString CommandStatusText(UINT id);
+
+ protected:
+  BEGIN_INTERFACE_PART(CommandTarget, IOleCommandTarget)
+    STDMETHOD(QueryStatus)(const GUID* group, ULONG count, OLECMD* commands, OLECMDTEXT* text) override;
+    STDMETHOD(Exec)(const GUID* group, DWORD id, DWORD option, VARIANT* in, VARIANT* out) override;
+  END_INTERFACE_PART(CommandTarget)
+  DECLARE_INTERFACE_MAP()
 };
