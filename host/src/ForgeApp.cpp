@@ -3,6 +3,7 @@
 
 #include <afxdlgs.h>
 #include <afxoleres.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
@@ -40,6 +41,31 @@ BOOL HasExtension(const CString& path) {
 CString FolderOf(const CString& path) {
   int slash = path.ReverseFind('\\');
   return slash >= 0 ? path.Left(slash) : CString();
+}
+
+// ShellExecute answers above this value on success, else an error code.
+const INT_PTR kShellErrorLimit = 32;
+
+// The message for a shell error code; codes without one of their own get the general one.
+UINT ShellErrorText(INT_PTR code) {
+  static const struct {
+    INT_PTR code;
+    UINT text;
+  } kTexts[] = {
+      {0, IDS_SHELL_OUT_OF_MEMORY},
+      {ERROR_FILE_NOT_FOUND, IDS_SHELL_FILE_NOT_FOUND},
+      {ERROR_PATH_NOT_FOUND, IDS_SHELL_PATH_NOT_FOUND},
+      {ERROR_BAD_FORMAT, IDS_SHELL_BAD_PROGRAM},
+      {SE_ERR_ACCESSDENIED, IDS_SHELL_ACCESS_DENIED},
+      {SE_ERR_OOM, IDS_SHELL_OUT_OF_MEMORY},
+      {SE_ERR_DLLNOTFOUND, IDS_SHELL_BAD_PROGRAM},
+      {SE_ERR_SHARE, IDS_SHELL_SHARING_VIOLATION},
+      {SE_ERR_ASSOCINCOMPLETE, IDS_SHELL_NO_ASSOCIATION},
+      {SE_ERR_NOASSOC, IDS_SHELL_NO_ASSOCIATION},
+  };
+  for (const auto& entry : kTexts)
+    if (entry.code == code) return entry.text;
+  return IDS_SHELL_OPEN_FAILED;
 }
 
 }  // namespace
@@ -273,8 +299,31 @@ BOOL cForgeApp::OpenPath(LPCSTR fileName, CDocument** doc) {
     AddToRecentFileList(path);
     return TRUE;
   }
-  *doc = CWinApp::OpenDocumentFile(given);
-  return *doc != NULL;
+  // A template that knows the file's type opens it; anything else goes to its own program.
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos;) {
+    CDocument* open = NULL;
+    if (GetNextDocTemplate(pos)->MatchDocType(path, open) == CDocTemplate::yesAttemptNative) {
+      *doc = CWinApp::OpenDocumentFile(given);
+      return *doc != NULL;
+    }
+  }
+  return OpenWithShell(path);
+}
+
+BOOL cForgeApp::OpenWithShell(LPCSTR path) {
+  char shortPath[MAX_PATH];
+  CString file = ::GetShortPathNameA(path, shortPath, MAX_PATH) ? CString(shortPath) : CString(path);
+  INT_PTR result = INT_PTR(::ShellExecuteA(m_pMainWnd ? m_pMainWnd->m_hWnd : NULL, "open", file, NULL,
+                                           FolderOf(path), SW_SHOWNORMAL));
+  if (result > kShellErrorLimit) {
+    // The started program may take the foreground.
+    ::SetForegroundWindow(::GetDesktopWindow());
+    return TRUE;
+  }
+  CString message;
+  AfxFormatString1(message, ShellErrorText(result), path);
+  AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+  return FALSE;
 }
 
 void cForgeApp::OnFileOpen() {

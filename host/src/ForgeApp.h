@@ -26,6 +26,8 @@ class cForgeApp : public CWinApp, public cLaunchHost {
   // OpenDocumentFile's work: true when the file (or folder) went to where it opens; doc receives the
   // document when a template opened it.
   BOOL OpenPath(LPCSTR fileName, CDocument** doc);
+  // The last resort: the file's own program through the shell; a failure is reported with the file's name.
+  BOOL OpenWithShell(LPCSTR path);
 
   // cLaunchHost.
   CDocTemplate* NewWorkspaceTemplate() override;

@@ -2,7 +2,7 @@
 // opens at a start without arguments, the automation object from another process by dispatch id (Open with
 // and without quotes, Launch with an unknown locator, the unassigned id 8, RunCommand, GetVersionNumbers),
 // the program started by COM for automation alone, the workspace "Current" across a restart, a folder at start
-// shown by the Gallery, and the missing resource library (test code).
+// shown by the Gallery, a file without a program, and the missing resource library (test code).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
@@ -212,6 +212,25 @@ TEST_F(HostProcess, AutomationFromAnotherProcessByDispatchId) {
   SHDeleteKeyA(HKEY_CURRENT_USER, ORV_VERSION_KEY);
 }
 
+// A message box shown by process id, or null after the start timeout.
+HWND WaitForMessageBox(DWORD processId) {
+  for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 100) {
+    for (HWND window = FindWindowA("#32770", NULL); window; window = FindWindowExA(NULL, window, "#32770", NULL)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == processId) return window;
+    }
+    Sleep(100);
+  }
+  return NULL;
+}
+
+std::string MessageText(HWND box) {
+  char text[512] = "";
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return text;
+}
+
 // What one saved window of workspace "Current" holds, as the test compares it.
 struct SavedWindow {
   std::string docString;
@@ -372,6 +391,24 @@ TEST_F(HostProcess, AFolderAtStartIsShownByTheGallery) {
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));
 }
 
+// A file that no launch item and no template takes goes to its own program through the shell; without one
+// registered for its extension the user is told so, with the file's name.
+TEST_F(HostProcess, AFileWithoutAProgramIsReportedWithItsName) {
+  std::string orphan = folder + "\\notes.zzq";
+  WriteFile(orphan, "no program opens this");
+  Process run = Start(host, "\"" + orphan + "\"");
+  Guard guard{run};
+  HWND box = WaitForMessageBox(run.id);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("No program is registered to open " + orphan + ".", MessageText(box));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+  ASSERT_NE(nullptr, frame);
+  EXPECT_EQ(0u, MdiChildren(frame).size()) << "nothing opened inside the host";
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(run, kStartTimeoutMs));
+}
+
 // The program without its resource library beside it tells so and ends.
 TEST_F(HostProcess, MissingResourceLibraryIsReportedAndTheProgramEnds) {
   std::string bin = BesideTest("");
@@ -390,20 +427,9 @@ TEST_F(HostProcess, MissingResourceLibraryIsReportedAndTheProgramEnds) {
   Process process = Start(copy + "\\Orvane.exe", "");
   Guard guard{process};
   ASSERT_NE(nullptr, process.handle);
-  // The message box of that process.
-  HWND box = NULL;
-  for (DWORD waited = 0; !box && waited < kStartTimeoutMs; waited += 100) {
-    for (HWND window = FindWindowA("#32770", NULL); window; window = FindWindowExA(NULL, window, "#32770", NULL)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == process.id) box = window;
-    }
-    if (!box) Sleep(100);
-  }
+  HWND box = WaitForMessageBox(process.id);
   ASSERT_NE(nullptr, box);
-  char text[256] = "";
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-  EXPECT_STREQ("OrvRes.dll could not be found!", text);
+  EXPECT_EQ("OrvRes.dll could not be found!", MessageText(box));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(Ended(process, kStartTimeoutMs));
 }

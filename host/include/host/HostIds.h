@@ -38,6 +38,15 @@
 #define IDS_HELP_CONTEXT_KEY 61453
 #define IDS_ADD_ITEM_TITLE 61454
 #define IDS_CONTACT_ADDRESS 434  // the contact page ("*" at the start: the program folder)
+// The shell could not open a file with its own program ("%1": the file); 497 for errors without a text.
+#define IDS_SHELL_FILE_NOT_FOUND 490
+#define IDS_SHELL_PATH_NOT_FOUND 491
+#define IDS_SHELL_ACCESS_DENIED 492
+#define IDS_SHELL_OUT_OF_MEMORY 493
+#define IDS_SHELL_NO_ASSOCIATION 494
+#define IDS_SHELL_SHARING_VIOLATION 495
+#define IDS_SHELL_BAD_PROGRAM 496
+#define IDS_SHELL_OPEN_FAILED 497
 
 // Window ids.
 #define IDW_LAUNCHBAR 930
