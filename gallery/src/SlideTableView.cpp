@@ -12,6 +12,7 @@
 #include "galcore/fileops.h"
 #include "galcore/selection.h"
 #include "galcore/slidesort.h"
+#include "gallery/DragData.h"
 #include "gallery/GalleryIds.h"
 #include "gallery/GalleryText.h"
 #include "media/AVIFile.h"
@@ -910,25 +911,22 @@ void cSlideTableView::OnMouseMove(UINT flags, CPoint point) {
   m_nPressIndex = -1;
   m_bPressDeferred = FALSE;
   // Dragging the selection out of the table is offered through the files' shell formats.
-  std::vector<CString> files;
+  std::vector<CString> paths, names;
   const CArray<int, int>& order = GetDocument()->GetSelectedOrder();
-  for (int i = 0; i < order.GetSize(); ++i) files.push_back(GetDocument()->GetMediaObject(order[i])->GetFileName());
-  if (files.empty()) return;
-  size_t bytes = sizeof(DROPFILES) + 1;
-  for (const CString& file : files) bytes += size_t(file.GetLength()) + 1;
-  HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, bytes);
-  if (!drop) return;
-  DROPFILES* header = static_cast<DROPFILES*>(GlobalLock(drop));
-  header->pFiles = sizeof(DROPFILES);
-  char* p = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
-  for (const CString& file : files) {
-    memcpy(p, (LPCSTR)file, size_t(file.GetLength()) + 1);
-    p += file.GetLength() + 1;
+  for (int i = 0; i < order.GetSize(); ++i) {
+    cMediaObject* media = GetDocument()->GetMediaObject(order[i]);
+    paths.push_back(media->GetFileName());
+    names.push_back(media->GetDisplayName());
   }
-  GlobalUnlock(drop);
-  COleDataSource source;
-  source.CacheGlobalData(CF_HDROP, drop);
-  const DROPEFFECT effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+  if (paths.empty()) return;
+  HGLOBAL drop = MakeDropFiles(paths);
+  if (!drop) return;
+  COleDataSource* source = new COleDataSource;
+  source->CacheGlobalData(CF_HDROP, drop);
+  if (HGLOBAL idList = MakeShellIdList(GetDocument()->GetFolder(), names))
+    source->CacheGlobalData(CLIPFORMAT(RegisterClipboardFormatA(GAL_SHELL_IDLIST_FORMAT)), idList);
+  const DROPEFFECT effect = source->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+  source->InternalRelease();
   if (effect == DROPEFFECT_MOVE) PostMessage(WM_COMMAND, ID_GAL_REFRESH);
 }
 

@@ -1,6 +1,7 @@
 // The slide table driven through the Gallery component's document and view in a host under Wine: thumbnails,
 // the cache file, failures of files, renaming, sorting, sizes, refreshes and the loader's manners.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +11,7 @@
 #include "galcore/slidesort.h"
 #include "galcore/thumbcache.h"
 #include "galhost.h"
+#include "gallery/DragData.h"
 #include "gallery/GalleryIds.h"
 #include "exif.h"
 #include "media/NXMedia.h"
@@ -410,6 +412,48 @@ TEST_F(GalleryTest, APhotoTakenUprightStandsUprightInItsSlide) {
   EXPECT_EQ(84, level.cy);
   EXPECT_EQ(84, upright.cx);
   EXPECT_EQ(112, upright.cy);
+}
+
+// What a drag out offers: the file list, and the ID lists of the files relative to their folder's.
+TEST_F(GalleryTest, ADragOffersTheFilesAsAListAndAsTheShellsIdLists) {
+  const std::string folder = MakeFolder("drag");
+  const std::vector<CString> names = {"b.jpg", "a.png"};
+  std::vector<CString> paths;
+  for (const CString& name : names) {
+    WritePhoto(folder + "\\" + std::string(name), 40, 30, 5);
+    paths.push_back(CString(folder.c_str()) + "\\" + name);
+  }
+  HGLOBAL drop = MakeDropFiles(paths);
+  ASSERT_NE(nullptr, drop);
+  char file[MAX_PATH];
+  ASSERT_EQ(2u, DragQueryFileA(HDROP(drop), 0xFFFFFFFF, NULL, 0));
+  for (UINT i = 0; i < 2; ++i) {
+    DragQueryFileA(HDROP(drop), i, file, MAX_PATH);
+    EXPECT_STREQ(paths[i], file);
+  }
+  const DROPFILES* header = static_cast<const DROPFILES*>(GlobalLock(drop));
+  EXPECT_EQ(20u, header->pFiles);
+  EXPECT_FALSE(header->fWide);
+  GlobalUnlock(drop);
+  GlobalFree(drop);
+
+  HGLOBAL idList = MakeShellIdList(folder.c_str(), names);
+  ASSERT_NE(nullptr, idList);
+  const BYTE* base = static_cast<const BYTE*>(GlobalLock(idList));
+  const CIDA* cida = reinterpret_cast<const CIDA*>(base);
+  ASSERT_EQ(2u, cida->cidl);
+  LPCITEMIDLIST parent = reinterpret_cast<LPCITEMIDLIST>(base + cida->aoffset[0]);
+  ASSERT_TRUE(SHGetPathFromIDListA(parent, file));
+  EXPECT_STREQ(folder.c_str(), file);
+  for (UINT i = 0; i < 2; ++i) {
+    LPITEMIDLIST whole = ILCombine(parent, reinterpret_cast<LPCITEMIDLIST>(base + cida->aoffset[i + 1]));
+    ASSERT_TRUE(SHGetPathFromIDListA(whole, file));
+    EXPECT_STREQ(paths[i], file);
+    ILFree(whole);
+  }
+  GlobalUnlock(idList);
+  GlobalFree(idList);
+  EXPECT_EQ(nullptr, MakeShellIdList(folder.c_str(), {"missing.jpg"}));
 }
 
 TEST_F(GalleryTest, TheGallerysTextsAreItsOwnWhicheverLibraryLeadsTheResourceChain) {

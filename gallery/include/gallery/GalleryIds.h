@@ -57,6 +57,7 @@
 #define GAL_REFRESH_TIMER 32789
 #define GAL_REFRESH_DELAY_MS 2000
 #define GAL_NAME_EDIT_ID 99
+#define GAL_SHELL_IDLIST_FORMAT "Shell IDList Array"  // the shell's clipboard format of ID lists
 
 // Settings under "Software\\Nexlumen\\Gallery".
 #define GAL_REGISTRY_KEY "Software\\Nexlumen\\Gallery"

@@ -1,0 +1,13 @@
+// The shell formats a drag out of the slide table offers: the file list (CF_HDROP) and the shell's ID list
+// array ("Shell IDList Array") of files in one folder. cSlideTableView's drag source caches both.
+#pragma once
+#include <vector>
+
+#include "afxwin.h"
+
+// A DROPFILES block (list at offset 20, point 0, not wide) of the paths, each ending in a zero, and one more
+// zero; movable global memory shared for DDE, owned by the caller. Null when memory runs out.
+HGLOBAL MakeDropFiles(const std::vector<CString>& paths);
+// A CIDA of folder's absolute ID list and the files' ID lists relative to it (names of files in folder);
+// movable global memory owned by the caller. Null when the shell cannot name the folder or a file.
+HGLOBAL MakeShellIdList(LPCSTR folder, const std::vector<CString>& names);
