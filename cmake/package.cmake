@@ -70,6 +70,10 @@ function(orv_package_product)
     orv_package_shortcut(quillo "Quillo Postcards")
     orv_package_location(quillo FILE KEY "Software\\Nexlumen\\Quillo\\Location")
     orv_package_keys(HKCU "Software\\Nexlumen\\Quillo")
+    # Where quillo records itself for the others besides its key, and its outbox beside the program (removed when
+    # empty: cards still waiting there are the user's).
+    orv_package_ini("NEXLUMEN.INI" quillo)
+    orv_package_leftover_folders(outbox)
   endif()
   # The categories our servers register in: a server leaves its category registered, since other servers may
   # share it; the suite's uninstaller takes them out with the last of its servers.
@@ -84,11 +88,25 @@ function(orv_package_product)
   endif()
 endfunction()
 
+# orv_package_ini(file section): a section a program writes into a profile file in the Windows folder; the
+# uninstaller deletes it, and the file when nothing else is left in it.
+function(orv_package_ini file section)
+  set_property(GLOBAL APPEND PROPERTY ORV_PACKAGE_STEPS "ini\t${file}\t${section}")
+endfunction()
+
 # orv_package_leftovers(name...): files the programs make inside the program folder (relative names), which the
 # uninstaller deletes so that the folder goes.
 function(orv_package_leftovers)
   foreach(name ${ARGN})
     set_property(GLOBAL APPEND PROPERTY ORV_PACKAGE_STEPS "leftover\t${name}")
+  endforeach()
+endfunction()
+
+# orv_package_leftover_folders(name...): folders the programs make inside the program folder, which the
+# uninstaller removes when they are empty.
+function(orv_package_leftover_folders)
+  foreach(name ${ARGN})
+    set_property(GLOBAL APPEND PROPERTY ORV_PACKAGE_STEPS "leftdir\t${name}")
   endforeach()
 endfunction()
 
@@ -130,7 +148,7 @@ endfunction()
 
 # Called once at the end of the root CMakeLists.txt: writes the manifest, one tab-separated line per step:
 #   file PATH | comserver PATH | location folder|file PATH KEY | register PATH INSTALL UNINSTALL | key ROOT KEY
-#   | shortcut PATH NAME | leftover NAME (a file the programs make inside the program folder, relative to it)
+#   | shortcut PATH NAME | ini FILE SECTION | leftover NAME | leftdir NAME (a file the programs make inside the program folder, relative to it)
 function(orv_finish_package)
   if(NOT WIN32)
     return()

@@ -38,7 +38,7 @@ count="${ORV_SAMPLE_COUNT:-24}"
 # Windows paths inside the program folder, as NSIS writes them.
 win() { printf '%s' "$1" | tr '/' '\\'; }
 
-declare -a files=() servers=() registers=() locations=() shortcuts=() keys=() leftovers=()
+declare -a files=() servers=() registers=() locations=() shortcuts=() keys=() leftovers=() leftdirs=() inis=()
 while IFS=$'\t' read -r kind a b c; do
   case "$kind" in
     file|comserver) files+=("$a"); [ "$kind" = comserver ] && servers+=("$(basename "$a")") ;;
@@ -47,6 +47,8 @@ while IFS=$'\t' read -r kind a b c; do
     shortcut) shortcuts+=("$(basename "$a")"$'\t'"$b") ;;
     key) keys+=("$a"$'\t'"$b") ;;
     leftover) leftovers+=("$a") ;;
+    leftdir) leftdirs+=("$a") ;;
+    ini) inis+=("$a"$'\t'"$b") ;;
     "") ;;
     *) echo "package: unknown manifest step '$kind'" >&2; exit 1 ;;
   esac
@@ -130,6 +132,11 @@ echo "RMDir \"$menu\"" >>"$uninstall"
 for f in "$stage/files"/*; do echo "Delete \"\$INSTDIR\\$(basename "$f")\"" >>"$uninstall"; done
 for f in "$stage/samples"/*; do echo "Delete \"\$INSTDIR\\Sample Pictures\\$(basename "$f")\"" >>"$uninstall"; done
 for f in "${leftovers[@]}"; do echo "Delete \"\$INSTDIR\\$(win "$f")\"" >>"$uninstall"; done
+for f in "${leftdirs[@]}"; do echo "RMDir \"\$INSTDIR\\$(win "$f")\"" >>"$uninstall"; done
+for i in "${inis[@]}"; do
+  IFS=$'\t' read -r file section <<<"$i"
+  echo "!insertmacro OrvUnIniSection \"\$WINDIR\\$file\" \"$section\"" >>"$uninstall"
+done
 echo 'RMDir "$INSTDIR\Sample Pictures"' >>"$uninstall"
 
 cat >"$stage/product.nsh" <<'EOF'

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Scenario: the installer run silently in a fresh prefix, the host started from the installed folder on the sample
-# pictures and closed as a user closes it, then the uninstaller: the registry (HKCU\Software, HKLM\Software, which
+# pictures and closed as a user closes it, the postcard program likewise, then the uninstaller: the registry (HKCU\Software, HKLM\Software, which
 # holds HKCR) and the prefix's files are as before, the program folder is gone.
 #   install_roundtrip.sh TREE        (CTest runs it in the Win32 tree with the test environment's display)
 # The prefix (TREE/testenv/install/prefix) is made once and kept while the round trip leaves it clean: a run that
@@ -37,13 +37,15 @@ rm -f "$WINEPREFIX/.orv-clean"
 wineserver -p30 </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
 
-# The registry as text, without what Wine itself changes while programs run.
+# The registry as text, without what Wine itself changes while programs run: its own settings and the sound
+# devices it lists at the first use of sound.
 snapshot() {  # name
   local root
   for root in 'HKCU\Software' 'HKLM\Software'; do
     wine reg export "$root" "$(winepath -w "$work/$1.reg")" /y >/dev/null 2>&1 || fail "reg export $root"
     iconv -f UTF-16 -t UTF-8 "$work/$1.reg" | tr -d '\r' |
-      awk '/^\[/ { skip = ($0 ~ /\\Software\\Wine\\Temporary System Parameters/) } !skip' >>"$work/$1.txt"
+      awk '/^\[/ { skip = ($0 ~ /^\[HKEY_CURRENT_USER\\Software\\Wine\\|\\CurrentVersion\\MMDevices/) } !skip' \
+      >>"$work/$1.txt"
   done
   rm -f "$work/$1.reg"
   (cd "$WINEPREFIX/drive_c" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune -o -print | sort) \
@@ -63,6 +65,10 @@ done
 wine reg query 'HKCU\Software\Nexlumen\Orvane\Location' /v Path | grep -qF "$folder" || fail "host Location not written"
 wine reg query 'HKCR\CLSID\{78310281-AFCD-11D2-ACD0-00A0248F3AF9}\InprocServer32' | grep -qiF "$folder\\gallery.dll" ||
   fail "the Gallery is not registered from the program folder"
+wine reg query 'HKCR\CLSID\{443E2160-35DE-11D2-A4F5-B4CE0CC10000}\InprocServer32' | grep -qiF "$folder\\OrvaneExt.dll" ||
+  fail "the shell extension is not registered"
+[ -f "$(winepath -u 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Nexlumen Orvane\Orvane.lnk')" ] ||
+  fail "no Start-menu shortcut"
 
 # The host from the installed folder, on the installed samples; closed with WM_CLOSE (a killed host would leave
 # its class registration in rpcss).
@@ -82,6 +88,21 @@ wine taskkill /im Orvane.exe >/dev/null 2>&1 || fail "taskkill found no host"
 status=0; wait "$host" || status=$?
 [ "$status" -eq 0 ] || fail "the host ended with $status"
 step "host closed"
+
+# The postcard program records where it is (its key and NEXLUMEN.INI in the Windows folder) when it ends. Closed
+# once its window is there: WM_CLOSE to a process without windows yet is lost.
+wine "$folder\\quillo.exe" </dev/null >"$work/quillo.log" 2>&1 &
+quillo=$!
+for (( i = 0; i < HOST_START_SECONDS; i++ )); do
+  kill -0 "$quillo" 2>/dev/null || break
+  wine taskkill /im quillo.exe >/dev/null 2>&1 || true
+  sleep 1
+done
+if kill -0 "$quillo" 2>/dev/null; then kill "$quillo"; fail "quillo did not close"; fi
+status=0; wait "$quillo" || status=$?
+[ "$status" -eq 0 ] || fail "quillo ended with $status"
+grep -qi '^\[quillo\]' "$WINEPREFIX/drive_c/windows/NEXLUMEN.INI" || fail "quillo recorded no location"
+step "quillo started and closed"
 
 # As Windows' "Add or remove programs" does: the uninstaller from a copy, told the folder, so it can delete itself
 # and the caller can wait for it. The folder goes as a short name: an argument with blanks reaches it quoted.

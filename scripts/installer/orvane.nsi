@@ -44,6 +44,31 @@ UninstPage instfiles
   ${EndIf}
 !macroend
 
+; Deletes a section of a profile file, and the file when only empty lines are left in it.
+!macro OrvUnIniSection FILE SECTION
+  DeleteINISec "${FILE}" "${SECTION}"
+  ClearErrors
+  FileOpen $1 "${FILE}" r
+  ${IfNot} ${Errors}
+    StrCpy $2 0
+    ${Do}
+      FileRead $1 $3
+      ${If} ${Errors}
+        ${ExitDo}
+      ${EndIf}
+      StrCpy $3 $3 1
+      ${If} $3 != "$\r"
+      ${AndIf} $3 != "$\n"
+        StrCpy $2 1
+      ${EndIf}
+    ${Loop}
+    FileClose $1
+    ${If} $2 == 0
+      Delete "${FILE}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "Install"
   SetShellVarContext all
   SetOutPath "$INSTDIR"
