@@ -5,7 +5,8 @@
 #   scripts/package.sh                       builds both trees (scripts/build.sh), packages build/win32
 #   scripts/package.sh TREE [--out FILE]     builds only the package's targets of an already configured Win32 tree
 #   scripts/package.sh TREE --no-build ...   packages what the tree has built (the tests, after the build)
-# Prints the installer's path. ORV_SAMPLE_COUNT sets the number of sample pictures (default 24).
+# Prints the installer's path. ORV_SAMPLE_COUNT sets the number of sample pictures (default 24), ORV_NSIS_COMPRESSOR
+# the compression (default "/SOLID lzma", the smallest; "zlib" is several times faster to make).
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 tree=""; out=""; build=1
@@ -32,7 +33,7 @@ samplegen="${ORV_SAMPLEGEN:-$top/build/native/bin/samplegen}"
 [ -x "$samplegen" ] || { echo "package: $samplegen missing (scripts/build.sh builds it)" >&2; exit 1; }
 manifest="$tree/package/manifest.txt"
 out="${out:-$tree/package/Orvane-setup.exe}"
-stage="$tree/package/stage"
+stage="${out%.*}.stage"   # beside the installer, so that two installers of a tree do not share it
 count="${ORV_SAMPLE_COUNT:-24}"
 
 # Windows paths inside the program folder, as NSIS writes them.
@@ -56,7 +57,7 @@ done <"$manifest"
 
 # Made again only when something it is made of is newer (the run command asks for it at every start).
 current=1
-[ -f "$out" ] && [ "$(cat "$out.samples" 2>/dev/null)" = "$count" ] || current=0
+[ -f "$out" ] && [ "$(cat "$out.samples" 2>/dev/null)" = "$count ${ORV_NSIS_COMPRESSOR:-}" ] || current=0
 for f in "$manifest" "$top/scripts/installer/orvane.nsi" "$top/scripts/package.sh" "$samplegen" "${files[@]}"; do
   [ "$current" = 1 ] && [ "$f" -nt "$out" ] && current=0
 done
@@ -145,7 +146,9 @@ cat >"$stage/product.nsh" <<'EOF'
 !define PRODUCT_NAME "Nexlumen Orvane"
 EOF
 mkdir -p "$(dirname "$out")"
-makensis -V2 -DSTAGE="$stage" -DOUTFILE="$(realpath -m "$out")" "$top/scripts/installer/orvane.nsi" >"$stage/makensis.log" 2>&1 ||
+compressor=()
+[ -n "${ORV_NSIS_COMPRESSOR:-}" ] && compressor=(-DCOMPRESSOR="$ORV_NSIS_COMPRESSOR")
+makensis -V2 -DSTAGE="$stage" -DOUTFILE="$(realpath -m "$out")" "${compressor[@]}" "$top/scripts/installer/orvane.nsi" >"$stage/makensis.log" 2>&1 ||
   { cat "$stage/makensis.log" >&2; exit 1; }
-echo "$count" >"$out.samples"
+echo "$count ${ORV_NSIS_COMPRESSOR:-}" >"$out.samples"
 realpath -m "$out"

@@ -25,7 +25,8 @@ step() {  # what was done: prints its time
 }
 started="$(date +%s.%N)"
 
-installer="$(ORV_SAMPLE_COUNT=6 bash "$top/scripts/package.sh" "$tree" --no-build --out "$work/Orvane-setup.exe" | tail -n 1)"
+# Few samples and quick compression: what is installed and how is the same as in the full installer.
+installer="$(ORV_SAMPLE_COUNT=6 ORV_NSIS_COMPRESSOR=zlib bash "$top/scripts/package.sh" "$tree" --no-build --out "$work/Orvane-setup.exe" | tail -n 1)"
 step "installer built"
 echo "installer: $(stat -c %s "$installer") bytes"
 

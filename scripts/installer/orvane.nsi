@@ -1,7 +1,12 @@
 ; The suite's installer for Windows. scripts/package.sh generates the included step lists from the build's manifest
-; and runs makensis with STAGE (the folder holding them and the files) and OUTFILE defined.
+; and runs makensis with STAGE (the folder holding them and the files) and OUTFILE defined; COMPRESSOR, when defined,
+; replaces the smallest but slowest compression (the tests take zlib).
 Unicode true
+!ifdef COMPRESSOR
+SetCompressor ${COMPRESSOR}
+!else
 SetCompressor /SOLID lzma
+!endif
 !include "LogicLib.nsh"
 !include "${STAGE}/product.nsh"
 
