@@ -63,6 +63,8 @@ unix_folder="$(winepath -u "$folder")"
 for f in Orvane.exe gallery.dll OrvRes.dll GalRes.dll libstdc++-6.dll Uninstall.exe "Sample Pictures"; do
   [ -e "$unix_folder/$f" ] || fail "$f not installed"
 done
+developer="$(cd "$unix_folder" && ls | grep -Ei 'test|probe|demo|bench|recorder|standin|double|samplegen' || true)"
+[ -z "$developer" ] || fail "developer files installed: $developer"
 wine reg query 'HKCU\Software\Nexlumen\Orvane\Location' /v Path | grep -qF "$folder" || fail "host Location not written"
 wine reg query 'HKCR\CLSID\{78310281-AFCD-11D2-ACD0-00A0248F3AF9}\InprocServer32' | grep -qiF "$folder\\gallery.dll" ||
   fail "the Gallery is not registered from the program folder"
