@@ -1,11 +1,104 @@
 // The host's documents, view and embedded item (see ForgeDoc.h).
 #include "ForgeDoc.h"
 
+#include <afxdisp.h>
+#include <shellapi.h>
+
+#include "WaitMsg.h"
+#include "host/HostIds.h"
+
 IMPLEMENT_DYNCREATE(CForgeDoc, COleDocument)
 IMPLEMENT_DYNCREATE(CForgeView, CView)
 IMPLEMENT_DYNAMIC(CForgeCntrItem, COleDocObjectItem)
 
+const GUID CGID_ForgePathCommand = {0x3638A8A1, 0xFEDF, 0x11D1, {0xA8, 0xBC, 0x00, 0xA0, 0x24, 0x71, 0x01, 0x8E}};
+
+namespace {
+
+// The class of a ProgID or a class id's text; false for neither.
+BOOL ClassOf(const CString& name, CLSID* clsid) {
+  WCHAR wide[MAX_PATH];
+  if (name.IsEmpty() || !::MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH)) return FALSE;
+  return SUCCEEDED(name[0] == '{' ? ::CLSIDFromString(wide, clsid) : ::CLSIDFromProgID(wide, clsid));
+}
+
+}  // namespace
+
 CForgeDoc::CForgeDoc() {}
+
+BOOL CForgeDoc::OnNewDocument() {
+  cWaitMsg wait(IDS_WAIT_STARTING);
+  if (!COleDocument::OnNewDocument()) return FALSE;
+  if (GetItem()) return TRUE;
+  CString server;
+  CLSID clsid;
+  CDocTemplate* docTemplate = GetDocTemplate();
+  CForgeCntrItem* item = NULL;
+  BOOL made = FALSE;
+  try {
+    if (docTemplate && docTemplate->GetDocString(server, CDocTemplate::regFileTypeId) && ClassOf(server, &clsid)) {
+      item = new CForgeCntrItem(this);
+      made = item->CreateNewItem(clsid);
+    }
+  } catch (CException* e) {
+    e->Delete();
+    made = FALSE;
+  }
+  if (made) return TRUE;
+  if (item) item->Delete();
+  AfxMessageBox(IDS_OPEN_FAILED, MB_OK | MB_ICONEXCLAMATION);
+  return FALSE;
+}
+
+BOOL CForgeDoc::OnOpenDocument(LPCSTR path) {
+  cWaitMsg wait(IDS_WAIT_STARTING);
+  if (!OnNewDocument()) return FALSE;
+  if (!ActivateItem()) return FALSE;
+  if (SendPath(path)) return TRUE;
+  // The server does not take the path: an object made from the file itself.
+  CLSID server = CLSID_NULL;
+  if (CForgeCntrItem* refused = GetItem()) {
+    if (LPOLEOBJECT object = refused->GetOleObject()) object->GetUserClassID(&server);
+    refused->Delete();
+  }
+  CForgeCntrItem* item = new CForgeCntrItem(this);
+  if (!item->CreateFromFile(path, server)) {
+    item->Delete();
+    AfxMessageBox(IDS_OPEN_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  POSITION pos = GetFirstViewPosition();
+  CView* view = pos ? GetNextView(pos) : NULL;
+  SHFILEINFOA info = {};
+  if (view && ::SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON) && info.hIcon) {
+    // The frame shows the file's own icon; the frame's window keeps it until it closes.
+    view->GetParentFrame()->SetIcon(info.hIcon, TRUE);
+  }
+  return ActivateItem();
+}
+
+BOOL CForgeDoc::ActivateItem() {
+  POSITION pos = GetFirstViewPosition();
+  CView* view = pos ? GetNextView(pos) : NULL;
+  CForgeCntrItem* item = GetItem();
+  if (!view || !item) return FALSE;
+  CFrameWnd* frame = view->GetParentFrame();
+  frame->InitialUpdateFrame(this, TRUE);
+  if (item->DoVerb(OLEIVERB_SHOW, view)) return TRUE;
+  return FALSE;
+}
+
+BOOL CForgeDoc::SendPath(LPCSTR path) {
+  CForgeCntrItem* item = GetItem();
+  if (!item || !path || !*path) return FALSE;
+  VARIANT in;
+  VariantInit(&in);
+  in.vt = VT_BSTR;
+  in.bstrVal = AfxAllocSysString(path);
+  HRESULT hr = item->ExecCommand(FORGECMD_OPENPATH, OLECMDEXECOPT_DONTPROMPTUSER, &CGID_ForgePathCommand, &in, NULL);
+  VariantClear(&in);
+  return SUCCEEDED(hr);
+}
 
 CForgeCntrItem* CForgeDoc::GetItem() const {
   for (POSITION pos = GetStartPosition(); pos;)

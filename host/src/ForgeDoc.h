@@ -8,12 +8,28 @@
 
 class CForgeCntrItem;
 
+// The command group and command by which the host hands a document object the file it is to show.
+extern const GUID CGID_ForgePathCommand;
+enum { FORGECMD_OPENPATH = 1 };
+
 class CForgeDoc : public COleDocument {
   DECLARE_DYNCREATE(CForgeDoc)
  public:
   CForgeDoc();
   // The embedded item, or null.
   CForgeCntrItem* GetItem() const;
+  // A new embedded object of the server named by the template's file type id (ProgID or class id); false,
+  // and message 402, when it cannot be made.
+  BOOL OnNewDocument() override;
+  // A new embedded object handed the file by the path command; a server that does not take the command
+  // gets an object made from the file instead. False when neither shows.
+  BOOL OnOpenDocument(LPCSTR path) override;
+  // Sends path to the embedded object's command target; true when the object took it.
+  BOOL SendPath(LPCSTR path);
+
+ protected:
+  // The first view's frame activated and the item shown in place there; false when it cannot be shown.
+  BOOL ActivateItem();
 };
 
 class CForgeView : public CView {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ForgeDoc.h"
 #include "LaunchRules.h"
 #include "NXMisc.h"
 #include "WaitMsg.h"
@@ -21,8 +22,6 @@ CPtrArray g_components;  // cNXComponentCOM*
 const UINT kItemBlockSize = 10;
 const char kFileTypesKey[] = "FileTypesSupported";
 // The command group and command through which a document object takes a path.
-const GUID kPathCommandGroup = {0x3638A8A1, 0xFEDF, 0x11D1, {0xA8, 0xBC, 0x00, 0xA0, 0x24, 0x71, 0x01, 0x8E}};
-const DWORD kPathCommand = 1;
 
 std::string Std(const CString& text) { return std::string(LPCSTR(text)); }
 
@@ -537,7 +536,13 @@ BOOL cDocObjLaunchItem::IsDocObjectServer() {
          key.Open(HKEY_CLASSES_ROOT, m_strLocator + "\\Insertable");
 }
 
-BOOL cDocObjLaunchItem::LoadTemplate() { return cLaunchItem::LoadTemplate(); }
+BOOL cDocObjLaunchItem::LoadTemplate() {
+  if (!cLaunchItem::LoadTemplate()) return FALSE;
+  // The template's documents embed the item's server: its file type id names the server.
+  CString label = m_strLabel.IsEmpty() ? DeriveLabel() : m_strLabel;
+  m_pDocTemplate->m_strDocStrings = "\n" + label + "\n" + label + "\n\n\n" + m_strLocator + "\n" + label + " Document";
+  return TRUE;
+}
 
 BOOL cDocObjLaunchItem::IsAvailable() {
   CString server;
@@ -582,20 +587,7 @@ BOOL cDocObjLaunchItem::LaunchKind() {
   }
   if (!doc) return FALSE;
   if (!m_strDocPath.IsEmpty()) {
-    IOleCommandTarget* target = NULL;
-    LPUNKNOWN unknown = static_cast<LPUNKNOWN>(doc->GetInterface(&IID_IOleCommandTarget));
-    if (unknown) unknown->QueryInterface(IID_IOleCommandTarget, (void**)&target);
-    if (target) {
-      VARIANT in;
-      VariantInit(&in);
-      in.vt = VT_BSTR;
-      WCHAR wide[MAX_PATH];
-      ::MultiByteToWideChar(CP_ACP, 0, m_strDocPath, -1, wide, MAX_PATH);
-      in.bstrVal = ::SysAllocString(wide);
-      target->Exec(&kPathCommandGroup, kPathCommand, 0, &in, NULL);
-      VariantClear(&in);
-      target->Release();
-    }
+    if (CForgeDoc* forge = dynamic_cast<CForgeDoc*>(doc)) forge->SendPath(m_strDocPath);
     doc->SetTitle(m_strLabel);
   }
   return TRUE;

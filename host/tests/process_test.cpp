@@ -2,7 +2,8 @@
 // opens at a start without arguments, the automation object from another process by dispatch id (Open with
 // and without quotes, Launch with an unknown locator, the unassigned id 8, RunCommand, GetVersionNumbers),
 // the program started by COM for automation alone, the workspace "Current" across a restart, a folder at start
-// shown by the Gallery, a file without a program, and the missing resource library (test code).
+// shown by the Gallery, a file without a program, files of document-object servers, and the missing resource
+// library (test code).
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
@@ -212,23 +213,24 @@ TEST_F(HostProcess, AutomationFromAnotherProcessByDispatchId) {
   SHDeleteKeyA(HKEY_CURRENT_USER, ORV_VERSION_KEY);
 }
 
-// A message box shown by process id, or null after the start timeout.
+std::string MessageText(HWND box) {
+  char text[512] = "";
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return text;
+}
+
+// A message box shown by process id (a dialog with an OK button and a text; the host's wait message is a
+// dialog too), or null after the start timeout.
 HWND WaitForMessageBox(DWORD processId) {
   for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 100) {
     for (HWND window = FindWindowA("#32770", NULL); window; window = FindWindowExA(NULL, window, "#32770", NULL)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(window, &owner);
-      if (owner == processId) return window;
+      if (owner == processId && GetDlgItem(window, IDOK) && !MessageText(window).empty()) return window;
     }
     Sleep(100);
   }
   return NULL;
-}
-
-std::string MessageText(HWND box) {
-  char text[512] = "";
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-  return text;
 }
 
 // What one saved window of workspace "Current" holds, as the test compares it.
@@ -384,9 +386,14 @@ TEST_F(HostProcess, AFolderAtStartIsShownByTheGallery) {
   ASSERT_NE(nullptr, frame);
   std::vector<HWND> children = WaitForChildren(frame, 1);
   ASSERT_EQ(1u, children.size());
+  // The window gets the folder's name once the folder is read.
   char title[MAX_PATH] = "";
-  GetWindowTextA(children[0], title, sizeof title);
+  for (DWORD waited = 0; waited < kStartTimeoutMs && lstrcmpiA(folder.c_str(), title) != 0; waited += 100) {
+    Sleep(100);
+    GetWindowTextA(children[0], title, sizeof title);
+  }
   EXPECT_EQ(0, lstrcmpiA(folder.c_str(), title)) << title;
+  EXPECT_EQ(1u, MdiChildren(frame).size());
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));
 }
@@ -407,6 +414,76 @@ TEST_F(HostProcess, AFileWithoutAProgramIsReportedWithItsName) {
   EXPECT_EQ(0u, MdiChildren(frame).size()) << "nothing opened inside the host";
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));
+}
+
+// The text the framework's test document object shows in its window ("text=...;file=..."), inside window;
+// empty when there is none.
+std::string DocumentObjectState(HWND window) {
+  struct Search {
+    std::string text;
+    static BOOL CALLBACK Visit(HWND child, LPARAM data) {
+      char name[64] = "";
+      GetClassNameA(child, name, sizeof name);
+      if (lstrcmpA(name, "OrvAfxTestDocumentWindow") != 0) return TRUE;
+      char text[1024] = "";
+      GetWindowTextA(child, text, sizeof text);
+      reinterpret_cast<Search*>(data)->text = text;
+      return FALSE;
+    }
+  } search;
+  EnumChildWindows(window, &Search::Visit, LPARAM(&search));
+  return search.text;
+}
+
+std::string WaitForDocumentObjects(HWND frame, size_t count, std::vector<std::string>* states) {
+  for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 200) {
+    states->clear();
+    for (HWND child : MdiChildren(frame)) {
+      std::string state = DocumentObjectState(child);
+      if (!state.empty()) states->push_back(state);
+    }
+    if (states->size() >= count) return "";
+    Sleep(200);
+  }
+  return "timed out";
+}
+
+// Files of document-object items open in an embedded object of their server in the host: a server that takes
+// the path command gets the path; one that does not gets an object made from the file.
+TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
+  HMODULE server = LoadLibraryA(BesideTest("afx_docserver.dll").c_str());
+  ASSERT_NE(nullptr, server);
+  auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllRegisterServer"));
+  auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllUnregisterServer"));
+  ASSERT_EQ(S_OK, registerServer());
+  ItemSpec accepting{"Accepting", "DocObject", "OrvAfxTest.InprocDocument", "Accepting"};
+  accepting.types = {"afxtestdoc"};
+  ItemSpec refusing{"Refusing", "DocObject", "OrvAfxTest.RefusingDocument", "Refusing"};
+  refusing.types = {"refusedoc"};
+  WriteItems({accepting, refusing});
+  std::string byCommand = folder + "\\letter.afxtestdoc", fromFile = folder + "\\memo.refusedoc";
+  WriteFile(byCommand, "sent by command");
+  WriteFile(fromFile, "made from the file");
+
+  Process run = Start(host, "\"" + byCommand + "\"");
+  Guard guard{run};
+  HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+  ASSERT_NE(nullptr, frame);
+  std::vector<std::string> states;
+  EXPECT_EQ("", WaitForDocumentObjects(frame, 1, &states));
+  ASSERT_EQ(1u, states.size());
+  EXPECT_EQ("text=" + byCommand + ";file=", states[0]);
+
+  Process second = Start(host, "\"" + fromFile + "\"");
+  ASSERT_TRUE(Ended(second, kStartTimeoutMs));
+  EXPECT_EQ("", WaitForDocumentObjects(frame, 2, &states));
+  ASSERT_EQ(2u, states.size());
+  EXPECT_NE(states.end(), std::find(states.begin(), states.end(), "text=made from the file;file=" + fromFile));
+
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(run, kStartTimeoutMs));
+  EXPECT_EQ(S_OK, unregisterServer());
+  FreeLibrary(server);
 }
 
 // The program without its resource library beside it tells so and ends.

@@ -271,6 +271,7 @@ class Document final : public IOleObject,
     CloseHandle(file);
     m_text.assign(buffer, read);
     m_loadedFrom = Narrow(fileName);
+    ShowState();
     return S_OK;
   }
   STDMETHODIMP Save(LPCOLESTR, BOOL) override { return E_NOTIMPL; }
@@ -311,6 +312,11 @@ class Document final : public IOleObject,
   STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
   STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
+  // What the document holds, as its window's text, for tests in other processes that cannot ask it.
+  void ShowState() {
+    if (m_wnd) SetWindowTextA(m_wnd, ("text=" + m_text + ";file=" + m_loadedFrom).c_str());
+  }
+
   // IOleCommandTarget
   STDMETHODIMP QueryStatus(const GUID* group, ULONG count, OLECMD* commands, OLECMDTEXT*) override {
     for (ULONG i = 0; i < count; ++i) {
@@ -325,6 +331,7 @@ class Document final : public IOleObject,
       if (id != kHostCommandOpen || m_refusing) return OLECMDERR_E_NOTSUPPORTED;
       if (!in || in->vt != VT_BSTR) return E_INVALIDARG;
       m_text = Narrow(in->bstrVal);
+      ShowState();
       if (m_wnd) InvalidateRect(m_wnd, NULL, TRUE);
       return S_OK;
     }
@@ -420,6 +427,7 @@ class Document final : public IOleObject,
                               position.top, position.right - position.left, position.bottom - position.top, parent,
                               NULL, ThisModule(), NULL);
       SetWindowLongPtrA(m_wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      ShowState();
     }
     m_rect = position;
     m_ipSite->OnUIActivate();
