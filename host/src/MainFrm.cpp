@@ -124,7 +124,25 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
         descendant->SetFocus();
     }
   }
+  // A menu command of an embedded server whose menu is merged into the frame's goes to the server.
+  // The host's menu as it is now (its launch-item and Help popups are filled as they open).
+  m_menuSplitter.SetHostMenu(m_hMenuDefault);
+  if (lParam == 0 && !m_menuSplitter.IsHostCommand(id)) {
+    if (HWND server = InPlaceServerWindow()) {
+      ::PostMessageA(server, WM_COMMAND, wParam, lParam);
+      return TRUE;
+    }
+  }
   return SECWorkbook::OnCommand(wParam, lParam);
+}
+
+HWND CMainFrame::InPlaceServerWindow() {
+  if (!m_hMenuDefault || ::GetMenu(m_hWnd) == m_hMenuDefault) return NULL;
+  CMDIChildWnd* child = MDIGetActive();
+  COleDocument* doc = child ? dynamic_cast<COleDocument*>(child->GetActiveDocument()) : NULL;
+  COleClientItem* item = doc ? doc->GetInPlaceActiveItem(child) : NULL;
+  CWnd* window = item ? item->GetInPlaceWindow() : NULL;
+  return window ? window->m_hWnd : NULL;
 }
 
 void CMainFrame::OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu) {

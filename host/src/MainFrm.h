@@ -4,6 +4,7 @@
 // and the opening of files at start.
 #pragma once
 #include "LaunchBar.h"
+#include "MenuSplitter.h"
 #include "WorkspaceMgr.h"
 #include "framework/NXBars.h"
 #include "secall.h"
@@ -23,6 +24,9 @@ class CMainFrame : public SECWorkbook {
 
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  // The window of the embedded server active in place in the active child while its menu is merged into the
+  // frame's; null otherwise.
+  HWND InPlaceServerWindow();
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs);
@@ -54,6 +58,7 @@ class CMainFrame : public SECWorkbook {
   cNXControlBar m_wndLaunchBar;
   cLaunchBar m_launchBar;
   cWorkspaceMgr m_workspace;
+  cMenuSplitter m_menuSplitter;  // the host's commands while a server's menu is merged
   int m_nShowCmd;
   DECLARE_MESSAGE_MAP()
 };

@@ -449,7 +449,8 @@ std::string WaitForDocumentObjects(HWND frame, size_t count, std::vector<std::st
 }
 
 // Files of document-object items open in an embedded object of their server in the host: a server that takes
-// the path command gets the path; one that does not gets an object made from the file.
+// the path command gets the path; one that does not gets an object made from the file. While a server's menu
+// is merged, its commands reach its window and the host's Help entries stay the host's.
 TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
   HMODULE server = LoadLibraryA(BesideTest("afx_docserver.dll").c_str());
   ASSERT_NE(nullptr, server);
@@ -472,13 +473,29 @@ TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
   std::vector<std::string> states;
   EXPECT_EQ("", WaitForDocumentObjects(frame, 1, &states));
   ASSERT_EQ(1u, states.size());
-  EXPECT_EQ("text=" + byCommand + ";file=", states[0]);
+  EXPECT_EQ("text=" + byCommand + ";file=;commands=0", states[0]);
+
+  // While the server's menu is merged, its commands go to its window and the host keeps its own: a Help entry
+  // (none is registered here, so the host says it cannot show it).
+  SHDeleteKeyA(HKEY_CURRENT_USER, ORV_HELP_KEY);
+  PostMessageA(frame, WM_COMMAND, 7001, 0);  // the test document's "Greet"
+  for (DWORD waited = 0; waited < kStartTimeoutMs && states[0].find("commands=1") == std::string::npos; waited += 100) {
+    Sleep(100);
+    WaitForDocumentObjects(frame, 1, &states);
+  }
+  EXPECT_EQ("text=" + byCommand + ";file=;commands=1", states[0]);
+  PostMessageA(frame, WM_COMMAND, ID_HELP_ENTRY_FIRST, 0);
+  HWND box = WaitForMessageBox(run.id);
+  ASSERT_NE(nullptr, box) << "the host handles its Help entries";
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitForDocumentObjects(frame, 1, &states);
+  EXPECT_EQ("text=" + byCommand + ";file=;commands=1", states[0]);
 
   Process second = Start(host, "\"" + fromFile + "\"");
   ASSERT_TRUE(Ended(second, kStartTimeoutMs));
   EXPECT_EQ("", WaitForDocumentObjects(frame, 2, &states));
   ASSERT_EQ(2u, states.size());
-  EXPECT_NE(states.end(), std::find(states.begin(), states.end(), "text=made from the file;file=" + fromFile));
+  EXPECT_NE(states.end(), std::find(states.begin(), states.end(), "text=made from the file;file=" + fromFile + ";commands=0"));
 
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));

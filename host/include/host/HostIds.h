@@ -67,6 +67,10 @@
 #define ID_LAUNCH_ITEM_LAST 42025
 #define ID_HELP_ENTRY_FIRST 42102  // Help menu entries from the registry
 #define ID_HELP_ENTRY_LAST 42111
+// Reserved host commands kept by the host while an embedded server's menu is merged, beside its menu's own.
+#define ID_HOST_RESERVED_COMMAND 40008
+#define ID_HOST_RESERVED_FIRST 40037
+#define ID_HOST_RESERVED_LAST 40039
 #define ID_HELP_CONTACT 42120      // the contact page in the Browser
 #define ID_ITEM_REMOVE 61449       // the launch list's context menu
 #define ID_ITEM_ADD 61450

@@ -314,7 +314,8 @@ class Document final : public IOleObject,
 
   // What the document holds, as its window's text, for tests in other processes that cannot ask it.
   void ShowState() {
-    if (m_wnd) SetWindowTextA(m_wnd, ("text=" + m_text + ";file=" + m_loadedFrom).c_str());
+    if (m_wnd)
+      SetWindowTextA(m_wnd, ("text=" + m_text + ";file=" + m_loadedFrom + ";commands=" + std::to_string(m_commands)).c_str());
   }
 
   // IOleCommandTarget
@@ -361,7 +362,10 @@ class Document final : public IOleObject,
         if (self) ++self->m_initMenus;
         return 0;
       case WM_COMMAND:
-        if (self && (LOWORD(wParam) == kDocCommandGreet || LOWORD(wParam) == kDocCommandRuler)) ++self->m_commands;
+        if (self && (LOWORD(wParam) == kDocCommandGreet || LOWORD(wParam) == kDocCommandRuler)) {
+          ++self->m_commands;
+          self->ShowState();
+        }
         return 0;
       case WM_PAINT: {
         if (self) ++self->m_paints;
