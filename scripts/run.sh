@@ -3,8 +3,8 @@
 # installer (scripts/package.sh, with the sample pictures), installs it silently into a Wine prefix of its own (kept
 # between runs, never ~/.wine nor the tests' prefix) and starts Orvane on the installed "Sample Pictures" folder.
 #   scripts/run.sh                      with DISPLAY set the window opens there; without, on a virtual display, of
-#                                       which a screenshot is saved once the thumbnails are made; runs until closed
-#                                       or interrupted
+#                                       which a screenshot is saved once the thumbnails are made (the screen stands
+#                                       still); runs until closed or interrupted
 #   scripts/run.sh --screenshot OUT.png saves the screenshot, then closes the program
 # ORV_RUN_HOME sets the folder of the prefix (default build/run); ORV_RUN_SETTLE_SECONDS the longest wait for the
 # thumbnails before the screenshot (default 30); ORV_RUN_TREE another configured Win32 tree to package (only its
@@ -18,7 +18,8 @@ fi
 settle="${ORV_RUN_SETTLE_SECONDS:-30}"
 home="$(realpath -m "${ORV_RUN_HOME:-$top/build/run}")"
 DESKTOP_SIZE=1280x1024
-PAINT_SECONDS=2   # the slide table painting the last thumbnails after the cache file is written
+SHOW_SECONDS=8    # the least time before the screenshot: the splash and the wait message stand still too
+STILL_SECONDS=3   # the screen unchanged this long: the thumbnails are there
 
 bash "$top/scripts/setup.sh"
 if [ -n "${ORV_RUN_TREE:-}" ]; then
@@ -82,14 +83,18 @@ close() {  # as a user closes it (WM_CLOSE), so that it saves its settings and r
 }
 trap 'close; exit 130' INT TERM
 if [ -n "$shot" ]; then
-  cache="$(winepath -u "$samples")/Thumbnails.nxc"
-  for (( i = 0; i < settle * 2; i++ )); do
-    [ -f "$cache" ] && break
+  # The slide table is done when its loader has made the last thumbnail: the screen then stays as it is. (The
+  # Gallery writes its cache file only when it leaves the folder, so that file cannot tell.)
+  last=""; still=0
+  for (( i = 0; i < settle; i++ )); do
+    sleep 1
     kill -0 "$host" 2>/dev/null || { echo "run: Orvane ended" >&2; exit 1; }
-    sleep 0.5
+    now="$(xwd -root -silent | md5sum)"
+    if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
+    last="$now"
+    [ "$i" -ge "$SHOW_SECONDS" ] && [ "$still" -ge "$STILL_SECONDS" ] && break
   done
-  [ -f "$cache" ] || echo "run: no thumbnails after $settle s; the screenshot shows the window as it is"
-  sleep "$PAINT_SECONDS"
+  [ "$still" -ge "$STILL_SECONDS" ] || echo "run: the screen still changed after $settle s; the screenshot shows it as it is"
   import -window root "$shot"
   echo "run: screenshot $shot"
   if [ "$exit_after_shot" = 1 ]; then close; exit 0; fi
