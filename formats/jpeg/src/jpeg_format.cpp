@@ -1,6 +1,8 @@
 // The JPEG format module: opening, band and whole-image reading and writing, and thumbnails, over platform/ijl.
 #include "jpeg_format.h"
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <ijl/ijl.h>
@@ -20,6 +22,8 @@ const int kRgbChannels = 3;
 // The embedded thumbnail is decoded into a 256 x 256 block; larger thumbnails are not used.
 const int kThumbSide = 256;
 const size_t kThumbLineBytes = kThumbSide * kRgbChannels;
+// Opening reads this much first: the headers and an EXIF thumbnail (at most one 64 KB segment) fit.
+const size_t kHeadBytes = 128u << 10;
 // Opened files up to this size stay in memory until closed (the Gallery opens a file and decodes its thumbnail
 // at once); larger ones are read again by path for each decode rather than held.
 const size_t kKeptFileLimit = 64u << 20;
@@ -67,21 +71,23 @@ tagIMGFILERR DescribeBitmap(const tagIMAGEBUFDESC& desc, uint32_t lines, ijl::Pr
   return IMGFILERR_OK;
 }
 
-tagIMGFILERR LoadFile(const std::string& path, std::vector<uint8_t>* bytes) {
+// Reads at most limit bytes from the start of the file at path; *length receives the file's whole length.
+tagIMGFILERR LoadFile(const std::string& path, size_t limit, std::vector<uint8_t>* bytes, size_t* length) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return errno == ENOENT ? IMGFILERR_NOFILE : IMGFILERR_OPEN;
   tagIMGFILERR result = IMGFILERR_OK;
-  long length = -1;
-  if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
-  if (length < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+  long whole = -1;
+  if (std::fseek(f, 0, SEEK_END) == 0) whole = std::ftell(f);
+  if (whole < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
     result = IMGFILERR_READ;
   } else {
+    *length = static_cast<size_t>(whole);
     try {
-      bytes->resize(static_cast<size_t>(length));
+      bytes->resize(std::min(*length, limit));
     } catch (const std::bad_alloc&) {
       result = IMGFILERR_NOMEMORY;
     }
-    if (result == IMGFILERR_OK && length > 0 && std::fread(bytes->data(), 1, bytes->size(), f) != bytes->size()) {
+    if (result == IMGFILERR_OK && !bytes->empty() && std::fread(bytes->data(), 1, bytes->size(), f) != bytes->size()) {
       result = IMGFILERR_READ;
     }
   }
@@ -118,42 +124,55 @@ STDMETHODIMP NXJPEGFormat::CreateFile(const char* name, ULONG type, tagIMGFILEIN
   return Status(IMGFILERR_OK);
 }
 
+tagIMGFILERR NXJPEGFormat::ReadHeaders(const std::vector<uint8_t>& file, tagIMGFILEINFO* info, bool* hasThumbnail) {
+  CodecCall codec;
+  codec.props.jpgBytes = const_cast<uint8_t*>(file.data());
+  codec.props.jpgSizeBytes = static_cast<uint32_t>(file.size());
+  tagIMGFILERR result = MapCodecResult(codec.Read(ijl::kReadParams));
+  if (result != IMGFILERR_OK) return result;
+  const ijl::Properties& p = codec.props;
+  info->size = kImgFileInfoSize;
+  info->width = static_cast<uint32_t>(p.jpgWidth);
+  info->height = static_cast<uint32_t>(p.jpgHeight);
+  info->hres = 0;
+  info->vres = 0;
+  info->bits = static_cast<uint16_t>(p.jpgChannels * kBitsPerChannel);
+  info->colormodel = ColorModelForBits(info->bits);
+  info->compression = IMGCOMP_JPEG;
+  info->quality = static_cast<uint16_t>(p.jpgQuality);
+  *hasThumbnail = p.thumbWidth > 0 && p.thumbHeight > 0;
+  m_orientation = p.exifOrientation;
+  return IMGFILERR_OK;
+}
+
 STDMETHODIMP NXJPEGFormat::OpenFile(const char* name, ULONG* type, tagIMGFILEINFO* info) {
   CloseFile();
   if (!name || !info) return Status(IMGFILERR_FAILED);
+  // The headers and a camera's thumbnail lie in the file's first bytes: a file whose embedded thumbnail is
+  // found there is not read whole (the picture's decodes read it by path), which is what makes a folder of
+  // camera photos open quickly. Any other file is read whole and kept, as before.
   std::vector<uint8_t> file;
-  tagIMGFILERR result = LoadFile(name, &file);
+  size_t length = 0;
+  tagIMGFILERR result = LoadFile(name, kHeadBytes, &file, &length);
   if (result != IMGFILERR_OK) return Status(result);
   if (file.empty()) return Status(IMGFILERR_UNSUPPORTED);
   bool hasThumbnail = false;  // the headers name an embedded thumbnail
-  {
-    CodecCall codec;
-    codec.props.jpgBytes = file.data();
-    codec.props.jpgSizeBytes = static_cast<uint32_t>(file.size());
-    result = MapCodecResult(codec.Read(ijl::kReadParams));
-    if (result != IMGFILERR_OK) return Status(result);
-    const ijl::Properties& p = codec.props;
-    info->size = kImgFileInfoSize;
-    info->width = static_cast<uint32_t>(p.jpgWidth);
-    info->height = static_cast<uint32_t>(p.jpgHeight);
-    info->hres = 0;
-    info->vres = 0;
-    info->bits = static_cast<uint16_t>(p.jpgChannels * kBitsPerChannel);
-    info->colormodel = ColorModelForBits(info->bits);
-    info->compression = IMGCOMP_JPEG;
-    info->quality = static_cast<uint16_t>(p.jpgQuality);
-    info->filesize = static_cast<uint32_t>(file.size());
-    hasThumbnail = p.thumbWidth > 0 && p.thumbHeight > 0;
-    m_orientation = p.exifOrientation;
+  result = ReadHeaders(file, info, &hasThumbnail);
+  std::vector<uint8_t>().swap(m_thumb);
+  m_thumbWidth = m_thumbHeight = 0;
+  if (result == IMGFILERR_OK && hasThumbnail) LoadEmbeddedThumbnail(file);
+  if (file.size() < length && !HasEmbeddedThumbnail()) {
+    result = LoadFile(name, SIZE_MAX, &file, &length);
+    if (result == IMGFILERR_OK) result = ReadHeaders(file, info, &hasThumbnail);
+    if (result == IMGFILERR_OK && hasThumbnail) LoadEmbeddedThumbnail(file);
   }
+  if (result != IMGFILERR_OK) return Status(result);
+  info->filesize = static_cast<uint32_t>(length);
   if (type) *type = kJpegType;
   m_info = *info;
   m_path = name;
   m_state = FileState::kOpened;
-  std::vector<uint8_t>().swap(m_thumb);
-  m_thumbWidth = m_thumbHeight = 0;
-  if (hasThumbnail) LoadEmbeddedThumbnail(file);
-  if (file.size() <= kKeptFileLimit) m_file.swap(file);
+  if (file.size() == length && length <= kKeptFileLimit) m_file.swap(file);
   return Status(IMGFILERR_OK);
 }
 

@@ -44,6 +44,8 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
     size_t lineBytes;
   };
 
+  // The record's fields, the orientation and whether an embedded thumbnail is named, from file's headers.
+  tagIMGFILERR ReadHeaders(const std::vector<uint8_t>& file, tagIMGFILEINFO* info, bool* hasThumbnail);
   void LoadEmbeddedThumbnail(const std::vector<uint8_t>& file);
   // The thumbnail's pixels for a boxW x boxH box, standing upright as the file's EXIF orientation says (into
   // *decoded when they had to be made or turned).
@@ -63,7 +65,8 @@ class NXJPEGFormat : public nxformat::FormatModule<NXJPEGFormat> {
   tagIMGFILEINFO m_info;
   std::string m_path;
   // The opened file's bytes, kept from OpenFile to CloseFile so that thumbnails and decodes do not read the
-  // file again; empty for files above kKeptFileLimit, which are read by path.
+  // file again; empty for files above kKeptFileLimit and files whose embedded thumbnail was found in their
+  // first bytes, which are read by path.
   std::vector<uint8_t> m_file;
   std::vector<uint8_t> m_thumb;  // the embedded thumbnail, bottom line first, kThumbLineBytes apart
   uint32_t m_thumbWidth;

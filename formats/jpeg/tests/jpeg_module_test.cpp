@@ -355,6 +355,37 @@ TEST_F(JpegModule, ThumbnailsFollowTheExifOrientation) {
   EXPECT_EQ(48, dib.height);
 }
 
+// Opening reads a large file whole only when its embedded thumbnail is not in its first bytes; either way the
+// record, the thumbnail and the picture are the file's.
+TEST_F(JpegModule, LargeFilesWithAThumbnailOpenFromTheirFirstBytes) {
+  const uint8_t kGreen[3] = {0, 200, 0};
+  const std::vector<uint8_t> main = fixtures::Jpeg(1600, 1200), thumb = fixtures::SolidJpeg(160, 120, kGreen);
+  const size_t kLarge = 400000;  // more than opening reads first
+  const struct {
+    const char* name;
+    std::vector<uint8_t> file;
+  } cases[] = {
+      {"thumbnail_first", fixtures::WithExifThumbnail(fixtures::PaddedTo(main, kLarge), thumb)},
+      {"thumbnail_late", fixtures::PaddedTo(fixtures::WithExifThumbnail(main, thumb), kLarge)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    tagIMGFILEINFO info = Open(Fixture("large_exif.jpg", c.file));
+    EXPECT_EQ(c.file.size(), info.filesize);
+    EXPECT_EQ(1600u, info.width);
+    unsigned short w = 100, h = 100;
+    NXHGLOBAL handle = 0;
+    ASSERT_EQ(kOk, module->GetPlatformThumbnail(&handle, &w, &h, FALSE));
+    Dib small = TakeDib(handle);
+    EXPECT_EQ(160, small.width);
+    ExpectColor(small.Pixel(80, 60), kGreen);
+    ASSERT_EQ(kOk, module->ReadToDIB(&handle));
+    Dib whole = TakeDib(handle);
+    EXPECT_EQ(1200, whole.height);
+    ExpectColor(whole.Pixel(800, 1199), fixtures::kTop);
+  }
+}
+
 TEST_F(JpegModule, GetThumbnailFitsTheBitmapIntoTheDescriptor) {
   Open(Fixture("fit.jpg", fixtures::Jpeg(1600, 1200)));
   const uint32_t kLine = 300;
