@@ -14,6 +14,7 @@
 #include "LaunchRules.h"
 #include "MainFrm.h"
 #include "NXAbout.h"
+#include "WSDocking.h"
 #include "WaitMsg.h"
 #include "comkit/module_files.h"
 #include "host/HostIds.h"
@@ -375,8 +376,9 @@ void cForgeApp::RegisterAutomation() {
 // ---------------------------------------------------------------------------------------------
 
 CDocTemplate* cForgeApp::NewWorkspaceTemplate() {
-  SECMultiDocTemplate* docTemplate = new SECMultiDocTemplate(IDR_FORGETYPE, RUNTIME_CLASS(CForgeDoc),
-                                                             RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CForgeView));
+  SECMultiDocTemplate* docTemplate =
+      new SECMultiDocTemplate(IDR_FORGETYPE, RUNTIME_CLASS(CForgeDoc), RUNTIME_CLASS(CChildFrame),
+                              RUNTIME_CLASS(CForgeView), RUNTIME_CLASS(cWSDockableFrame));
   try {
     docTemplate->SetContainerInfo(IDR_CONTAINER);
   } catch (CException* e) {

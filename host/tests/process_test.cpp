@@ -416,23 +416,49 @@ TEST_F(HostProcess, AFileWithoutAProgramIsReportedWithItsName) {
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));
 }
 
-// The text the framework's test document object shows in its window ("text=...;file=..."), inside window;
-// empty when there is none.
-std::string DocumentObjectState(HWND window) {
+// The framework's test document objects (afx_docserver.dll: an accepting and a refusing server), registered
+// for the time of a test.
+class TestDocumentServer {
+ public:
+  TestDocumentServer() : m_library(LoadLibraryA(BesideTest("afx_docserver.dll").c_str())) {
+    auto registerServer = m_library ? reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(m_library, "DllRegisterServer")) : NULL;
+    m_registered = registerServer && registerServer() == S_OK;
+  }
+  ~TestDocumentServer() {
+    auto unregisterServer = m_library ? reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(m_library, "DllUnregisterServer")) : NULL;
+    if (m_registered) EXPECT_EQ(S_OK, unregisterServer());
+    if (m_library) FreeLibrary(m_library);
+  }
+  bool Registered() const { return m_registered; }
+
+ private:
+  HMODULE m_library;
+  bool m_registered = false;
+};
+
+// The framework's test document object's window inside window, or null.
+HWND DocumentObjectWindow(HWND window) {
   struct Search {
-    std::string text;
+    HWND found = NULL;
     static BOOL CALLBACK Visit(HWND child, LPARAM data) {
       char name[64] = "";
       GetClassNameA(child, name, sizeof name);
       if (lstrcmpA(name, "OrvAfxTestDocumentWindow") != 0) return TRUE;
-      char text[1024] = "";
-      GetWindowTextA(child, text, sizeof text);
-      reinterpret_cast<Search*>(data)->text = text;
+      reinterpret_cast<Search*>(data)->found = child;
       return FALSE;
     }
   } search;
   EnumChildWindows(window, &Search::Visit, LPARAM(&search));
-  return search.text;
+  return search.found;
+}
+
+// The text the test document object shows in its window ("text=...;file=...;commands=..."), inside window;
+// empty when there is none.
+std::string DocumentObjectState(HWND window) {
+  HWND document = DocumentObjectWindow(window);
+  char text[1024] = "";
+  if (document) GetWindowTextA(document, text, sizeof text);
+  return text;
 }
 
 std::string WaitForDocumentObjects(HWND frame, size_t count, std::vector<std::string>* states) {
@@ -452,11 +478,8 @@ std::string WaitForDocumentObjects(HWND frame, size_t count, std::vector<std::st
 // the path command gets the path; one that does not gets an object made from the file. While a server's menu
 // is merged, its commands reach its window and the host's Help entries stay the host's.
 TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
-  HMODULE server = LoadLibraryA(BesideTest("afx_docserver.dll").c_str());
-  ASSERT_NE(nullptr, server);
-  auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllRegisterServer"));
-  auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(server, "DllUnregisterServer"));
-  ASSERT_EQ(S_OK, registerServer());
+  TestDocumentServer server;
+  ASSERT_TRUE(server.Registered());
   ItemSpec accepting{"Accepting", "DocObject", "OrvAfxTest.InprocDocument", "Accepting"};
   accepting.types = {"afxtestdoc"};
   ItemSpec refusing{"Refusing", "DocObject", "OrvAfxTest.RefusingDocument", "Refusing"};
@@ -499,8 +522,45 @@ TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
 
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));
-  EXPECT_EQ(S_OK, unregisterServer());
-  FreeLibrary(server);
+}
+
+// An item that opens docked shows its embedded object in a dockable frame of the host's (a thin border, no
+// caption, outside the MDI area, floating until placed) that still gets the file.
+TEST_F(HostProcess, ADockedDocumentObjectItemOpensInADockableFrame) {
+  TestDocumentServer server;
+  ASSERT_TRUE(server.Registered());
+  ItemSpec docked{"Docked", "DocObject", "OrvAfxTest.InprocDocument", "Docked"};
+  docked.types = {"dockdoc"};
+  WriteItems({docked});
+  SetNumber(ORV_LAUNCH_ITEMS_KEY "\\Docked", "DockState", 1);
+  std::string file = folder + "\\panel.dockdoc";
+  WriteFile(file, "docked");
+
+  Process run = Start(host, "\"" + file + "\"");
+  Guard guard{run};
+  HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+  ASSERT_NE(nullptr, frame);
+  // Floating first, in a window the main frame owns.
+  HWND document = NULL;
+  for (DWORD waited = 0; !document && waited < kStartTimeoutMs; waited += 100) {
+    for (HWND top = GetTopWindow(NULL); top && !document; top = GetWindow(top, GW_HWNDNEXT))
+      if (GetWindow(top, GW_OWNER) == frame) document = DocumentObjectWindow(top);
+    if (!document) Sleep(100);
+  }
+  ASSERT_NE(nullptr, document);
+  char text[1024] = "";
+  GetWindowTextA(document, text, sizeof text);
+  EXPECT_EQ("text=" + file + ";file=;commands=0", std::string(text));
+  EXPECT_TRUE(MdiChildren(frame).empty());
+  // document -> view -> the docked frame.
+  HWND dockedFrame = GetParent(GetParent(document));
+  LONG style = GetWindowLongA(dockedFrame, GWL_STYLE);
+  EXPECT_TRUE(style & WS_BORDER);
+  EXPECT_FALSE(style & (WS_DLGFRAME | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(IsWindowVisible(dockedFrame));
+
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(run, kStartTimeoutMs));
 }
 
 // The program without its resource library beside it tells so and ends.
