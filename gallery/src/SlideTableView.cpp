@@ -149,7 +149,9 @@ void cSlideHelper::Draw(CDC* dc, int x, int y, BOOL selected, BOOL anchor, BOOL 
     RECT r = ToRect(box);
     ::SetBkMode(hdc, TRANSPARENT);
     ::SetTextColor(hdc, m_pMetrics->m_colours[kCaptionColour]);
-    ::DrawTextA(hdc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    // Not clipped to the 12-pixel box: the slide font's underscores and descenders reach below it (into the
+    // cell's own bitmap), and a name's underscore must show.
+    ::DrawTextA(hdc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP);
     ::SelectObject(hdc, oldFont);
     if (!printing) {
       CString upper(name);
