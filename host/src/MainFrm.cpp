@@ -125,8 +125,8 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
     }
   }
   // A menu command of an embedded server whose menu is merged into the frame's goes to the server.
-  // The host's menu as it is now (its launch-item and Help popups are filled as they open).
-  m_menuSplitter.SetHostMenu(m_hMenuDefault);
+  // The menus as they are now (the host's launch-item and Help popups are filled as they open).
+  m_menuSplitter.SetMenus(m_hMenuDefault, ::GetMenu(m_hWnd));
   if (lParam == 0 && !m_menuSplitter.IsHostCommand(id)) {
     if (HWND server = InPlaceServerWindow()) {
       ::PostMessageA(server, WM_COMMAND, wParam, lParam);

@@ -19,13 +19,34 @@ const struct {
     {ID_HELP_ENTRY_FIRST, ID_HELP_ENTRY_LAST},
 };
 
+// The text of menu's item at position.
+CString ItemText(HMENU menu, int position) {
+  char text[128] = "";
+  ::GetMenuStringA(menu, UINT(position), text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
 }  // namespace
 
-cMenuSplitter::cMenuSplitter(HMENU hostMenu) { SetHostMenu(hostMenu); }
+cMenuSplitter::cMenuSplitter(HMENU hostMenu, HMENU frameMenu) { SetMenus(hostMenu, frameMenu); }
 
-void cMenuSplitter::SetHostMenu(HMENU hostMenu) {
+void cMenuSplitter::SetMenus(HMENU hostMenu, HMENU frameMenu) {
   m_hostCommands.clear();
-  if (hostMenu) Collect(hostMenu);
+  if (!hostMenu) return;
+  Collect(hostMenu);
+  if (!frameMenu || frameMenu == hostMenu) return;
+  // The merged menu's popups that carry the host's popup names are the host's, whatever they hold now.
+  for (int i = 0, count = ::GetMenuItemCount(frameMenu); i < count; ++i) {
+    HMENU popup = ::GetSubMenu(frameMenu, i);
+    if (!popup) continue;
+    CString text = ItemText(frameMenu, i);
+    for (int j = 0, hostCount = ::GetMenuItemCount(hostMenu); j < hostCount; ++j) {
+      if (::GetSubMenu(hostMenu, j) && ItemText(hostMenu, j) == text) {
+        Collect(popup);
+        break;
+      }
+    }
+  }
 }
 
 void cMenuSplitter::Collect(HMENU menu) {

@@ -1,10 +1,15 @@
 // The embedded item's command target as a server sees it: commands carried out by the main frame's active
-// frame with the answers a server expects, and command states through the host's command updating (test code).
+// frame with the answers a server expects, and command states through the host's command updating; which
+// commands the host keeps while a server's menu is merged (test code).
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "ForgeDoc.h"
+#include "MenuSplitter.h"
+#include "host/HostIds.h"
 
 namespace {
 
@@ -107,6 +112,41 @@ TEST_F(CommandTarget, QueryStatusReportsTheHostsCommandStates) {
   EXPECT_EQ(OLECMDERR_E_NOTSUPPORTED, target->QueryStatus(NULL, 1, &one, NULL));
   EXPECT_EQ(0u, one.cmdf);
   app->m_pMainWnd = frame;
+}
+
+}  // namespace
+
+namespace {
+
+// A menu bar of popups, each a list of command ids.
+HMENU MenuBar(const std::vector<std::pair<const char*, std::vector<UINT>>>& popups) {
+  HMENU bar = CreateMenu();
+  for (const auto& popup : popups) {
+    HMENU items = CreatePopupMenu();
+    for (UINT id : popup.second) AppendMenuA(items, MF_STRING, id, "item");
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(items), popup.first);
+  }
+  return bar;
+}
+
+TEST(MenuSplitter, TheHostKeepsItsMenusCommandsItsPopupsAndTheFixedOnes) {
+  HMENU host = MenuBar({{"&File", {100, 101}}, {"&Window", {0xE130}}, {"&Help", {0xE140}}});
+  HMENU merged = MenuBar({{"&File", {100, 102}}, {"&Test", {7001, 7002}}, {"&Window", {0xE130}}, {"&Help", {42102}}});
+  cMenuSplitter splitter(host, merged);
+  const struct {
+    UINT id;
+    BOOL host;
+  } cases[] = {
+      {100, TRUE},   {101, TRUE},   {102, TRUE},   // File: the host's menu and its popup in the merged menu
+      {7001, FALSE}, {7002, FALSE},                // the server's popup
+      {42102, TRUE}, {42111, TRUE}, {42112, FALSE},  // Help entries
+      {ID_PANE_SLIDETABLE, TRUE}, {ID_PANE_LAUNCHBAR, TRUE}, {ID_HOST_RESERVED_COMMAND, TRUE},
+      {ID_HOST_RESERVED_FIRST, TRUE}, {ID_HOST_RESERVED_LAST, TRUE}, {ID_HOST_RESERVED_LAST + 1, FALSE},
+      {0xF000, TRUE}, {0xF1EF, TRUE}, {0xF1F0, FALSE}, {0xFF00, TRUE},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.host, splitter.IsHostCommand(c.id)) << c.id;
+  DestroyMenu(host);
+  DestroyMenu(merged);
 }
 
 }  // namespace
