@@ -220,9 +220,9 @@ std::string MessageText(HWND box) {
 }
 
 // A message box shown by process id (a dialog with an OK button and a text; the host's wait message is a
-// dialog too), or null after the start timeout.
-HWND WaitForMessageBox(DWORD processId) {
-  for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 100) {
+// dialog too), or null after timeoutMs.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStartTimeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
     for (HWND window = FindWindowA("#32770", NULL); window; window = FindWindowExA(NULL, window, "#32770", NULL)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(window, &owner);
@@ -561,6 +561,41 @@ TEST_F(HostProcess, ADockedDocumentObjectItemOpensInADockableFrame) {
 
   PostMessageA(frame, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended(run, kStartTimeoutMs));
+}
+
+// A server that cannot make its object: message 402, and no document stays open.
+TEST_F(HostProcess, AServerThatCannotMakeItsObjectIsReportedAndNothingOpens) {
+  // A document-object class whose server file is a resource library: it exists, but serves nothing.
+  const char* classKey = "CLSID\\{5D0C37E4-8E0B-4C55-9E58-1D6A3C0E7A11}";
+  const char* progIdKey = "OrvaneTest.BrokenDocument";
+  auto setClassValue = [](const std::string& key, const std::string& value) {
+    SHSetValueA(HKEY_CLASSES_ROOT, key.c_str(), NULL, REG_SZ, value.c_str(), DWORD(value.size() + 1));
+  };
+  setClassValue(std::string(classKey) + "\\InprocServer32", BesideTest("OrvRes.dll"));
+  setClassValue(std::string(classKey) + "\\DocObject", "0");
+  setClassValue(std::string(classKey) + "\\ProgID", progIdKey);
+  setClassValue(std::string(progIdKey) + "\\CLSID", "{5D0C37E4-8E0B-4C55-9E58-1D6A3C0E7A11}");
+  ItemSpec broken{"Broken", "DocObject", "OrvaneTest.BrokenDocument", "Broken"};
+  broken.types = {"brokendoc"};
+  WriteItems({broken});
+  std::string file = folder + "\\never.brokendoc";
+  WriteFile(file, "never shown");
+
+  Process run = Start(host, "\"" + file + "\"");
+  Guard guard{run};
+  HWND box = WaitForMessageBox(run.id);
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ("The document could not be opened.", MessageText(box));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
+  ASSERT_NE(nullptr, frame);
+  Sleep(500);
+  EXPECT_TRUE(MdiChildren(frame).empty());
+  EXPECT_EQ(nullptr, WaitForMessageBox(run.id, 1000)) << "one message";
+  PostMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended(run, kStartTimeoutMs));
+  SHDeleteKeyA(HKEY_CLASSES_ROOT, classKey);
+  SHDeleteKeyA(HKEY_CLASSES_ROOT, progIdKey);
 }
 
 // The program without its resource library beside it tells so and ends.
