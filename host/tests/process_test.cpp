@@ -233,6 +233,16 @@ HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs = kStartTimeoutMs) {
   return NULL;
 }
 
+// The text of the message box the process shows, which is then answered with OK; "(no message)" when none
+// comes.
+std::string AnswerMessageBox(DWORD processId) {
+  HWND box = WaitForMessageBox(processId);
+  if (!box) return "(no message)";
+  std::string text = MessageText(box);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return text;
+}
+
 // What one saved window of workspace "Current" holds, as the test compares it.
 struct SavedWindow {
   std::string docString;
@@ -405,10 +415,7 @@ TEST_F(HostProcess, AFileWithoutAProgramIsReportedWithItsName) {
   WriteFile(orphan, "no program opens this");
   Process run = Start(host, "\"" + orphan + "\"");
   Guard guard{run};
-  HWND box = WaitForMessageBox(run.id);
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ("No program is registered to open " + orphan + ".", MessageText(box));
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ("No program is registered to open " + orphan + ".", AnswerMessageBox(run.id));
   HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
   ASSERT_NE(nullptr, frame);
   EXPECT_EQ(0u, MdiChildren(frame).size()) << "nothing opened inside the host";
@@ -508,9 +515,7 @@ TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
   }
   EXPECT_EQ("text=" + byCommand + ";file=;commands=1", states[0]);
   PostMessageA(frame, WM_COMMAND, ID_HELP_ENTRY_FIRST, 0);
-  HWND box = WaitForMessageBox(run.id);
-  ASSERT_NE(nullptr, box) << "the host handles its Help entries";
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_NE("(no message)", AnswerMessageBox(run.id)) << "the host handles its Help entries";
   WaitForDocumentObjects(frame, 1, &states);
   EXPECT_EQ("text=" + byCommand + ";file=;commands=1", states[0]);
 
@@ -583,10 +588,7 @@ TEST_F(HostProcess, AServerThatCannotMakeItsObjectIsReportedAndNothingOpens) {
 
   Process run = Start(host, "\"" + file + "\"");
   Guard guard{run};
-  HWND box = WaitForMessageBox(run.id);
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ("The document could not be opened.", MessageText(box));
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ("The document could not be opened.", AnswerMessageBox(run.id));
   HWND frame = WaitForWindow("OrvaneClass", kStartTimeoutMs);
   ASSERT_NE(nullptr, frame);
   Sleep(500);
@@ -616,10 +618,7 @@ TEST_F(HostProcess, MissingResourceLibraryIsReportedAndTheProgramEnds) {
   Process process = Start(copy + "\\Orvane.exe", "");
   Guard guard{process};
   ASSERT_NE(nullptr, process.handle);
-  HWND box = WaitForMessageBox(process.id);
-  ASSERT_NE(nullptr, box);
-  EXPECT_EQ("OrvRes.dll could not be found!", MessageText(box));
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ("OrvRes.dll could not be found!", AnswerMessageBox(process.id));
   EXPECT_TRUE(Ended(process, kStartTimeoutMs));
 }
 
