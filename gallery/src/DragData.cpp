@@ -1,9 +1,14 @@
 // The shell formats of a drag out of the slide table: the file list and the shell's ID list array.
 #include "gallery/DragData.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
+
+#include "NXMisc.h"
+#include "galcore/text.h"
 
 namespace {
 
@@ -19,6 +24,8 @@ LPITEMIDLIST ParsePath(LPCSTR path) {
   desktop->Release();
   return list;
 }
+
+bool IsLead(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
 }  // namespace
 
@@ -68,4 +75,29 @@ HGLOBAL MakeShellIdList(LPCSTR folder, const std::vector<CString>& names) {
   }
   for (LPITEMIDLIST list : lists) CoTaskMemFree(list);
   return cida;
+}
+
+CString LocalPathOfLink(LPCSTR link, BOOL httpOnly) {
+  const std::string text = galcore::LowerAscii(link ? link : "", &IsLead);
+  static const char kFilePrefix[] = "file:///";
+  const size_t at = text.find(kFilePrefix);
+  if (at != std::string::npos) return text.substr(at + sizeof kFilePrefix - 1).c_str();
+  if (httpOnly && text.compare(0, 7, "http://") != 0) return CString();
+  char path[MAX_PATH] = "";
+  return Url2Path(text.c_str(), path) == 0 ? CString(path) : CString();
+}
+
+int ShellCopyInto(HWND owner, UINT operation, const std::vector<char>& from, LPCSTR folder) {
+  std::vector<char> source(from);
+  source.push_back('\0');
+  source.push_back('\0');
+  std::vector<char> to(folder, folder + strlen(folder) + 1);
+  to.push_back('\0');
+  SHFILEOPSTRUCTA op = {};
+  op.hwnd = owner;
+  op.wFunc = operation;
+  op.pFrom = source.data();
+  op.pTo = to.data();
+  op.fFlags = FOF_RENAMEONCOLLISION | FOF_NOCONFIRMATION;
+  return SHFileOperationA(&op);
 }

@@ -183,9 +183,14 @@ void cSTDoc::DeleteContents() {
 // ---------------------------------------------------------------------------------------------
 IMPLEMENT_DYNCREATE(cSlideTableDoc, cSTDoc)
 
-cSlideTableDoc::cSlideTableDoc() : m_bThumbnailsChanged(FALSE), m_dwHeader(0) { InitializeCriticalSection(&m_cs); }
+cSlideTableDoc::cSlideTableDoc() : m_bThumbnailsChanged(FALSE), m_dwHeader(0), m_bScrollToChanges(FALSE), m_dwSerial(0) {
+  InitializeCriticalSection(&m_cs);
+  EnableAutomation();
+  RegisterLive();
+}
 
 cSlideTableDoc::~cSlideTableDoc() {
+  UnregisterLive();
   Lock();
   cSTDoc::DeleteContents();
   Unlock();
@@ -243,6 +248,7 @@ cSTDocItem* cSlideTableDoc::NewItem(const CString& name, uint64_t time) {
 BOOL cSlideTableDoc::OnOpenDocument(LPCSTR path) {
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return FALSE;
+  m_strLastOpened = path;
   return SetFolder(path);
 }
 

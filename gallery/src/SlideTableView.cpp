@@ -271,6 +271,7 @@ BEGIN_MESSAGE_MAP(cSlideTableView, CScrollView)
   ON_MESSAGE(WM_GAL_EDIT_CANCEL, OnEditCancel)
   ON_MESSAGE(WM_GAL_EDIT_COMMIT, OnEditCommit)
   ON_MESSAGE(WM_GAL_SCROLL_TO, OnScrollTo)
+  ON_MESSAGE(WM_GAL_SORT, OnSortMessage)
   ON_COMMAND(ID_GAL_REFRESH, OnRefresh)
   ON_COMMAND_RANGE(ID_GAL_SMALL, ID_GAL_LARGE, OnSlideSize)
   ON_UPDATE_COMMAND_UI_RANGE(ID_GAL_SMALL, ID_GAL_LARGE, OnUpdateSlideSize)
@@ -291,6 +292,7 @@ cSlideTableView::cSlideTableView()
       m_bActive(FALSE), m_bSizing(FALSE), m_cellBitmapSize(0, 0), m_nNextCellBitmap(0), m_visibleFirst(0),
       m_visibleLast(-1), m_nPressIndex(-1), m_nPressPart(kPressNone), m_bPressDeferred(FALSE), m_nPressFlags(0),
       m_nRefreshes(0), m_dropEffect(DROPEFFECT_NONE) {
+  EnableAutomation();
   m_nSortCriterion = ProfileInt(GAL_SECTION_RUNTIME, SettingName(GAL_ENTRY_SORT, GAL_ENTRY_IP_SORT), galcore::kSortByName);
   const int size = ProfileInt(GAL_SECTION_RUNTIME, SettingName(GAL_ENTRY_SLIDE_SIZE, GAL_ENTRY_IP_SLIDE_SIZE),
                               galcore::kMediumSlides);
@@ -329,6 +331,21 @@ void cSlideTableView::OnInitialUpdate() {
   Rebuild();
   SetTimer(GAL_REFRESH_TIMER, GAL_REFRESH_DELAY_MS, NULL);
 }
+
+void cSlideTableView::ShowFolder() {
+  m_monitor.MonitorChangesIn(GetDocument()->GetFolder() + "\\", FALSE, kFolderFilter);
+  Rebuild();
+}
+
+BEGIN_DISPATCH_MAP(cSlideTableView, CScrollView)
+  DISP_FUNCTION_ID(cSlideTableView, "Open", DISPID_GAL_OPEN, OpenFolder, VT_EMPTY, VTS_BSTR)
+  DISP_FUNCTION_ID(cSlideTableView, "SelectedSlides", DISPID_GAL_SELECTEDSLIDES, SelectedSlides, VT_DISPATCH, VTS_NONE)
+  DISP_FUNCTION_ID(cSlideTableView, "SelectNone", DISPID_GAL_SELECTNONE, SelectNone, VT_EMPTY, VTS_NONE)
+END_DISPATCH_MAP()
+
+void cSlideTableView::OpenFolder(LPCSTR path) { GetDocument()->OpenFolder(path); }
+LPDISPATCH cSlideTableView::SelectedSlides() { return GetDocument()->SelectedSlides(); }
+void cSlideTableView::SelectNone() { GetDocument()->SelectNone(); }
 
 void cSlideTableView::OnDestroy() {
   KillTimer(GAL_REFRESH_TIMER);
@@ -683,7 +700,7 @@ void cSlideTableView::Refresh() {
     Rebuild();
   doc->UpdateAllViews(this);
   StatusText(NULL);
-  if (result.changed && result.lastChanged >= 0) {
+  if (doc->GetScrollToChanges() && result.changed && result.lastChanged >= 0) {
     cSTDocItem* changed = doc->GetItem(result.lastChanged);
     for (int i = 0; i < m_nCells; ++i)
       if (m_cells[i]->GetItem() == changed) PostMessage(WM_GAL_SCROLL_TO, WPARAM(i));
@@ -1028,6 +1045,10 @@ void cSlideTableView::OnAskStop() {
 void cSlideTableView::OnSlideSize(UINT id) { SetSlideSize(int(id - ID_GAL_SMALL)); }
 void cSlideTableView::OnUpdateSlideSize(CCmdUI* ui) { ui->SetRadio(int(ui->m_nID - ID_GAL_SMALL) == m_nSlideSize); }
 void cSlideTableView::OnSortCommand(UINT id) { Sort(int(id - ID_GAL_SORT_DATE)); }
+LRESULT cSlideTableView::OnSortMessage(WPARAM criterion, LPARAM) {
+  Sort(int(criterion));
+  return 0;
+}
 void cSlideTableView::OnUpdateSort(CCmdUI* ui) {
   ui->SetRadio(int(ui->m_nID - ID_GAL_SORT_DATE) == m_nSortCriterion);
   if (ui->m_nID == ID_GAL_SORT_SELECTED) ui->Enable(SelectedCount() > 0);
@@ -1225,18 +1246,9 @@ BOOL cSlideTableView::OnDrop(COleDataObject* data, DWORD effect, CPoint) {
     std::vector<char> from;
     UINT operation = FO_COPY;
     if (data->IsDataAvailable(CF_TEXT) && !data->IsDataAvailable(CF_HDROP)) {
-      std::string text = galcore::LowerAscii(DroppedText(data), &IsLead);
-      const std::string filePrefix = "file:///";
-      std::string path;
-      const size_t at = text.find(filePrefix);
-      if (at != std::string::npos) {
-        path = text.substr(at + filePrefix.size());
-      } else if (std::optional<std::string> local = LinkToLocalPath(text)) {
-        path = *local;
-      } else {
-        return FALSE;
-      }
-      from.assign(path.begin(), path.end());
+      const CString path = LocalPathOfLink(DroppedText(data).c_str(), FALSE);
+      if (path.IsEmpty()) return FALSE;
+      from.assign(LPCSTR(path), LPCSTR(path) + path.GetLength());
     } else {
       const std::vector<std::string> files = DroppedFiles(data);
       if (files.empty()) throw new cNXException(IDS_GAL_DROP_EMPTY, NULL, NULL, GalleryResources());
@@ -1247,17 +1259,10 @@ BOOL cSlideTableView::OnDrop(COleDataObject* data, DWORD effect, CPoint) {
       from.pop_back();
       if (effect == DROPEFFECT_MOVE) operation = FO_MOVE;
     }
-    from.push_back('\0');
-    from.push_back('\0');
-    std::vector<char> to((LPCSTR)folder, (LPCSTR)folder + folder.GetLength() + 1);
-    to.push_back('\0');
-    SHFILEOPSTRUCTA op = {};
-    op.hwnd = m_hWnd;
-    op.wFunc = operation;
-    op.pFrom = from.data();
-    op.pTo = to.data();
-    op.fFlags = FOF_RENAMEONCOLLISION | FOF_NOCONFIRMATION;
-    if (SHFileOperationA(&op) != 0) throw new cNXException(IDS_GAL_DROP_FAILED, from.data(), folder, GalleryResources());
+    if (ShellCopyInto(m_hWnd, operation, from, folder) != 0) {
+      from.push_back('\0');
+      throw new cNXException(IDS_GAL_DROP_FAILED, from.data(), folder, GalleryResources());
+    }
   } catch (CException* e) {
     cNXException::WarnUserRecoverable(e);
     e->Delete();

@@ -16,6 +16,7 @@
 #define IDS_GAL_SLIDE_GONE 198        // %1 is not there any more
 #define IDS_GAL_DROP_EMPTY 210
 #define IDS_GAL_DROP_FAILED 211       // %1 source, %2 target
+#define IDS_GAL_SERVER_ENTRIES 342     // the automation server's class entries: "name\nversioned name\nclass id"
 #define IDS_GAL_NO_HOST 343
 #define IDS_GAL_NOTHING_SELECTED 354
 #define IDS_GAL_STOP_LOADING 364
@@ -23,6 +24,9 @@
 #define IDS_GAL_STOP_TITLE 366
 #define IDS_GAL_READING_CACHE 373
 #define IDS_GAL_WRITING_CACHE 374
+#define IDS_GAL_SAVE_FORMAT 375       // automation: SaveImages knows no such format
+#define IDS_GAL_SAVE_INDEX 376        // automation: SaveImages got no slide's position
+#define IDS_GAL_SAVE_FAILED 377       // automation: the slide could not be saved
 #define IDS_GAL_EMPTY_FOLDER 3000      // the text of an empty table
 #define IDS_GAL_NO_ASSOCIATION 3001    // the shell's error texts for ShellExecute's results
 #define IDS_GAL_FILE_NOT_FOUND 3002
@@ -50,9 +54,45 @@
 #define WM_GAL_LOAD_PROGRESS 0x467    // loader: index about to load, count + 1 at the end
 #define WM_GAL_THUMBS_READY 0x468     // loader: indices in the ready list
 #define WM_GAL_LOAD_FAILED 0x469      // loader: a cell was removed
+#define WM_GAL_SORT 0x46A             // automation: sort by the stored criterion wParam, also when the menu
+                                      // command is disabled (selected first with nothing selected)
+#define WM_GAL_FOLDER_OPENED 0x4CE    // to the frame: another folder was opened (lParam = its path)
 #define WM_GAL_EDIT_CANCEL 0x4CF      // name editor: Esc (wParam = editor id)
 #define WM_GAL_SCROLL_TO 0x4D1        // scroll slide wParam into sight
 #define WM_GAL_EDIT_COMMIT 0x4D6      // name editor: Enter (wParam = editor id)
+
+// Control bars of the Gallery's frame that automation shows and hides.
+#define ID_GAL_TOOLBAR 132
+#define ID_GAL_STATUSBAR 133
+
+// Automation: the members of the Gallery's interface (INXGallery), its slide collections and slides.
+#define DISPID_GAL_SCROLLTOCHANGES 1
+#define DISPID_GAL_OPEN 2
+#define DISPID_GAL_SELECTEDSLIDES 3
+#define DISPID_GAL_GETCURRENTFOLDER 4
+#define DISPID_GAL_SHOWTOOLBAR 5
+#define DISPID_GAL_SHOWSTATUSBAR 6
+#define DISPID_GAL_SHOWFOLDERS 7
+#define DISPID_GAL_SETSLIDESIZE 8
+#define DISPID_GAL_SETSORTCRITERIA 9
+#define DISPID_GAL_REFRESH 10
+#define DISPID_GAL_SHOWEXTENSIONS 11
+#define DISPID_GAL_SELECTNONE 12
+#define DISPID_GAL_COPYFILE 13
+#define DISPID_GAL_GETPATH 14
+#define DISPID_GAL_REFRESHFILETREE 15
+#define DISPID_GAL_ALLSLIDES 16
+#define DISPID_GAL_GETTHUMBNAILSIZE 17
+#define DISPID_GAL_SAVEIMAGES 18
+#define DISPID_GAL_SELECTION_COUNT 1
+#define DISPID_GAL_SLIDE_PATH 1
+#define DISPID_GAL_SLIDE_NAME 2
+// SaveImages: the one format it writes (JPEG), "every slide" as the index, and its exception codes.
+#define GAL_SAVE_FORMAT_JPEG 1
+#define GAL_SAVE_ALL_SLIDES (-1)
+#define GAL_SAVE_ERROR_FORMAT 1
+#define GAL_SAVE_ERROR_FAILED 2
+#define GAL_SAVE_ERROR_INDEX 3
 
 #define GAL_REFRESH_TIMER 32789
 #define GAL_REFRESH_DELAY_MS 2000

@@ -6,6 +6,7 @@
 #pragma once
 #include <vector>
 
+#include "afxdisp.h"
 #include "afxwin.h"
 #include "afxtempl.h"
 #include "framework/NXComponentDoc.h"
@@ -13,6 +14,7 @@
 #include "galcore/selection.h"
 
 class cMediaObject;
+class cSlideTableView;
 
 class cSTDocItem : public CObject {
   DECLARE_DYNAMIC(cSTDocItem)
@@ -126,6 +128,47 @@ class cSlideTableDoc : public cSTDoc {
   void Lock() { EnterCriticalSection(&m_cs); }
   void Unlock() { LeaveCriticalSection(&m_cs); }
 
+  // Automation: the document is the Gallery's dispatch object (INXGallery). Objects handed to clients name it
+  // by its serial number, which finds it only while it lives: a client may hold them after it closed.
+  DWORD GetSerial() const { return m_dwSerial; }
+  static cSlideTableDoc* FromSerial(DWORD serial);
+  // The full paths of the slides: the selected ones in the order they were selected, or all in document order.
+  void GetSlidePaths(BOOL selectedOnly, CStringArray& paths);
+  BOOL GetScrollToChanges() const { return m_bScrollToChanges; }
+  cSlideTableView* GetTableView() const;  // the first view
+  BOOL GetDispatchIID(IID* iid) override;
+
+  // The members of INXGallery (the view offers the host some of them as well).
+  BOOL GetScrollToChangesProperty() { return m_bScrollToChanges; }
+  void SetScrollToChangesProperty(BOOL scroll) { m_bScrollToChanges = scroll; }
+  void OpenFolder(LPCSTR path);
+  LPDISPATCH SelectedSlides();
+  CString GetCurrentFolder();
+  void ShowToolbar(BOOL show);
+  void ShowStatusBar(BOOL show);
+  void ShowFolders(BOOL show);
+  void SetSlideSize(short slideSize);
+  void SetSortCriteria(short sortCriteria);
+  void RefreshTable();
+  void ShowExtensions(BOOL show);
+  void SelectNone();
+  void CopyFileFromLink(LPCSTR url, LPCSTR path);
+  CString GetPathOfLink(LPCSTR url);
+  void RefreshFileTree();
+  LPDISPATCH AllSlides();
+  void GetThumbnailSize(long* width, long* height);
+  void SaveImages(LPCSTR folderToSave, long format, long width, long height, long compressFactor,
+                  long resampleMethod, long index, BOOL selected);
+
+ protected:
+  void ShowBar(UINT barId, BOOL show);
+  void PostToView(UINT command);
+  void RegisterLive();
+  void UnregisterLive();
+  DECLARE_DISPATCH_MAP()
+  DECLARE_OLETYPELIB(cSlideTableDoc)
+  DECLARE_INTERFACE_MAP()
+
  protected:
   cSTDocItem* NewItem(const CString& name, uint64_t time);
   void LoadCache();
@@ -134,4 +177,7 @@ class cSlideTableDoc : public cSTDoc {
   CRITICAL_SECTION m_cs;
   BOOL m_bThumbnailsChanged;
   DWORD m_dwHeader;
+  BOOL m_bScrollToChanges;
+  CString m_strLastOpened;  // the path last given to OpenFolder
+  DWORD m_dwSerial;
 };

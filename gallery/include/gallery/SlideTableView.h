@@ -81,6 +81,8 @@ class cSlideTableView : public CScrollView {
   void SelectAll(BOOL select);
   void ScrollToSlide(int index);
   void Refresh();
+  // The document shows another folder: watch it and show its slides.
+  void ShowFolder();
   void StartNameEdit(int index);
   void EndNameEdit(BOOL commit);
   BOOL IsEditingName() const { return m_nEditIndex >= 0; }
@@ -128,6 +130,7 @@ class cSlideTableView : public CScrollView {
   afx_msg LRESULT OnEditCancel(WPARAM, LPARAM);
   afx_msg LRESULT OnEditCommit(WPARAM, LPARAM);
   afx_msg LRESULT OnScrollTo(WPARAM index, LPARAM);
+  afx_msg LRESULT OnSortMessage(WPARAM criterion, LPARAM);
   afx_msg void OnRefresh();
   afx_msg void OnSlideSize(UINT id);
   afx_msg void OnSortCommand(UINT id);
@@ -140,6 +143,11 @@ class cSlideTableView : public CScrollView {
   afx_msg void OnDelete();
   afx_msg void OnAskStop();
   DECLARE_MESSAGE_MAP()
+  // The host reaches the document's folder and selection through the view's dispatch interface.
+  void OpenFolder(LPCSTR path);
+  LPDISPATCH SelectedSlides();
+  void SelectNone();
+  DECLARE_DISPATCH_MAP()
 
  private:
   friend class cSlideHelper;
