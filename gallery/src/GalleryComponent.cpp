@@ -1,16 +1,20 @@
 // The Gallery component library: the component class, its template and child frame, and its server entry points.
 #include "gallery/GalleryComponent.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <vector>
 
 #include "framework/NXComponentServer.h"
 #include "gallery/GalleryIds.h"
+#include "gallery/GalleryText.h"
 #include "gallery/SlideTableDoc.h"
 #include "gallery/SlideTableView.h"
 #include "media/NXMedia.h"
 
 const CLSID CLSID_NXGalleryComponent = {0x78310281, 0xAFCD, 0x11D2, {0xAC, 0xD0, 0x00, 0xA0, 0x24, 0x8F, 0x3A, 0xF9}};
+const CLSID CLSID_NXGalleryDocument = {0x40557F60, 0x2AC3, 0x11D2, {0xA4, 0xF5, 0xB4, 0xCE, 0x0C, 0xC1, 0x00, 0x00}};
 
 namespace {
 const char kMissingResources[] = GAL_RESOURCE_LIBRARY " is required to run this program!";
@@ -18,20 +22,69 @@ const char kCaption[] = "Gallery";
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
+namespace {
+// The part of string 342 at index (its parts are separated by line feeds).
+CString ServerEntry(int index) {
+  CString rest = GalleryText(IDS_GAL_SERVER_ENTRIES);
+  for (int i = 0; i < index; ++i) {
+    const int end = rest.Find('\n');
+    if (end < 0) return CString();
+    rest = rest.Mid(end + 1);
+  }
+  const int end = rest.Find('\n');
+  return end < 0 ? rest : rest.Left(end);
+}
+}  // namespace
+
+cAutomationServer::cAutomationServer(CCmdTarget* object)
+    : COleObjectFactory(CLSID_NXGalleryDocument, NULL, FALSE, ServerEntry(0)), m_pObject(object),
+      m_strVersionedProgID(ServerEntry(1)) {
+  SetTypeNames(kCaption, kCaption);
+}
+
+CCmdTarget* cAutomationServer::OnCreateObject() {
+  m_pObject->ExternalAddRef();
+  return m_pObject;
+}
+
+BOOL cAutomationServer::UpdateRegistry(BOOL registering) {
+  if (registering) {
+    if (!COleObjectFactory::UpdateRegistry(TRUE)) return FALSE;
+    WCHAR wide[64];
+    StringFromGUID2(m_clsid, wide, 64);
+    char clsid[64];
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, clsid, sizeof clsid, NULL, NULL);
+    return RegSetValueA(HKEY_CLASSES_ROOT, m_strVersionedProgID + "\\CLSID", REG_SZ, clsid, DWORD(strlen(clsid))) ==
+           ERROR_SUCCESS;
+  }
+  // The entries named by the resource string, whatever this factory wrote.
+  BOOL removed = TRUE;
+  const CString names[] = {ServerEntry(0), ServerEntry(1), "CLSID\\" + ServerEntry(2)};
+  for (const CString& name : names) {
+    if (name.IsEmpty() || name == "CLSID\\") continue;
+    const LSTATUS status = SHDeleteKeyA(HKEY_CLASSES_ROOT, name);
+    removed = removed && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
+  }
+  return removed;
+}
+
+// ---------------------------------------------------------------------------------------------
 IMPLEMENT_DYNAMIC(cHybridDocTemplate, CMultiDocTemplate)
 
 cHybridDocTemplate::cHybridDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
                                        CRuntimeClass* viewClass)
-    : CMultiDocTemplate(resourceId, docClass, frameClass, viewClass), m_dwExtra(0) {}
+    : CMultiDocTemplate(resourceId, docClass, frameClass, viewClass), m_dwExtra(0), m_pComponent(NULL) {}
 
 void cHybridDocTemplate::AddDocument(CDocument* doc) {
   CMultiDocTemplate::AddDocument(doc);
   m_ownDocs.AddTail(doc);
+  if (m_pComponent) m_pComponent->DocumentAdded(doc);
 }
 
 void cHybridDocTemplate::RemoveDocument(CDocument* doc) {
   CMultiDocTemplate::RemoveDocument(doc);
   if (POSITION pos = m_ownDocs.Find(doc)) m_ownDocs.RemoveAt(pos);
+  if (m_pComponent) m_pComponent->DocumentRemoved(doc);
 }
 
 CDocument* cHybridDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible) {
@@ -54,9 +107,38 @@ IMPLEMENT_DYNCREATE(cGalleryChildFrame, cNXChildWnd)
 // ---------------------------------------------------------------------------------------------
 IMPLEMENT_NXCOMPONENT(cNXGalleryComponent, cNXComponent)
 
-cNXGalleryComponent::cNXGalleryComponent() { m_strRegistryKey = GAL_REGISTRY_KEY; }
+cNXGalleryComponent::cNXGalleryComponent() : m_pServer(NULL) { m_strRegistryKey = GAL_REGISTRY_KEY; }
 
-cNXGalleryComponent::~cNXGalleryComponent() {}
+cNXGalleryComponent::~cNXGalleryComponent() {
+  // The template outlives the component in the host.
+  if (cHybridDocTemplate* docTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate()))
+    docTemplate->SetComponent(NULL);
+  Withdraw();
+}
+
+void cNXGalleryComponent::DocumentAdded(CDocument* doc) {
+  if (m_pServer || !dynamic_cast<cSlideTableDoc*>(doc)) return;
+  m_pServer = new cAutomationServer(doc);
+  // Clients that cannot reach the table by its class still get it from the host: a failure here is no
+  // failure of the opening, and the debugger hears of it.
+  if (!m_pServer->UpdateRegistry(TRUE) || !m_pServer->Register())
+    OutputDebugStringA("Gallery: the automation server could not be registered\n");
+}
+
+void cNXGalleryComponent::DocumentRemoved(CDocument* doc) {
+  if (!m_pServer || m_pServer->GetObject() != doc) return;
+  Withdraw();
+  if (cHybridDocTemplate* docTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate()))
+    if (!docTemplate->Documents().IsEmpty()) DocumentAdded(static_cast<CDocument*>(docTemplate->Documents().GetHead()));
+}
+
+void cNXGalleryComponent::Withdraw() {
+  if (!m_pServer) return;
+  m_pServer->Revoke();
+  m_pServer->UpdateRegistry(FALSE);
+  delete m_pServer;
+  m_pServer = NULL;
+}
 
 BOOL cNXGalleryComponent::LoadResources() {
   if (!LoadResourceLibrary(GAL_RESOURCE_LIBRARY)) {
@@ -69,11 +151,16 @@ BOOL cNXGalleryComponent::LoadResources() {
 }
 
 BOOL cNXGalleryComponent::CreateDocTemplate(CWinApp* app) {
-  if (cNXComponent::CreateDocTemplate(app)) return TRUE;
-  return InstallDocTemplate(app,
-                            new cHybridDocTemplate(IDR_GALLERY, RUNTIME_CLASS(cSlideTableDoc),
-                                                   RUNTIME_CLASS(cGalleryChildFrame), RUNTIME_CLASS(cSlideTableView)),
-                            IDR_GALLERY);
+  if (cNXComponent::CreateDocTemplate(app)) {
+    if (cHybridDocTemplate* docTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate()))
+      docTemplate->SetComponent(this);
+    return TRUE;
+  }
+  cHybridDocTemplate* docTemplate = new cHybridDocTemplate(IDR_GALLERY, RUNTIME_CLASS(cSlideTableDoc),
+                                                           RUNTIME_CLASS(cGalleryChildFrame),
+                                                           RUNTIME_CLASS(cSlideTableView));
+  docTemplate->SetComponent(this);
+  return InstallDocTemplate(app, docTemplate, IDR_GALLERY);
 }
 
 namespace {

@@ -522,5 +522,49 @@ TEST_F(GalleryAutomationTest, LinksAreCopiedIntoTheFolderAndResolvedToShortPaths
   WaitForLoader(ViewOf(doc));
 }
 
+// The co-class's object from the running class, as a client creates it; null when there is none.
+IDispatch* CreateGallery() {
+  IDispatch* gallery = NULL;
+  if (FAILED(CoCreateInstance(kCoClass, NULL, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(&gallery))))
+    return NULL;
+  return gallery;
+}
+
+TEST_F(GalleryAutomationTest, TheServerHandsOutTheOpenTableAndIsWithdrawnWithIt) {
+  const std::string first = MakeFolder("auto-server1"), second = MakeFolder("auto-server2");
+  cSlideTableDoc* firstDoc = Open(first);
+  cSlideTableDoc* secondDoc = Open(second);
+  ASSERT_NE(nullptr, firstDoc);
+  ASSERT_NE(nullptr, secondDoc);
+  CLSID clsid;
+  ASSERT_EQ(S_OK, CLSIDFromProgID(L"NXGallery.Document", &clsid));
+  EXPECT_TRUE(IsEqualCLSID(kCoClass, clsid));
+  // Two creations: the same existing document both times, no new one.
+  for (int i = 0; i < 2; ++i) {
+    IDispatch* gallery = CreateGallery();
+    ASSERT_NE(nullptr, gallery);
+    EXPECT_EQ(firstDoc, CCmdTarget::FromIDispatch(gallery));
+    Call folder;
+    Script(folder, gallery, "GetCurrentFolder");
+    EXPECT_EQ(first, folder.Text());
+    gallery->Release();
+  }
+  // Closing it offers the next open table.
+  Close(firstDoc);
+  IDispatch* next = CreateGallery();
+  ASSERT_NE(nullptr, next);
+  EXPECT_EQ(secondDoc, CCmdTarget::FromIDispatch(next));
+  next->Release();
+  // With the last one closed the class and its names are gone.
+  Close(secondDoc);
+  EXPECT_EQ(nullptr, CreateGallery());
+  HKEY key = NULL;
+  for (const char* name : {"NXGallery.Document", "NXGallery.Document.1", "CLSID\\{40557F60-2AC3-11D2-A4F5-B4CE0CC10000}"}) {
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CLASSES_ROOT, name, 0, KEY_READ, &key)) << name;
+    if (key) RegCloseKey(key);
+    key = NULL;
+  }
+}
+
 }  // namespace
 }  // namespace galtest
