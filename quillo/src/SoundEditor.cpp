@@ -12,7 +12,12 @@
 #include "quillo/QuilloIds.h"
 
 IMPLEMENT_DYNCREATE(cSoundDoc, COleDocument)
+IMPLEMENT_DYNCREATE(cSoundFrame, CFrameWnd)
 IMPLEMENT_DYNCREATE(CSnditemView, CView)
+
+BEGIN_MESSAGE_MAP(cSoundFrame, CFrameWnd)
+  ON_WM_CLOSE()
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -63,6 +68,12 @@ CString NewSoundFile() {
 
 }  // namespace
 
+cSoundDoc::~cSoundDoc() {
+  if (m_pEditor) m_pEditor->OnContainerGone();
+}
+
+void cSoundFrame::OnClose() {}
+
 void CSndItem::OnChange(OLE_NOTIFICATION notification, DWORD param) {
   COleClientItem::OnChange(notification, param);
   // The recorder hides its window when the user is done (it is still running then, so its sound can be
@@ -97,7 +108,7 @@ BOOL cSoundEditor::Initialise(CWnd* card) {
 }
 
 BOOL cSoundEditor::CreateContainer() {
-  m_pTemplate = new CSingleDocTemplate(IDR_SOUND_CONTAINER, RUNTIME_CLASS(cSoundDoc), RUNTIME_CLASS(CFrameWnd),
+  m_pTemplate = new CSingleDocTemplate(IDR_SOUND_CONTAINER, RUNTIME_CLASS(cSoundDoc), RUNTIME_CLASS(cSoundFrame),
                                        RUNTIME_CLASS(CSnditemView));
   try {
     cSoundDoc* doc = static_cast<cSoundDoc*>(m_pTemplate->CreateNewDocument());
@@ -111,6 +122,7 @@ BOOL cSoundEditor::CreateContainer() {
     m_pTemplate->InitialUpdateFrame(frame, doc, FALSE);
     POSITION pos = doc->GetFirstViewPosition();
     m_pView = pos ? dynamic_cast<CSnditemView*>(doc->GetNextView(pos)) : NULL;
+    doc->SetEditor(this);
     m_pDoc = doc;
     m_pFrame = frame;
   } catch (CException* e) {
@@ -179,6 +191,17 @@ void cSoundEditor::OnRecorderDone() {
   else
     ShowMessage(IDS_SOUND_NOT_RECORDED);
   RestoreDefaultFormat();
+}
+
+void cSoundEditor::OnContainerGone() {
+  m_pDoc = NULL;
+  m_pFrame = NULL;
+  m_pView = NULL;
+  m_pItem = NULL;  // the document releases its items
+  if (m_bRecording) {
+    m_bRecording = FALSE;
+    RestoreDefaultFormat();
+  }
 }
 
 BOOL cSoundEditor::TakeRecording() {

@@ -11,9 +11,25 @@
 
 class cSoundEditor;
 
-// The hidden container document.
+// The hidden container document. Its editor is told when it goes, however it was closed.
 class cSoundDoc : public COleDocument {
   DECLARE_DYNCREATE(cSoundDoc)
+ public:
+  ~cSoundDoc() override;
+  void SetEditor(cSoundEditor* editor) { m_pEditor = editor; }
+
+ private:
+  cSoundEditor* m_pEditor = nullptr;
+};
+
+// The hidden container's frame. It is closed by its editor only: a close request from outside (a task list
+// closing every window of the program) would take the document, and the recording in it, from under the card.
+class cSoundFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(cSoundFrame)
+
+ protected:
+  afx_msg void OnClose();
+  DECLARE_MESSAGE_MAP()
 };
 
 // The view the embedded recorder is shown from (never visible).
@@ -77,6 +93,8 @@ class cSoundEditor {
 
   // The recorder's window closed or it saved: its sound is taken into wavPath (once per recording).
   void OnRecorderDone();
+  // The hidden document is being deleted: the editor lets go of it, its frame, view and item.
+  void OnContainerGone();
 
  private:
   BOOL CreateContainer();

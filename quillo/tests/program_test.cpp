@@ -1,8 +1,8 @@
 // The program quillo.exe under Wine, as a user starts it: without its resource library, with a file that is no
-// picture, with and without the splash screen, the location it records at its end, its folder copied alone
-// into an empty folder, where it runs and a card package is built whose player shows the card, and a card with
-// a picture and a sound from the command line sent by mail to the recording mail client, whose attachment
-// then plays in the player.
+// picture, with and without the splash screen, the location it records at its end, closed from the task list
+// while its welcome pages are up, its folder copied alone into an empty folder, where it runs and a card
+// package is built whose player shows the card, and a card with a picture and a sound from the command line
+// sent by mail to the recording mail client, whose attachment then plays in the player.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -35,6 +35,7 @@ const DWORD kExitTimeoutMs = 15000;
 const char kProgram[] = "quillo.exe";
 const char kProgramKey[] = "Software\\Nexlumen\\quillo";
 const char kCardCaption[] = "Quillo Postcard";
+const char kWelcomeCaption[] = "Welcome to Quillo";
 // The environment variables of the run in the copied folder (FolderAlone.BuildsAPackageInItsOwnFolder).
 const char kFolderRunVariable[] = "ORV_QUILLO_FOLDER_RUN";
 const char kFolderPictureVariable[] = "ORV_QUILLO_FOLDER_PICTURE";
@@ -294,6 +295,27 @@ TEST_F(ProgramTest, RecordsWhereItIsAtItsEnd) {
   char shared[MAX_PATH] = "";
   GetPrivateProfileStringA("quillo", quillo::kPathValue, "", shared, MAX_PATH, quillo::kSharedProfileFile);
   EXPECT_EQ(Lower(shortPath), Lower(shared));
+}
+
+// The system's task list tool closes a program as Windows closes it at logoff or from the task list: WM_CLOSE to
+// each of its top-level windows, the hidden sound container's frame among them. Closed so while the welcome
+// pages are up (their loop still runs when the other windows get their close), the program ends cleanly each
+// time; a fault would end it with the fault's code, or not at all while the crash dialog waits.
+TEST_F(ProgramTest, ClosedFromTheTaskListDuringTheWelcomeItEndsCleanly) {
+  const int kRuns = 5;
+  char system[MAX_PATH] = "";
+  GetSystemDirectoryA(system, MAX_PATH);
+  const std::string taskkill = std::string(system) + "\\taskkill.exe";
+  for (int i = 0; i < kRuns; ++i) {
+    SCOPED_TRACE(i);
+    SetProgramValue(quillo::kSettingsSection, quillo::kWelcomeShownValue, 0);
+    Launch run(ProgramDir() + kProgram, "/NoSplash");
+    ASSERT_TRUE(run.WaitWindow("#32770", kWelcomeCaption) != NULL);
+    Launch close(taskkill, "/pid " + std::to_string(run.ProcessId()));
+    ASSERT_TRUE(close.started());
+    EXPECT_EQ(0, close.ExitCode());
+    EXPECT_EQ(0, run.ExitCode());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The card's sound under Wine: the default recording format kept and put back byte for byte, a sound file
-// loaded from the command line (read-only on disk, writable in the card), recording not offered without the
-// sound recorder object, and recording through the recorder's test double registered under its class id.
+// loaded from the command line (read-only on disk, writable in the card), the hidden container closed by its
+// editor only, recording not offered without the sound recorder object, and recording through the recorder's
+// test double registered under its class id.
 #include <gtest/gtest.h>
 
 #include <afxwin.h>
@@ -159,6 +160,32 @@ TEST_F(AudioSettings, AReadOnlySoundBecomesTheCardsWritableSound) {
   EXPECT_EQ(".wav", name.substr(name.size() - 4));
   EXPECT_FALSE(Exists(LPCSTR(wav)));
   SetFileAttributesA(sound.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+namespace {
+
+BOOL CALLBACK MatchSoundFrame(HWND wnd, LPARAM found) {
+  if (!dynamic_cast<cSoundFrame*>(CWnd::FromHandlePermanent(wnd))) return TRUE;
+  *reinterpret_cast<HWND*>(found) = wnd;
+  return FALSE;
+}
+
+}  // namespace
+
+// The hidden container stays when asked from outside to close (as a task list asks every window of the
+// program), and when its frame is destroyed all the same, the editor lets go of the document that went with it.
+TEST_F(AudioSettings, TheHiddenContainerIsClosedByItsEditorOnly) {
+  cSoundEditor editor;
+  ASSERT_TRUE(editor.Initialise(NULL));
+  HWND frame = NULL;
+  EnumThreadWindows(GetCurrentThreadId(), MatchSoundFrame, reinterpret_cast<LPARAM>(&frame));
+  ASSERT_TRUE(frame != NULL);
+  SendMessageA(frame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(frame));
+  const std::string wav = LPCSTR(editor.GetWavPath());
+  ::DestroyWindow(frame);  // its view goes, and with the last view the document
+  editor.Shutdown();
+  EXPECT_FALSE(Exists(wav));
 }
 
 namespace {
