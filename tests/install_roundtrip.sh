@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scenario: the installer run silently in a fresh prefix, the host started from the installed folder on the sample
-# pictures and closed as a user closes it, then the uninstaller: the registry (HKCU\Software, HKLM\Software, which
-# holds HKCR) and the prefix's files are as before, the program folder is gone.
+# pictures and closed as a user closes it, the postcard program likewise while its welcome pages are up, then the
+# uninstaller: the registry (HKCU\Software, HKLM\Software, which holds HKCR) and the prefix's files are as before,
+# the program folder is gone.
 #   install_roundtrip.sh TREE        (CTest runs it in the Win32 tree with the test environment's display)
 # The prefix (TREE/testenv/install/prefix) is made once and kept while the round trip leaves it clean: a run that
 # fails leaves it marked dirty, and the next run makes it afresh.
@@ -11,6 +12,7 @@ tree="$(cd "${1:?usage: install_roundtrip.sh TREE}" && pwd)"
 work="$tree/testenv/install"
 HOST_START_SECONDS=60   # the host's first start in a prefix (its wait message, the default launch items)
 GALLERY_SECONDS=5       # the Gallery making thumbnails of the sample folder (their cache is written at close)
+WELCOME_SECONDS=1       # the postcard program's welcome pages coming up once it noted that it shows them
 mkdir -p "$work"
 export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
 # No Linux menu entries for the installer's shortcuts (they would land in the real home folder).
@@ -95,6 +97,33 @@ else
   echo "host: no thumbnail cache in the sample folder"
 fi
 step "host closed"
+
+# The postcard program records where it is (its key and NEXLUMEN.INI in the Windows folder) when it ends. Its
+# first start shows the welcome pages (noted in its profile as they open; without the splash, which would only
+# add its seconds); it is closed from the task list once they are up: every window of it, the hidden ones too,
+# then gets the close while the pages' own loop still runs.
+welcome='HKCU\Software\Nexlumen\quillo\Settings'
+wine "$folder\\quillo.exe" /NoSplash </dev/null >"$work/quillo.log" 2>&1 &
+quillo=$!
+for (( i = 0; i < HOST_START_SECONDS * 2; i++ )); do
+  wine reg query "$welcome" /v 'Welcome Shown' >/dev/null 2>&1 && break
+  kill -0 "$quillo" 2>/dev/null || fail "quillo ended at start: $(cat "$work/quillo.log")"
+  sleep 0.5
+done
+wine reg query "$welcome" /v 'Welcome Shown' >/dev/null 2>&1 || fail "quillo showed no welcome pages"
+sleep "$WELCOME_SECONDS"
+wine taskkill /im quillo.exe >/dev/null 2>&1 || fail "taskkill found no quillo"
+for (( i = 0; i < HOST_START_SECONDS * 2; i++ )); do
+  kill -0 "$quillo" 2>/dev/null || break
+  sleep 0.5
+done
+if kill -0 "$quillo" 2>/dev/null; then kill "$quillo"; fail "quillo did not close: $(cat "$work/quillo.log")"; fi
+status=0; wait "$quillo" || status=$?
+[ "$status" -eq 0 ] || fail "quillo ended with $status"
+# Wine reports a fault on the program's error output even when its crash dialog is not shown.
+! grep -q 'Unhandled' "$work/quillo.log" || fail "quillo crashed: $(grep 'Unhandled' "$work/quillo.log")"
+grep -qi '^\[quillo\]' "$WINEPREFIX/drive_c/windows/NEXLUMEN.INI" || fail "quillo recorded no location"
+step "quillo started and closed"
 
 # As Windows' "Add or remove programs" does: the uninstaller from a copy, told the folder, so it can delete itself
 # and the caller can wait for it. The folder goes as a short name: an argument with blanks reaches it quoted.
