@@ -269,6 +269,11 @@ LRESULT cCardDialog::OnShowWelcome(WPARAM, LPARAM) {
   CWinApp* app = AfxGetApp();
   if (!app || app->GetProfileInt(quillo::kSettingsSection, quillo::kWelcomeShownValue, 0)) return 0;
   app->WriteProfileInt(quillo::kSettingsSection, quillo::kWelcomeShownValue, 1);
+  // Without the splash the pages come before the card's loop was ever idle, which is when it shows the card.
+  if (!IsWindowVisible()) {
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateWindow();
+  }
   cWelcomeDialog welcome(this);
   welcome.DoModal();
   return 0;

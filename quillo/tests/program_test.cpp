@@ -311,6 +311,7 @@ TEST_F(ProgramTest, ClosedFromTheTaskListDuringTheWelcomeItEndsCleanly) {
     SetProgramValue(quillo::kSettingsSection, quillo::kWelcomeShownValue, 0);
     Launch run(ProgramDir() + kProgram, "/NoSplash");
     ASSERT_TRUE(run.WaitWindow("#32770", kWelcomeCaption) != NULL);
+    EXPECT_TRUE(run.Window("#32770", kCardCaption) != NULL) << "the pages stand over the card";
     Launch close(taskkill, "/pid " + std::to_string(run.ProcessId()));
     ASSERT_TRUE(close.started());
     EXPECT_EQ(0, close.ExitCode());
