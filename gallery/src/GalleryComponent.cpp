@@ -38,9 +38,7 @@ CString ServerEntry(int index) {
 
 cAutomationServer::cAutomationServer(CCmdTarget* object)
     : COleObjectFactory(CLSID_NXGalleryDocument, NULL, FALSE, ServerEntry(0)), m_pObject(object),
-      m_strVersionedProgID(ServerEntry(1)) {
-  SetTypeNames(kCaption, kCaption);
-}
+      m_strVersionedProgID(ServerEntry(1)) {}
 
 CCmdTarget* cAutomationServer::OnCreateObject() {
   m_pObject->ExternalAddRef();
@@ -49,13 +47,27 @@ CCmdTarget* cAutomationServer::OnCreateObject() {
 
 BOOL cAutomationServer::UpdateRegistry(BOOL registering) {
   if (registering) {
-    if (!COleObjectFactory::UpdateRegistry(TRUE)) return FALSE;
+    // Only the names: the class is served by the process that has the table open (COM finds the running
+    // factory), never by loading gallery.dll into a client, whose entry points do not serve it.
     WCHAR wide[64];
     StringFromGUID2(m_clsid, wide, 64);
     char clsid[64];
     WideCharToMultiByte(CP_ACP, 0, wide, -1, clsid, sizeof clsid, NULL, NULL);
-    return RegSetValueA(HKEY_CLASSES_ROOT, m_strVersionedProgID + "\\CLSID", REG_SZ, clsid, DWORD(strlen(clsid))) ==
-           ERROR_SUCCESS;
+    const CString classKey = CString("CLSID\\") + clsid;
+    const struct {
+      CString key;
+      CString value;
+    } entries[] = {{m_strProgID, kCaption},
+                   {m_strProgID + "\\CLSID", clsid},
+                   {m_strVersionedProgID, kCaption},
+                   {m_strVersionedProgID + "\\CLSID", clsid},
+                   {classKey, kCaption},
+                   {classKey + "\\ProgID", m_strVersionedProgID},
+                   {classKey + "\\VersionIndependentProgID", m_strProgID}};
+    for (const auto& entry : entries)
+      if (RegSetValueA(HKEY_CLASSES_ROOT, entry.key, REG_SZ, entry.value, DWORD(entry.value.GetLength())) != ERROR_SUCCESS)
+        return FALSE;
+    return TRUE;
   }
   // The entries named by the resource string, whatever this factory wrote.
   BOOL removed = TRUE;

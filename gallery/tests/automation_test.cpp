@@ -2,8 +2,11 @@
 // late-bound by name and id, and the slide collections with their enumerator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <map>
 
+#include "galcore/slidelayout.h"
 #include "galcore/slidesort.h"
 #include "galhost.h"
 #include "gallery/GalleryIds.h"
@@ -564,6 +567,62 @@ TEST_F(GalleryAutomationTest, TheServerHandsOutTheOpenTableAndIsWithdrawnWithIt)
     if (key) RegCloseKey(key);
     key = NULL;
   }
+}
+
+// Runs a VBScript with the system's cscript in a process of its own and returns what it wrote; the test's
+// messages are pumped meanwhile, as the script's calls arrive through them.
+std::string RunScript(const std::string& folder, const std::string& script) {
+  const std::string path = folder + "\\client.vbs", output = folder + "\\client.txt";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << script;
+  }
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL);
+  EXPECT_NE(INVALID_HANDLE_VALUE, file);
+  STARTUPINFOA start = {sizeof start};
+  start.dwFlags = STARTF_USESTDHANDLES;
+  start.hStdOutput = start.hStdError = file;
+  PROCESS_INFORMATION process = {};
+  std::string command = "cscript.exe //nologo \"" + path + "\"";
+  const BOOL started = CreateProcessA(NULL, &command[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL, NULL, &start, &process);
+  CloseHandle(file);
+  EXPECT_TRUE(started);
+  if (!started) return "";
+  const DWORD deadline = GetTickCount() + 60000;
+  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+         GetTickCount() < deadline)
+    Pump();
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  const std::vector<uint8_t> text = ReadAll(output);
+  std::string result(text.begin(), text.end());
+  result.erase(std::remove(result.begin(), result.end(), '\r'), result.end());
+  return result;
+}
+
+// A script in another process finds the open table by its class, sets the size, and walks the slides and the
+// selection the host made with For Each.
+TEST_F(GalleryAutomationTest, AScriptInAnotherProcessWalksTheSlidesWithForEach) {
+  const std::string folder = MakeFolder("auto-script"), scripts = MakeFolder("auto-script-files");
+  for (const char* name : {"one.jpg", "two.png"}) WritePhoto(folder + "\\" + name, 40, 30, 11);
+  cSlideTableDoc* doc = Open(folder);
+  ASSERT_NE(nullptr, doc);
+  ViewOf(doc)->SendMessage(WM_COMMAND, ID_GAL_SELECT_ALL);
+  const std::string output = RunScript(scripts,
+                                       "Set g = CreateObject(\"NXGallery.Document\")\r\n"
+                                       "WScript.Echo g.GetCurrentFolder()\r\n"
+                                       "g.SetSlideSize 2\r\n"
+                                       "For Each s In g.AllSlides\r\n"
+                                       "  WScript.Echo s.Name\r\n"
+                                       "Next\r\n"
+                                       "Set selected = g.SelectedSlides\r\n"
+                                       "WScript.Echo selected.Count\r\n"
+                                       "WScript.Echo selected(1).Path\r\n");
+  EXPECT_EQ(folder + "\none.jpg\ntwo.png\n2\n" + folder + "\\two.png\n", output);
+  Pump();
+  EXPECT_EQ(galcore::kLargeSlides, ViewOf(doc)->GetSlideSize());
+  WaitForLoader(ViewOf(doc));
 }
 
 }  // namespace
