@@ -87,6 +87,11 @@ cHybridDocTemplate::cHybridDocTemplate(UINT resourceId, CRuntimeClass* docClass,
                                        CRuntimeClass* viewClass)
     : CMultiDocTemplate(resourceId, docClass, frameClass, viewClass), m_dwExtra(0), m_pComponent(NULL) {}
 
+cHybridDocTemplate::~cHybridDocTemplate() {
+  if (m_pComponent) m_pComponent->SetTemplate(NULL);
+  m_pComponent = NULL;
+}
+
 void cHybridDocTemplate::AddDocument(CDocument* doc) {
   CMultiDocTemplate::AddDocument(doc);
   m_ownDocs.AddTail(doc);
@@ -119,12 +124,11 @@ IMPLEMENT_DYNCREATE(cGalleryChildFrame, cNXChildWnd)
 // ---------------------------------------------------------------------------------------------
 IMPLEMENT_NXCOMPONENT(cNXGalleryComponent, cNXComponent)
 
-cNXGalleryComponent::cNXGalleryComponent() : m_pServer(NULL) { m_strRegistryKey = GAL_REGISTRY_KEY; }
+cNXGalleryComponent::cNXGalleryComponent() : m_pServer(NULL), m_pTemplate(NULL) { m_strRegistryKey = GAL_REGISTRY_KEY; }
 
 cNXGalleryComponent::~cNXGalleryComponent() {
-  // The template outlives the component in the host.
-  if (cHybridDocTemplate* docTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate()))
-    docTemplate->SetComponent(NULL);
+  // The template may outlive the component in the host, or be deleted before it.
+  if (m_pTemplate) m_pTemplate->SetComponent(NULL);
   Withdraw();
 }
 
@@ -140,8 +144,8 @@ void cNXGalleryComponent::DocumentAdded(CDocument* doc) {
 void cNXGalleryComponent::DocumentRemoved(CDocument* doc) {
   if (!m_pServer || m_pServer->GetObject() != doc) return;
   Withdraw();
-  if (cHybridDocTemplate* docTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate()))
-    if (!docTemplate->Documents().IsEmpty()) DocumentAdded(static_cast<CDocument*>(docTemplate->Documents().GetHead()));
+  if (m_pTemplate && !m_pTemplate->Documents().IsEmpty())
+    DocumentAdded(static_cast<CDocument*>(m_pTemplate->Documents().GetHead()));
 }
 
 void cNXGalleryComponent::Withdraw() {
@@ -164,14 +168,15 @@ BOOL cNXGalleryComponent::LoadResources() {
 
 BOOL cNXGalleryComponent::CreateDocTemplate(CWinApp* app) {
   if (cNXComponent::CreateDocTemplate(app)) {
-    if (cHybridDocTemplate* docTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate()))
-      docTemplate->SetComponent(this);
+    m_pTemplate = dynamic_cast<cHybridDocTemplate*>(GetDocTemplate());
+    if (m_pTemplate) m_pTemplate->SetComponent(this);
     return TRUE;
   }
   cHybridDocTemplate* docTemplate = new cHybridDocTemplate(IDR_GALLERY, RUNTIME_CLASS(cSlideTableDoc),
                                                            RUNTIME_CLASS(cGalleryChildFrame),
                                                            RUNTIME_CLASS(cSlideTableView));
   docTemplate->SetComponent(this);
+  m_pTemplate = docTemplate;
   return InstallDocTemplate(app, docTemplate, IDR_GALLERY);
 }
 

@@ -35,6 +35,7 @@ class cHybridDocTemplate : public CMultiDocTemplate {
   DECLARE_DYNAMIC(cHybridDocTemplate)
  public:
   cHybridDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+  ~cHybridDocTemplate() override;  // tells its component, which may outlive it
   void AddDocument(CDocument* doc) override;
   void RemoveDocument(CDocument* doc) override;
   // The extra value is kept for the duration of the opening.
@@ -70,9 +71,11 @@ class cNXGalleryComponent : public comkit::Object<cNXGalleryComponent, cNXCompon
   // next open one is offered instead.
   void DocumentAdded(CDocument* doc);
   void DocumentRemoved(CDocument* doc);
+  void SetTemplate(cHybridDocTemplate* docTemplate) { m_pTemplate = docTemplate; }
   cAutomationServer* GetAutomationServer() const { return m_pServer; }
 
  private:
   void Withdraw();
   cAutomationServer* m_pServer;
+  cHybridDocTemplate* m_pTemplate;  // null once the application deleted it
 };
