@@ -125,6 +125,7 @@ BOOL cForgeApp::InitInstance() {
   }
   AfxEnableControlContainer();
   SetRegistryKey(ORV_REGISTRY_KEY);
+  RecordProgramFolder();
   LoadStdProfileSettings(0);
   m_pMRUList = new cWSMRUList;
   m_pMRUList->ReadList();
@@ -334,6 +335,14 @@ void cForgeApp::OnFileOpen() {
   CFileDialog dialog(TRUE, NULL, NULL, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                      m_launchItems.BuildOpenFilter(allSupported, allFiles), m_pMainWnd);
   if (dialog.DoModal() == IDOK) OpenDocumentFile(dialog.GetPathName());
+}
+
+// The shell extension and the other programs start the host from this folder.
+void cForgeApp::RecordProgramFolder() {
+  char path[MAX_PATH];
+  if (!::GetModuleFileNameA(NULL, path, MAX_PATH)) return;
+  SECRegistry location;
+  if (location.Create(HKEY_CURRENT_USER, ORV_LOCATION_KEY)) location.SetValue("Path", FolderOf(path));
 }
 
 CString cForgeApp::GetProgramFolder() const {

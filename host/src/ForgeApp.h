@@ -66,6 +66,8 @@ class cForgeApp : public CWinApp, public cLaunchHost {
   afx_msg void OnHelpFinder();
 
  protected:
+  // Writes the program's own folder as "Location"/"Path".
+  void RecordProgramFolder();
   // Hands path (may be empty) to the instance whose main window is window.
   static void HandOver(HWND window, LPCSTR path);
   void RegisterHelpContext(UINT commandId, LPCSTR page);

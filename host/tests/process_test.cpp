@@ -144,6 +144,11 @@ TEST_F(HostProcess, SecondInstanceHandsItsFileToTheFirstAndEnds) {
   ASSERT_NE(nullptr, frame);
   // No arguments: nothing is opened.
   EXPECT_EQ(0u, Recorded(record, 1, 1500).size());
+  // The host records its folder for the programs that start it.
+  char location[MAX_PATH] = "";
+  DWORD size = sizeof location;
+  SHGetValueA(HKEY_CURRENT_USER, ORV_LOCATION_KEY, "Path", NULL, location, &size);
+  EXPECT_EQ(host.substr(0, host.find_last_of('\\')), location);
 
   // Quoted and unquoted, the same file reaches the first instance's launch item.
   for (const std::string& args : {"\"" + picture + "\"", picture}) {
