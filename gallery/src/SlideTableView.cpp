@@ -552,14 +552,14 @@ void cSlideTableView::Rebuild() {
     }
     doc->Unlock();
   }
-  if (!Sort(m_nSortCriterion)) StartLoader();
+  if (!Sort(m_nSortCriterion, TRUE)) StartLoader();
   Invalidate();
   UpdateScrollSizes();
   m_nAnchor = -1;
   EndBusy();
 }
 
-BOOL cSlideTableView::Sort(int criterion) {
+BOOL cSlideTableView::Sort(int criterion, BOOL rebuilding) {
   std::vector<galcore::SortKey> keys;
   std::vector<int> order;
   {
@@ -574,9 +574,17 @@ BOOL cSlideTableView::Sort(int criterion) {
     }
   }
   std::vector<int> sorted = order;
+  int applied = criterion;
   if (galcore::SortSlides(sorted, keys, criterion, &CompareNoCase) == galcore::SortOutcome::refusedNothingSelected) {
-    AfxMessageBox(GalleryText(IDS_GAL_NOTHING_SELECTED));
-    return FALSE;
+    if (!rebuilding) {
+      AfxMessageBox(GalleryText(IDS_GAL_NOTHING_SELECTED));
+      return FALSE;
+    }
+    // A freshly listed folder has nothing selected: selected-first then means by name, and the user's
+    // choice stays stored for when slides are selected again.
+    applied = galcore::kSortByName;
+    sorted = order;
+    galcore::SortSlides(sorted, keys, applied, &CompareNoCase);
   }
   StopLoader();
   BeginBusy();
@@ -588,7 +596,7 @@ BOOL cSlideTableView::Sort(int criterion) {
     for (int i = 0; i < m_nCells; ++i) cells[size_t(i)] = m_cells.GetAt(sorted[size_t(i)]);
     for (int i = 0; i < m_nCells; ++i) m_cells.SetAt(i, cells[size_t(i)]);
   }
-  if (m_nSortCriterion != criterion) {
+  if (applied == criterion && m_nSortCriterion != criterion) {
     m_nSortCriterion = criterion;
     WriteProfileInt(HKEY_CURRENT_USER, GAL_REGISTRY_KEY "\\" GAL_SECTION_RUNTIME, SettingName(GAL_ENTRY_SORT, GAL_ENTRY_IP_SORT),
                     criterion);

@@ -321,6 +321,32 @@ TEST_F(GalleryAutomationTest, SortCriteriaMapToTheTableAndSelectedFirstNeedsASel
   EXPECT_EQ(std::string(GalleryText(IDS_GAL_NOTHING_SELECTED)), theApp.m_boxes[0]);
   EXPECT_EQ((std::vector<std::string>{"Apple.bmp", "newest.jpg", "old.jpg"}), CellNames(view));
   EXPECT_EQ(galcore::kSortByName, view->GetSortCriterion());
+
+  // With a selection it is taken and kept; a table rebuilt with nothing selected (as a folder opened anew)
+  // shows the names' order without a message and keeps the choice.
+  WaitForLoader(view);
+  doc->Select(2, TRUE);
+  const std::string chosen(doc->GetItem(2)->GetMediaObject()->GetDisplayName());
+  std::vector<std::string> expected = {chosen};
+  for (const char* name : {"Apple.bmp", "newest.jpg", "old.jpg"})
+    if (chosen != name) expected.push_back(name);
+  Call selectedFirst;
+  Script(selectedFirst, gallery, "SetSortCriteria", {Long(3)});
+  Pump();
+  EXPECT_EQ(expected, CellNames(view));
+  EXPECT_EQ(galcore::kSortSelectedFirst, view->GetSortCriterion());
+  WaitForLoader(view);
+  theApp.m_boxes.clear();
+  doc->Select(2, FALSE);
+  view->Rebuild();
+  Pump();
+  EXPECT_TRUE(theApp.m_boxes.empty());
+  EXPECT_EQ((std::vector<std::string>{"Apple.bmp", "newest.jpg", "old.jpg"}), CellNames(view));
+  EXPECT_EQ(galcore::kSortSelectedFirst, view->GetSortCriterion());
+  WaitForLoader(view);
+  Call byName;
+  Script(byName, gallery, "SetSortCriteria", {Long(0)});
+  Pump();
   WaitForLoader(view);
 }
 

@@ -73,8 +73,9 @@ class cSlideTableView : public CScrollView {
 
   // Operations other parts of the Gallery use.
   void Rebuild();
-  // False (after message 354) when selected-first is asked with nothing selected.
-  BOOL Sort(int criterion);
+  // False (after message 354) when selected-first is asked with nothing selected; while rebuilding, a
+  // selected-first table with nothing selected is ordered by name without a message.
+  BOOL Sort(int criterion, BOOL rebuilding = FALSE);
   void SetSlideSize(int slideSize);
   int GetSlideSize() const { return m_nSlideSize; }
   int GetSortCriterion() const { return m_nSortCriterion; }
