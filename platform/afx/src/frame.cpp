@@ -551,8 +551,10 @@ void CMDIFrameWnd::OnUpdateFrameMenu(HMENU menuAlt) {
 
 void CMDIFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
   if ((GetStyle() & FWS_ADDTOTITLE) == 0) return;
-  CMDIChildWnd* child = MDIGetActive();
-  CDocument* doc = child ? child->GetActiveDocument() : NULL;
+  BOOL maximized = FALSE;
+  CMDIChildWnd* child = MDIGetActive(&maximized);
+  // The system's MDI frame shows a maximized child's title itself, as " - [title]".
+  CDocument* doc = child && !maximized ? child->GetActiveDocument() : NULL;
   UpdateFrameTitleForDocument(addToTitle && doc ? LPCSTR(doc->GetTitle()) : NULL);
 }
 

@@ -2,6 +2,7 @@
 // and templates, dialogs with data exchange (test code, not product).
 #include "testui.h"
 #include "ui_app.h"
+#include <string>
 
 namespace {
 
@@ -81,6 +82,20 @@ TEST_F(FrameworkUi, OpeningAnOpenFileActivatesItsDocument) {
   EXPECT_EQ(a, s_frame->MDIGetActive()->GetActiveDocument());
   EXPECT_EQ(2, theApp.GetOpenDocumentCount());
   EXPECT_EQ(CString("afx_ui_a.txt"), a->GetTitle());
+  // The frame names the active document; maximized, the system's MDI frame names it, and only once.
+  auto frameTitle = [] {
+    char text[256] = "";
+    ::GetWindowTextA(s_frame->m_hWnd, text, sizeof text);
+    return std::string(text);
+  };
+  EXPECT_NE(std::string::npos, frameTitle().find("afx_ui_a.txt")) << frameTitle();
+  s_frame->MDIGetActive()->ShowWindow(SW_SHOWMAXIMIZED);
+  Pump();
+  const std::string maximized = frameTitle();
+  EXPECT_NE(std::string::npos, maximized.find("afx_ui_a.txt")) << maximized;
+  EXPECT_EQ(maximized.find("afx_ui_a.txt"), maximized.rfind("afx_ui_a.txt")) << maximized;
+  s_frame->MDIGetActive()->ShowWindow(SW_RESTORE);
+  Pump();
   a->OnCloseDocument();
   b->OnCloseDocument();
   Pump();
