@@ -137,14 +137,14 @@ class LaunchItems : public ::testing::Test {
 };
 
 TEST_F(LaunchItems, LoadDropsItemsWithoutLocatorOrKindAndPutsPermanentItemsFirst) {
-  ItemSpec first{"A first", "Application", "C:\\Tools\\a.exe"};
-  ItemSpec noLocator{"B no locator", "Application", "", "Lost"};
+  ItemDef first{"A first", "Application", "C:\\Tools\\a.exe"};
+  ItemDef noLocator{"B no locator", "Application", "", "Lost"};
   noLocator.withLocator = false;
-  ItemSpec permanent{"C permanent", "Workspace", "Evening"};
+  ItemDef permanent{"C permanent", "Workspace", "Evening"};
   permanent.permanent = true;
-  ItemSpec unknown{"D unknown", "Gadget", "gadget"};
-  ItemSpec second{"E second", "Application", "C:\\Tools\\e.exe"};
-  ItemSpec permanent2{"F permanent", "DocObject", "Sketch.Document"};
+  ItemDef unknown{"D unknown", "Gadget", "gadget"};
+  ItemDef second{"E second", "Application", "C:\\Tools\\e.exe"};
+  ItemDef permanent2{"F permanent", "DocObject", "Sketch.Document"};
   permanent2.permanent = true;
   WriteItems({first, noLocator, permanent, unknown, second, permanent2});
 
@@ -163,7 +163,7 @@ TEST_F(LaunchItems, LoadDropsItemsWithoutLocatorOrKindAndPutsPermanentItemsFirst
 }
 
 TEST_F(LaunchItems, FileTypesDecideSupportedFiles) {
-  ItemSpec viewer{"Viewer", "Application", recorder, "Viewer"};
+  ItemDef viewer{"Viewer", "Application", recorder, "Viewer"};
   viewer.types = {"jpg", "png"};
   WriteItems({viewer});
   cLaunchItemList list;
@@ -205,7 +205,7 @@ TEST_F(LaunchItems, TheTwentySixthItemCannotBeAddedAndAProgramTwiceIsRefused) {
 
 TEST_F(LaunchItems, ProgramItemsPassArgumentsLowerCasedInQuotes) {
   std::string record = StartRecording("arguments.txt");
-  ItemSpec viewer{"Viewer", "Application", recorder, "Viewer"};
+  ItemDef viewer{"Viewer", "Application", recorder, "Viewer"};
   viewer.types = {"jpg"};
   viewer.arguments = "/Show Slides";
   WriteItems({viewer});
@@ -224,7 +224,7 @@ TEST_F(LaunchItems, ProgramItemsPassArgumentsLowerCasedInQuotes) {
 
 TEST_F(LaunchItems, LaunchOpensTheSupportedSlidesOfTheGallerySelectionOnly) {
   std::string record = StartRecording("selection.txt");
-  ItemSpec viewer{"Viewer", "Application", recorder, "Viewer"};
+  ItemDef viewer{"Viewer", "Application", recorder, "Viewer"};
   viewer.types = {"jpg", "png"};
   WriteItems({viewer});
   cLaunchItemList list;
@@ -256,7 +256,7 @@ TEST_F(LaunchItems, LaunchOpensTheSupportedSlidesOfTheGallerySelectionOnly) {
 
 TEST_F(LaunchItems, AnUnavailableItemShowsItsMessageAndStartsNothing) {
   std::string record = StartRecording("unavailable.txt");
-  ItemSpec gone{"Gone", "Application", "C:\\Nowhere\\gone.exe", "Gone"};
+  ItemDef gone{"Gone", "Application", "C:\\Nowhere\\gone.exe", "Gone"};
   gone.types = {"jpg"};
   WriteItems({gone});
   cLaunchItemList list;
@@ -269,13 +269,13 @@ TEST_F(LaunchItems, AnUnavailableItemShowsItsMessageAndStartsNothing) {
 }
 
 TEST_F(LaunchItems, OpenFilterHasEachLabelOnceThenAllSupportedThenAllFiles) {
-  ItemSpec paint{"1 Paint", "Application", "C:\\Tools\\paint.exe", "Paint"};
+  ItemDef paint{"1 Paint", "Application", "C:\\Tools\\paint.exe", "Paint"};
   paint.types = {"bmp", "png"};
-  ItemSpec again{"2 Paint", "Application", "C:\\Other\\paint.exe", "Paint"};
+  ItemDef again{"2 Paint", "Application", "C:\\Other\\paint.exe", "Paint"};
   again.types = {"bmp", "png"};
-  ItemSpec viewer{"3 Viewer", "Application", "C:\\Tools\\view.exe", "Viewer"};
+  ItemDef viewer{"3 Viewer", "Application", "C:\\Tools\\view.exe", "Viewer"};
   viewer.types = {"jpg"};
-  ItemSpec bare{"4 Bare", "Application", "C:\\Tools\\bare.exe", "Bare"};
+  ItemDef bare{"4 Bare", "Application", "C:\\Tools\\bare.exe", "Bare"};
   WriteItems({paint, again, viewer, bare});
   cLaunchItemList list;
   list.Load();

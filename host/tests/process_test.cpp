@@ -114,11 +114,11 @@ class HostProcess : public ::testing::Test {
     folder = TempFolder("host_process_tests");
     picture = folder + "\\beach.jpg";
     WriteFile(picture, "not really a picture");
-    ItemSpec viewer{"Viewer", "Application", recorder, "Viewer"};
+    ItemDef viewer{"Viewer", "Application", recorder, "Viewer"};
     viewer.types = {"jpg"};
     // The Gallery's component item too (when the Gallery is registered, its library is loaded and must
     // outlive its template at exit).
-    ItemSpec gallery{"Gallery", "Dll", ORV_GALLERY_PROGID, "Gallery"};
+    ItemDef gallery{"Gallery", "Dll", ORV_GALLERY_PROGID, "Gallery"};
     gallery.permanent = true;
     WriteItems({viewer, gallery});
     // Each test starts without a saved workspace.
@@ -313,9 +313,9 @@ std::vector<HWND> WaitForChildren(HWND frame, size_t count) {
 // active child; the main frame's title comes from the workspace, and a window whose template is gone (saved
 // first) is skipped while the others load.
 TEST_F(HostProcess, WorkspaceComesBackAfterARestart) {
-  ItemSpec first{"B one", "Dll", "NXComponent.FrameworkTestB.1", "B one"};
-  ItemSpec second{"B two", "Dll", "NXComponent.FrameworkTestB.1", "B two"};
-  ItemSpec docked{"A docked", "Dll", "NXComponent.FrameworkTestA.1", "A docked"};
+  ItemDef first{"B one", "Dll", "NXComponent.FrameworkTestB.1", "B one"};
+  ItemDef second{"B two", "Dll", "NXComponent.FrameworkTestB.1", "B two"};
+  ItemDef docked{"A docked", "Dll", "NXComponent.FrameworkTestA.1", "A docked"};
   WriteItems({first, second, docked});
   for (const char* key : {"B one", "B two", "A docked"}) SetNumber(std::string(ORV_LAUNCH_ITEMS_KEY "\\") + key, "PreLaunch", 1);
   SetNumber(ORV_LAUNCH_ITEMS_KEY "\\A docked", "DockState", 1);
@@ -493,9 +493,9 @@ std::string WaitForDocumentObjects(HWND frame, size_t count, std::vector<std::st
 TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
   TestDocumentServer server;
   ASSERT_TRUE(server.Registered());
-  ItemSpec accepting{"Accepting", "DocObject", "OrvAfxTest.InprocDocument", "Accepting"};
+  ItemDef accepting{"Accepting", "DocObject", "OrvAfxTest.InprocDocument", "Accepting"};
   accepting.types = {"afxtestdoc"};
-  ItemSpec refusing{"Refusing", "DocObject", "OrvAfxTest.RefusingDocument", "Refusing"};
+  ItemDef refusing{"Refusing", "DocObject", "OrvAfxTest.RefusingDocument", "Refusing"};
   refusing.types = {"refusedoc"};
   WriteItems({accepting, refusing});
   std::string byCommand = folder + "\\letter.afxtestdoc", fromFile = folder + "\\memo.refusedoc";
@@ -540,7 +540,7 @@ TEST_F(HostProcess, DocumentObjectServersGetTheFileByCommandOrFromTheFile) {
 TEST_F(HostProcess, ADockedDocumentObjectItemOpensInADockableFrame) {
   TestDocumentServer server;
   ASSERT_TRUE(server.Registered());
-  ItemSpec docked{"Docked", "DocObject", "OrvAfxTest.InprocDocument", "Docked"};
+  ItemDef docked{"Docked", "DocObject", "OrvAfxTest.InprocDocument", "Docked"};
   docked.types = {"dockdoc"};
   WriteItems({docked});
   SetNumber(ORV_LAUNCH_ITEMS_KEY "\\Docked", "DockState", 1);
@@ -591,7 +591,7 @@ TEST_F(HostProcess, AServerThatCannotMakeItsObjectIsReportedAndNothingOpens) {
   setClassValue(std::string(classKey) + "\\DocObject", "0");
   setClassValue(std::string(classKey) + "\\ProgID", progIdKey);
   setClassValue(std::string(progIdKey) + "\\CLSID", "{5D0C37E4-8E0B-4C55-9E58-1D6A3C0E7A11}");
-  ItemSpec broken{"Broken", "DocObject", "OrvaneTest.BrokenDocument", "Broken"};
+  ItemDef broken{"Broken", "DocObject", "OrvaneTest.BrokenDocument", "Broken"};
   broken.types = {"brokendoc"};
   WriteItems({broken});
   std::string file = folder + "\\never.brokendoc";

@@ -41,9 +41,9 @@ std::vector<std::string> Recorded(const std::string& file, size_t count, DWORD t
   }
 }
 
-void WriteItems(const std::vector<ItemSpec>& items) {
+void WriteItems(const std::vector<ItemDef>& items) {
   SHDeleteKeyA(HKEY_CURRENT_USER, kItemsKey);
-  for (const ItemSpec& item : items) {
+  for (const ItemDef& item : items) {
     HKEY key;
     std::string path = std::string(kItemsKey) + "\\" + item.key;
     RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);

@@ -18,7 +18,7 @@ std::string StartRecording(const char* name);
 // The lines the recorder wrote so far, waiting up to timeoutMs for at least count of them.
 std::vector<std::string> Recorded(const std::string& file, size_t count, DWORD timeoutMs = 10000);
 
-struct ItemSpec {
+struct ItemDef {
   std::string key, kind, locator, label;
   bool permanent = false;
   std::vector<std::string> types;
@@ -26,7 +26,7 @@ struct ItemSpec {
   bool withLocator = true;
 };
 // Writes items under "Launch Items" (the key replaced).
-void WriteItems(const std::vector<ItemSpec>& items);
+void WriteItems(const std::vector<ItemDef>& items);
 // The subkey names under "Launch Items", in index order.
 std::vector<std::string> ItemKeys();
 std::string ReadItemValue(const std::string& key, const char* value);

@@ -38,7 +38,7 @@ cCardBack::cCardBack(LPCSTR recipients, BOOL greeting)
 
 BOOL cCardBack::CreateBack(cCardDialog* card) { return CreatePanel(IDD_CARD_BACK, card); }
 
-std::vector<cCardPanel::ButtonSpec> cCardBack::Buttons() const {
+std::vector<cCardPanel::ButtonDef> cCardBack::Buttons() const {
   return {{ID_CARD_FLIP, IDB_BUTTON_FLIP, TRUE},
           {ID_CARD_GREETINGS, IDB_BUTTON_GREETINGS, TRUE},
           {ID_CARD_ADDRESS_BOOK, IDB_BUTTON_ADDRESS_BOOK, TRUE},

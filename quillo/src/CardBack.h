@@ -47,7 +47,7 @@ class cCardBack : public cCardPanel {
   void DrawCard(CDC* dc, const CRect& card, BOOL printing) override;
 
  protected:
-  std::vector<ButtonSpec> Buttons() const override;
+  std::vector<ButtonDef> Buttons() const override;
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
   afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);

@@ -14,7 +14,7 @@ cCardFront::cCardFront(LPCSTR mediaPath, LPCSTR videoPath)
 
 BOOL cCardFront::CreateFront(cCardDialog* card) { return CreatePanel(IDD_CARD_FRONT, card); }
 
-std::vector<cCardPanel::ButtonSpec> cCardFront::Buttons() const {
+std::vector<cCardPanel::ButtonDef> cCardFront::Buttons() const {
   return {{ID_CARD_CHOOSE_PICTURE, IDB_BUTTON_PICTURE, TRUE},
           {ID_CARD_FLIP, IDB_BUTTON_FLIP, TRUE},
           {ID_CARD_SEND, IDB_BUTTON_SEND, TRUE},

@@ -29,7 +29,7 @@ class cCardFront : public cCardPanel {
   BOOL DrawMedia(CDC* dc) { return m_editor.DrawActualSize(dc, CPoint(0, 0)); }
 
  protected:
-  std::vector<ButtonSpec> Buttons() const override;
+  std::vector<ButtonDef> Buttons() const override;
   BOOL OnInitDialog() override;
   afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
   afx_msg void OnDestroy();

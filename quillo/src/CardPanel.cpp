@@ -30,13 +30,13 @@ BOOL cCardPanel::OnInitDialog() {
   quillo::CreateCardFont(m_font, kPanelFontFace);
   m_hints.Create(this);
   int index = 0;
-  for (const ButtonSpec& spec : Buttons()) {
+  for (const ButtonDef& def : Buttons()) {
     std::unique_ptr<cBitmapButton> button(new cBitmapButton);
-    const CRect place = m_layout.Button(spec.shown ? index++ : index);
-    if (!button->Create(this, place, spec.command, spec.bitmap)) continue;
-    if (spec.shown) {
+    const CRect place = m_layout.Button(def.shown ? index++ : index);
+    if (!button->Create(this, place, def.command, def.bitmap)) continue;
+    if (def.shown) {
       CString hint;
-      if (hint.LoadString(spec.command)) m_hints.AddHint(*button, hint);
+      if (hint.LoadString(def.command)) m_hints.AddHint(*button, hint);
     } else {
       button->ShowWindow(SW_HIDE);
       button->EnableWindow(FALSE);

@@ -15,7 +15,7 @@ class cCardDialog;
 
 class cCardPanel : public CDialog {
  public:
-  struct ButtonSpec {
+  struct ButtonDef {
     UINT command;
     UINT bitmap;
     BOOL shown;  // a hidden button is also kept disabled
@@ -34,7 +34,7 @@ class cCardPanel : public CDialog {
   CWnd* GetButton(UINT command);
 
  protected:
-  virtual std::vector<ButtonSpec> Buttons() const = 0;
+  virtual std::vector<ButtonDef> Buttons() const = 0;
   // The card's paper: its colour and edge.
   static void DrawPaper(CDC* dc, const CRect& card);
   const quillo::cPanelLayout& Layout() const { return m_layout; }

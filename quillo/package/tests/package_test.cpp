@@ -65,7 +65,7 @@ TEST_F(PackageTest, PictureCardWithoutSound) {
   const Parsed p = Parse(out);
   EXPECT_EQ(1, p.U16(kVersion));
   EXPECT_EQ(3, p.U16(kKind));
-  EXPECT_TRUE(std::equal(stubBytes.begin(), stubBytes.end(), p.file.begin())) << "part 1 is the player";
+  EXPECT_TRUE(std::equal(stubBytes.begin(), stubBytes.end(), p.file.begin())) << "the package begins with the player";
   EXPECT_EQ(stubBytes.size(), p.U32(kPicture));
   EXPECT_EQ(ReadBytes(m.front), p.Part(kPicture));
   EXPECT_EQ(ReadBytes(ProgramDir() + quillo::kViewerFile1Name), p.Part(kViewer1));
