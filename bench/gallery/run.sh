@@ -75,7 +75,7 @@ for n in 1 2; do
 done
 printf 'vips  plain %s ms (%s ms/photo), exif folder %s ms (%s ms/photo)\n' "$vips_plain" "$(calc "$vips_plain / $count")" \
   "$vips_exif" "$(calc "$vips_exif / $count")"
-# Ours per photo without the specified pause, over vips per photo; cold over warm.
+# Ours per photo without the loader's pause, over vips per photo; cold over warm.
 cold_pp=$(calc "($(field 1 cold_ms) - $count * $pause_ms) / $count")
 exif_pp=$(calc "($(field 2 cold_ms) - $count * $pause_ms) / $count")
 echo "gallery ratios: cold=$(calc "$cold_pp / ($vips_plain / $count)") exif=$(calc "$exif_pp / ($vips_exif / $count)") warm=$(calc "$(field 1 cold_ms) / $(field 1 warm_ms)")"
